@@ -1,0 +1,42 @@
+#pragma once
+
+#include "RegisterImage.h"
+#include "TvxAdapter.h"
+
+#include <cstdint>
+#include <functional>
+
+// The simulated evaluation board: one adapter ("SIM-ZR5130") with a ZR5130
+// register model at I2C address 0x2C. Power-on state of a blank chip unless
+// an image is loaded.
+class SimBoard : public TvxAdapter {
+public:
+    static constexpr uint16_t kChipAddress = 0x2C;
+    static constexpr int kHandle = 0x5130;
+    static constexpr uint8_t kStatusRegister = 0x02;
+    static constexpr const char* kSerial = "SIM-ZR5130";
+
+    SimBoard();
+    void Load(const RegisterImage& image);
+
+    // Direct access for tests and tools; bypasses the I2C model.
+    int Peek(uint8_t reg) const;  // RegisterImage::kAbsent when it does not answer
+    void Poke(uint8_t reg, int value);
+
+    // Called before every register access; returning true makes it fail as a
+    // NACK would. Used to inject bus faults.
+    std::function<bool(bool isWrite, uint8_t reg)> faultInjector;
+
+    int FindControllers() override;
+    int GetSerialNumber(int index, char* serial) override;
+    int Open(const char* serial) override;
+    int FirmwareVersionRead(int handle, unsigned char* buffer, int size) override;
+    int I2cControl(int handle, int a, int b, int c) override;
+    int GpioWriteControl(int handle, const std::array<int, 13>& values) override;
+    int PowerWriteControl(int handle, int a, int b) override;
+    int RegisterRead(int handle, uint16_t address, uint8_t reg) override;
+    int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
+
+private:
+    RegisterImage m_image;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <span>
+
+// The entries of the panel's drop-down lists, in list order.
+struct OptionList {
+    int controlId;
+    std::span<const char* const> entries;
+};
+
+extern const std::span<const OptionList> kOptionLists;
