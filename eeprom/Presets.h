@@ -1,0 +1,28 @@
+#pragma once
+
+#include "RegisterValue.h"
+
+#include <array>
+
+// A configuration that Load writes into the chip, in table order.
+struct Preset {
+    const char* name;  // "E0", "E8", "E9"
+    std::array<RegisterValue, 18> values;
+};
+
+extern const Preset kPresetE0;
+extern const Preset kPresetE8;
+extern const Preset kPresetE9;
+
+// What Load does for a Config list entry.
+struct ConfigChoice {
+    const Preset* preset;  // nullptr: nothing but register 0x01 is written
+    const char* loadedText;
+    const char* failedText;  // when a write of the load failed
+};
+
+// entry is the Config list's selected index, or -1 when none is selected.
+ConfigChoice ChooseConfig(int entry);
+
+inline constexpr uint8_t kBurnRegister = 0x72;
+inline constexpr uint8_t kBurnValue = 0x80;

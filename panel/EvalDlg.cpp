@@ -1,0 +1,177 @@
+// The panel frame: controls from the template, keyboard, window menu, status
+// and version lines, and register access for the actions.
+#include "EvalDlg.h"
+
+#include "AboutDlg.h"
+#include "Controls.h"
+#include "DeviceLink.h"
+#include "DialogBuilder.h"
+#include "DialogTemplate.h"
+#include "HexText.h"
+#include "OptionLists.h"
+#include "Pictures.h"
+#include "Shadows.h"
+
+#include <QAbstractButton>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kIdExit = 2;
+
+struct ListMember {
+    int id;
+    CDropDownList* CEvalDlg::*list;
+};
+const ListMember kLists[] = {
+    {1046, &CEvalDlg::m_cbMode},          {1050, &CEvalDlg::m_cbPfmThreshold},
+    {1049, &CEvalDlg::m_cbCurrentLimit},  {1070, &CEvalDlg::m_cbCurrentScale},
+    {1114, &CEvalDlg::m_cbVboostMax},     {1119, &CEvalDlg::m_cbBoostFreq},
+    {1121, &CEvalDlg::m_cbPhaseShift},    {1122, &CEvalDlg::m_cbPwmFreq},
+    {1123, &CEvalDlg::m_cbDimThreshold},  {1125, &CEvalDlg::m_cbPwmSlope},
+    {1127, &CEvalDlg::m_cbFilter},        {1128, &CEvalDlg::m_cbPwmHysteresis},
+    {1134, &CEvalDlg::m_cbConfig},
+};
+
+struct SliderMember {
+    int id;
+    CTrackSlider* CEvalDlg::*slider;
+};
+const SliderMember kSliders[] = {
+    {1047, &CEvalDlg::m_sldBrightness},
+    {1054, &CEvalDlg::m_sldCurrent},
+    {1113, &CEvalDlg::m_sldVboost},
+};
+
+}  // namespace
+
+std::optional<unsigned> SelectedValue(const CDropDownList& list)
+{
+    const int index = list.GetCurSel();
+    if (index < 0 || index >= int(kListValue.size())) return std::nullopt;
+    return kListValue[size_t(index)];
+}
+
+CEvalDlg::CEvalDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    m_hIcon = LoadPanelIcon();
+    const QPixmap logo = LoadLogo();
+    m_controls = BuildDialog(*this, kPanelTemplate, {&m_hIcon, &logo});
+
+    for (const ListMember& m : kLists) {
+        this->*m.list = static_cast<CDropDownList*>(m_controls.value(m.id));
+        connect(this->*m.list, &CDropDownList::enterPressed, this, &CEvalDlg::OnEnterKey);
+    }
+    for (const OptionList& options : kOptionLists) {
+        auto* list = static_cast<CDropDownList*>(m_controls.value(options.controlId));
+        for (const char* entry : options.entries) list->addItem(QString::fromUtf8(entry));
+        list->SetCurSel(-1);
+    }
+    for (const SliderMember& m : kSliders)
+        this->*m.slider = static_cast<CTrackSlider*>(m_controls.value(m.id));
+    m_statusLine = static_cast<QLabel*>(m_controls.value(kStatusLineId));
+    m_versionLine = static_cast<QLabel*>(m_controls.value(kVersionLineId));
+
+    BindControls();
+    ConnectRoutes();
+
+    m_sysMenu = new QMenu(this);
+    m_sysMenu->addAction(tr("Close"))->setData(kScClose);
+    connect(m_sysMenu, &QMenu::triggered, this,
+            [this](QAction* action) { OnSysCommand(action->data().toUInt()); });
+}
+
+CEvalDlg::~CEvalDlg() = default;
+
+int CEvalDlg::DoModal()
+{
+    OnInitDialog();
+    return exec();
+}
+
+void CEvalDlg::OnCancel()
+{
+    reject();
+}
+
+void CEvalDlg::OnSysCommand(unsigned id)
+{
+    if ((id & 0xFFF0) == kIdmAboutBox) {
+        CAboutDlg about(this);
+        about.exec();
+        return;
+    }
+    if ((id & 0xFFF0) == kScClose) OnCancel();
+}
+
+void CEvalDlg::ShowSystemMenu(const QPoint& globalPos)
+{
+    m_sysMenu->popup(globalPos);
+}
+
+void CEvalDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    ShowSystemMenu(event->globalPos());
+}
+
+void CEvalDlg::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        OnEnterKey();
+        return;
+    }
+    if (key == Qt::Key_Space && event->modifiers() == Qt::AltModifier) {
+        ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
+        return;
+    }
+    QDialog::keyPressEvent(event);  // Escape closes, like Exit
+}
+
+void CEvalDlg::OnEnterKey()
+{
+    // The panel has no default button: Enter presses the focused push button,
+    // and anywhere else takes the controls' values and closes.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        button->click();
+        return;
+    }
+    pull();
+    accept();
+}
+
+void CEvalDlg::SetStatusText(const QString& text) { m_statusLine->setText(text); }
+QString CEvalDlg::StatusText() const { return m_statusLine->text(); }
+void CEvalDlg::SetVersionText(const QString& text) { m_versionLine->setText(text); }
+QString CEvalDlg::VersionText() const { return m_versionLine->text(); }
+
+bool CEvalDlg::ChipRead(uint8_t reg, uint8_t& value)
+{
+    return RegRead(ParseHex(QString::fromLatin1(kDeviceAddressText)), reg, value) == 0;
+}
+
+bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)
+{
+    return RegWrite(ParseHex(QString::fromLatin1(kDeviceAddressText)), reg, value) == 0;
+}
+
+void CEvalDlg::UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
+                                  const std::function<std::optional<uint8_t>(uint8_t)>& compose)
+{
+    uint8_t read = 0;
+    const bool readOk = ChipRead(reg, read);
+    pull();
+    if (!readOk) {
+        this->*box = kUnreadText;  // never write bits we could not read
+    } else if (const std::optional<uint8_t> value = compose(read)) {
+        this->*box = HexText(*value);
+        ChipWrite(reg, *value);
+    }
+    push();
+}

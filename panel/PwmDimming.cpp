@@ -1,0 +1,47 @@
+// PWM dimming: threshold in 0xA4 bits 7-4; PWM direct, phase shift and PWM
+// frequency in 0xA5. Each reads its register and keeps the bits it does not
+// own; bit 7 of 0xA5 always follows the PWM Direct box.
+#include "Controls.h"
+#include "EvalDlg.h"
+
+namespace {
+constexpr uint8_t kThresholdRegister = 0xA4;
+constexpr uint8_t kPwmRegister = 0xA5;
+}  // namespace
+
+void CEvalDlg::OnDimThresholdChanged()
+{
+    UpdateRegisterBits(kThresholdRegister, &CEvalDlg::m_strRegA4,
+                       [this](uint8_t read) -> std::optional<uint8_t> {
+                           const auto threshold = SelectedValue(*m_cbDimThreshold);
+                           if (!threshold) return std::nullopt;
+                           return uint8_t((*threshold << 4) | (read & 0x0F));
+                       });
+}
+
+void CEvalDlg::OnPwmDirect()
+{
+    UpdateRegisterBits(kPwmRegister, &CEvalDlg::m_strRegA5, [this](uint8_t read) {
+        return std::optional<uint8_t>(m_bPwmDirect ? read | 0x80 : read & 0x7F);
+    });
+}
+
+void CEvalDlg::OnPhaseShiftChanged()
+{
+    UpdateRegisterBits(kPwmRegister, &CEvalDlg::m_strRegA5,
+                       [this](uint8_t read) -> std::optional<uint8_t> {
+                           const auto phase = SelectedValue(*m_cbPhaseShift);
+                           if (!phase) return std::nullopt;
+                           return uint8_t((m_bPwmDirect << 7) | (*phase << 4) | (read & 0x0F));
+                       });
+}
+
+void CEvalDlg::OnPwmFreqChanged()
+{
+    UpdateRegisterBits(kPwmRegister, &CEvalDlg::m_strRegA5,
+                       [this](uint8_t read) -> std::optional<uint8_t> {
+                           const auto frequency = SelectedValue(*m_cbPwmFreq);
+                           if (!frequency) return std::nullopt;
+                           return uint8_t((m_bPwmDirect << 7) | (read & 0x70) | *frequency);
+                       });
+}
