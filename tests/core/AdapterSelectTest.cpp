@@ -1,0 +1,103 @@
+#include "AdapterSelect.h"
+#include "RegisterImage.h"
+#include "SimBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+const std::string kSimNotice =
+    "zr5130-eval: using the simulated board; set ZR5130_ADAPTER=/dev/i2c-N for real hardware "
+    "(or none, or sim:FILE)";
+
+const char* const kDump =
+    "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef\n"
+    "00: 80 05 31 00 00 00 00 00 00 00 00 00 00 00 00 00    ?.1.............\n"
+    "10: 00 00 00 00 00 00 3f 00 00 00 00 00 00 00 00 00    ......?.........\n"
+    "20: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "30: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "40: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "50: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "60: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "70: 00 00 0f 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "80: XX XX XX XX XX XX XX XX XX XX XX XX XX XX XX XX    XXXXXXXXXXXXXXXX\n"
+    "90: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "a0: 12 34 00 00 00 00 00 00 00 00 00 00 00 00 00 00    .4..............\n"
+    "b0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "c0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "d0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "e0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n"
+    "f0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00    ................\n";
+
+bool IsBlankSimBoard(const TvxAdapter* adapter)
+{
+    const auto* board = dynamic_cast<const SimBoard*>(adapter);
+    return board && board->Peek(0x02) == 0x30 && board->Peek(0x72) == 0x00;
+}
+
+TEST(ChooseAdapter, DefaultsToTheSimulatedBoard)
+{
+    for (const char* setting : {static_cast<const char*>(nullptr), "", "sim"}) {
+        SCOPED_TRACE(setting ? setting : "(unset)");
+        const AdapterChoice choice = ChooseAdapter(setting);
+        EXPECT_TRUE(IsBlankSimBoard(choice.adapter.get()));
+        EXPECT_EQ(choice.notice, kSimNotice);
+        EXPECT_EQ(choice.error, "");
+    }
+}
+
+TEST(ChooseAdapter, SimWithAFileLoadsTheRegisterImage)
+{
+    const std::string path = testing::TempDir() + "select-board.txt";
+    std::ofstream(path) << kDump;
+    const AdapterChoice choice = ChooseAdapter(("sim:" + path).c_str());
+    const auto* board = dynamic_cast<const SimBoard*>(choice.adapter.get());
+    ASSERT_NE(board, nullptr) << choice.error;
+    EXPECT_EQ(board->Peek(0x00), 0x80);
+    EXPECT_EQ(board->Peek(0x02), 0x31);
+    EXPECT_EQ(board->Peek(0x72), 0x0F);
+    EXPECT_EQ(board->Peek(0xA1), 0x34);
+    EXPECT_EQ(board->Peek(0x85), RegisterImage::kAbsent);
+    EXPECT_NE(choice.notice.find(path), std::string::npos) << choice.notice;
+    EXPECT_EQ(choice.error, "");
+}
+
+TEST(ChooseAdapter, SimWithABadFileRefusesWithTheLoadersMessage)
+{
+    const std::string path = testing::TempDir() + "select-broken.txt";
+    std::ofstream(path) << "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00: 00\n";
+    RegisterImage image;
+    std::string loaderError;
+    ASSERT_FALSE(LoadRegisterImage(path, image, loaderError));
+
+    const AdapterChoice choice = ChooseAdapter(("sim:" + path).c_str());
+    EXPECT_EQ(choice.adapter, nullptr);
+    EXPECT_EQ(choice.error, loaderError);
+
+    const AdapterChoice missing = ChooseAdapter("sim:");
+    EXPECT_EQ(missing.adapter, nullptr);
+    EXPECT_NE(missing.error, "");
+}
+
+TEST(ChooseAdapter, NoneMeansNoAdapterConnected)
+{
+    const AdapterChoice choice = ChooseAdapter("none");
+    EXPECT_EQ(choice.adapter, nullptr);
+    EXPECT_NE(choice.notice.find("no adapter connected"), std::string::npos) << choice.notice;
+    EXPECT_EQ(choice.error, "");
+}
+
+TEST(ChooseAdapter, RejectsAnythingElse)
+{
+    for (const char* setting : {"SIM", "simulated", "tavrix", " sim"}) {
+        const AdapterChoice choice = ChooseAdapter(setting);
+        EXPECT_EQ(choice.adapter, nullptr);
+        EXPECT_EQ(choice.error, std::string("ZR5130_ADAPTER: unknown adapter '") + setting +
+                                    "' (use sim, sim:FILE, none or /dev/i2c-N)");
+    }
+}
+
+}  // namespace
