@@ -10,6 +10,10 @@ CDropDownList::CDropDownList(QWidget* parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);  // inline completion would swallow the first Enter
     setCurrentIndex(-1);
+    // Qt picks the entry matching the typed text when the field loses focus
+    // or gets Enter; here only a choice from the list selects an entry.
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_typed = true; });
     // Runs before any connection made by the panel, so a chosen entry counts
     // as selected when the panel's action asks.

@@ -1,0 +1,301 @@
+// The panel frame: construction state, binding, routing guard, window menu,
+// keyboard and layout.
+#include "PanelHarness.h"
+
+#include "AboutDlg.h"
+#include "Controls.h"
+#include "OptionLists.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const int kTickedAtConstruction[] = {1039, 1027, 1028, 1029, 1030, 1031, 1103, 1104, 1105, 1115};
+
+}  // namespace
+
+TEST(PanelConstruction, ControlsShowTheConstructionValuesBeforeStartup)
+{
+    CEvalDlg panel;
+    panel.push();
+    int checkBoxes = 0;
+    for (QCheckBox* box : panel.findChildren<QCheckBox*>()) {
+        const int id = box->objectName().toInt();
+        const bool expected = std::find(std::begin(kTickedAtConstruction),
+                                        std::end(kTickedAtConstruction), id)
+                              != std::end(kTickedAtConstruction);
+        EXPECT_EQ(box->isChecked(), expected) << "check box " << id;
+        ++checkBoxes;
+    }
+    EXPECT_EQ(checkBoxes, 28);
+    for (QRadioButton* radio : panel.findChildren<QRadioButton*>())
+        EXPECT_FALSE(radio->isChecked()) << radio->objectName().toStdString();
+    for (QLineEdit* edit : panel.findChildren<QLineEdit*>())
+        EXPECT_TRUE(edit->text().isEmpty()) << edit->objectName().toStdString();
+    for (CDropDownList* list : panel.findChildren<CDropDownList*>())
+        EXPECT_EQ(list->GetCurSel(), -1) << list->objectName().toStdString();
+    EXPECT_EQ(panel.StatusText(), "Status");
+    EXPECT_EQ(panel.VersionText(), "Version");
+    EXPECT_EQ(panel.m_nVboostRange, -1);
+    EXPECT_EQ(panel.m_nIboostRange, -1);
+}
+
+TEST(PanelConstruction, ListsHoldTheirEntriesInOrder)
+{
+    CEvalDlg panel;
+    int lists = 0;
+    for (const OptionList& options : kOptionLists) {
+        auto* list = panel.findChild<CDropDownList*>(QString::number(options.controlId));
+        ASSERT_NE(list, nullptr) << options.controlId;
+        ASSERT_EQ(list->count(), int(options.entries.size()));
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_EQ(list->itemText(i), QString::fromUtf8(options.entries[size_t(i)]));
+        EXPECT_EQ(list->insertPolicy(), QComboBox::NoInsert);
+        EXPECT_EQ(list->completer(), nullptr);
+        ++lists;
+    }
+    EXPECT_EQ(lists, 13);
+    EXPECT_EQ(panel.m_cbConfig->itemText(10), "E10   x   xx");
+}
+
+TEST(PanelConstruction, PullAndPushRoundTripEveryKindOfField)
+{
+    CEvalDlg panel;
+    panel.m_strTarget = "ABC";
+    panel.m_strReg9E = "20";
+    panel.m_bLed3 = 0;
+    panel.m_bTsd = 1;
+    panel.m_nVboostRange = 1;
+    panel.m_nIboostRange = 0;
+    panel.push();
+    EXPECT_EQ(panel.findChild<QLineEdit*>("1102")->text(), "ABC");
+    EXPECT_FALSE(panel.findChild<QCheckBox*>("1028")->isChecked());
+    EXPECT_TRUE(panel.findChild<QCheckBox*>("1025")->isChecked());
+    EXPECT_TRUE(panel.findChild<QRadioButton*>("1133")->isChecked());
+    EXPECT_TRUE(panel.findChild<QRadioButton*>("1140")->isChecked());
+
+    // Fields an action set before a pull are replaced by the controls.
+    panel.m_strTarget = "stale";
+    panel.m_bLed3 = 1;
+    panel.m_nVboostRange = -1;
+    panel.pull();
+    EXPECT_EQ(panel.m_strTarget, "ABC");
+    EXPECT_EQ(panel.m_bLed3, 0);
+    EXPECT_EQ(panel.m_nVboostRange, 1);
+
+    // A pair goes back to neither ticked.
+    panel.m_nVboostRange = -1;
+    panel.push();
+    EXPECT_FALSE(panel.findChild<QRadioButton*>("1132")->isChecked());
+    EXPECT_FALSE(panel.findChild<QRadioButton*>("1133")->isChecked());
+    EXPECT_TRUE(panel.findChild<QRadioButton*>("1140")->isChecked());
+}
+
+TEST_F(PanelTest, ProgramChangesRunNoActionButTheUsersEditsDo)
+{
+    StartPanel();
+    Panel().pull();
+    Panel().m_strTarget = "12";
+    Panel().m_bPdetStandby = 0;
+    Panel().m_nVboostRange = 0;
+    Panel().push();
+    Panel().m_cbCurrentScale->SetCurSel(2);
+    Panel().m_sldCurrent->setValue(10);
+    EXPECT_EQ(Writes(), "");
+
+    Type(1102, "3");
+    EXPECT_EQ(Writes(), "A0=23 A1=41");
+}
+
+TEST_F(PanelTest, StartupGivesTheFocusToExitAndEnterThenCloses)
+{
+    StartPanel();
+    EXPECT_EQ(Panel().focusWidget(), Control(2));
+    QTest::keyClick(Control(2), Qt::Key_Return);
+    EXPECT_FALSE(Panel().isVisible());
+    EXPECT_EQ(Panel().result(), QDialog::Rejected);
+}
+
+TEST_F(PanelTest, EscapeClosesLikeExit)
+{
+    StartPanel();
+    QTest::keyClick(&Panel(), Qt::Key_Escape);
+    EXPECT_FALSE(Panel().isVisible());
+    EXPECT_EQ(Panel().result(), QDialog::Rejected);
+    EXPECT_EQ(Writes(), "");
+}
+
+TEST_F(PanelTest, EnterPressesTheFocusedPushButton)
+{
+    StartPanel();
+    Control(1020)->setFocus();
+    QTest::keyClick(Control(1020), Qt::Key_Enter);
+    EXPECT_TRUE(Panel().isVisible());
+    EXPECT_EQ(chip.reads.size(), 26u);
+}
+
+TEST_F(PanelTest, EnterInAnEditPullsAndClosesAfterTheKeystrokeWrites)
+{
+    StartPanel();
+    Type(1102, "12");
+    EXPECT_EQ(Writes(), "A0=01 A1=C0 A0=12 A1=C0");
+    QTest::keyClick(Control(1102), Qt::Key_Return);
+    EXPECT_FALSE(Panel().isVisible());
+    EXPECT_EQ(Panel().result(), QDialog::Accepted);
+    EXPECT_EQ(Panel().m_strTarget, "12");
+    EXPECT_EQ(Writes(), "A0=01 A1=C0 A0=12 A1=C0");
+}
+
+TEST_F(PanelTest, EnterInManualControlNeitherReadsNorWrites)
+{
+    StartPanel();
+    Type(1016, "A5");
+    Type(1017, "3C");
+    QTest::keyClick(Control(1017), Qt::Key_Return);
+    EXPECT_FALSE(Panel().isVisible());
+    EXPECT_EQ(Writes(), "");
+    EXPECT_TRUE(chip.reads.empty());
+}
+
+TEST_F(PanelTest, EnterInAListFieldNeverPicksTheTypedEntry)
+{
+    StartPanel();
+    // The exact text of an entry, typed: Qt would select it on Enter.
+    ClearText(1123);
+    Type(1123, "PWM Always");
+    EXPECT_EQ(Writes(), "");
+    EXPECT_EQ(SelectedEntry(1123), -1);
+    QTest::keyClick(List(1123)->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(Writes(), "");
+    EXPECT_EQ(List(1123)->count(), 12);
+    EXPECT_FALSE(Panel().isVisible());
+    EXPECT_EQ(Panel().result(), QDialog::Accepted);
+}
+
+TEST_F(PanelTest, TypingIntoAListLeavesItWithoutSelectionUntilAnEntryIsChosen)
+{
+    StartPanel();
+    EXPECT_EQ(SelectedEntry(1121), 0);
+    ClearText(1121);
+    Type(1121, "1 PH 6 DR");
+    Control(1016)->setFocus();  // leaving the field picks nothing either
+    EXPECT_EQ(SelectedEntry(1121), -1);
+    EXPECT_EQ(ListText(1121), "1 PH 6 DR");
+    EXPECT_EQ(List(1121)->count(), 8);
+    EXPECT_EQ(Writes(), "");
+    ChooseEntry(1121, 5);
+    EXPECT_EQ(SelectedEntry(1121), 5);
+    EXPECT_EQ(ListText(1121), "3 PH 6 DR");
+    EXPECT_EQ(Writes(), "A5=54");
+}
+
+TEST_F(PanelTest, WindowMenuOffersCloseAndAbout)
+{
+    StartPanel();
+    QTest::keyClick(&Panel(), Qt::Key_Space, Qt::AltModifier);
+    QMenu* menu = Panel().SystemMenu();
+    ASSERT_TRUE(menu->isVisible());
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), "Close");
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->text(), "&About ZR5130A...");
+    EXPECT_EQ(actions[2]->data().toUInt(), CEvalDlg::kIdmAboutBox);
+    menu->hide();
+
+    // A right-click on the panel's background opens it too.
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                 Panel().mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&Panel(), &rightClick);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+
+    actions[0]->trigger();
+    EXPECT_FALSE(Panel().isVisible());
+}
+
+TEST_F(PanelTest, SystemCommandsOpenAboutByTheirMaskedValue)
+{
+    StartPanel();
+    for (unsigned id : {0x0010u, 0x0013u, 0x001Fu}) {
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                seen = QString::fromLatin1(modal->metaObject()->className());
+                static_cast<QDialog*>(modal)->accept();
+            }
+        });
+        Panel().OnSysCommand(id);
+        EXPECT_EQ(seen, "CAboutDlg") << id;
+    }
+    Panel().OnSysCommand(0x0020);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(Panel().isVisible());
+    Panel().OnSysCommand(CEvalDlg::kScClose);
+    EXPECT_FALSE(Panel().isVisible());
+}
+
+TEST(AboutBox, ShowsItsTextAndClosesWithOk)
+{
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), "About ZR5130");
+    ASSERT_NE(about.findChild<QPushButton*>("1"), nullptr);
+    bool hasVersion = false;
+    for (QLabel* label : about.findChildren<QLabel*>())
+        hasVersion = hasVersion || label->text() == "ZR5130 Version 1.0";
+    EXPECT_TRUE(hasVersion);
+    about.show();
+    QTest::mouseClick(about.findChild<QPushButton*>("1"), Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(PanelTest, WindowIsFixedSizeWithEveryControlVisibleInside)
+{
+    StartPanel();
+    EXPECT_EQ(Panel().windowTitle(), "ZR5130SQ Evaluation Software");
+    EXPECT_EQ(Panel().minimumSize(), Panel().maximumSize());
+    EXPECT_FALSE(Panel().windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(Panel().windowFlags() & Qt::WindowMaximizeButtonHint);
+    // 575 x 435 dialog units of an 8-point sans font.
+    EXPECT_NEAR(Panel().width(), 976, 80);
+    EXPECT_NEAR(Panel().height(), 696, 60);
+
+    const QImage image = Panel().grab().toImage();
+    EXPECT_EQ(image.size(), Panel().size());
+    const QRect inside = Panel().rect();
+    int controls = 0;
+    for (QWidget* w : Panel().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QMenu*>(w)) continue;
+        ++controls;
+        EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+        EXPECT_TRUE(inside.contains(w->geometry()))
+            << w->objectName().toStdString() << " " << w->accessibleName().toStdString();
+        EXPECT_FALSE(w->accessibleName().isEmpty() && !w->objectName().isEmpty())
+            << w->objectName().toStdString();
+    }
+    EXPECT_EQ(controls, 148);
+    int withId = 0;
+    for (QWidget* w : Panel().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->objectName().toInt() > 0) ++withId;
+    EXPECT_EQ(withId, 94);
+}
+
+TEST_F(PanelTest, RadioPairsAreIndependent)
+{
+    StartPanel();
+    ASSERT_TRUE(Ticked(1133));
+    ASSERT_TRUE(Ticked(1140));
+    Click(1132);
+    EXPECT_TRUE(Ticked(1132));
+    EXPECT_FALSE(Ticked(1133));
+    EXPECT_TRUE(Ticked(1140));
+    EXPECT_FALSE(Ticked(1141));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "EvalDlg.h"
+#include "ScriptedAdapter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+class CDropDownList;
+class CTrackSlider;
+
+// Given a chip (a scripted adapter), starts the panel as the program does and
+// lets a test operate its controls as a user would: mouse clicks, choices in
+// the opened lists, slider releases and typing, finding every control by its
+// ID.
+class PanelTest : public ::testing::Test {
+protected:
+    ScriptedAdapter chip;
+
+    // Starts the panel on `chip` (or with no adapter), then forgets the
+    // start-up's register traffic so that tests see only what they cause.
+    void StartPanel();
+    void StartPanelWithoutAdapter();
+    void TearDown() override;
+
+    CEvalDlg& Panel() { return *m_panel; }
+    QWidget* Control(int id) const;
+    CDropDownList* List(int id) const;
+    CTrackSlider* Slider(int id) const;
+
+    void Click(int id);
+    void ChooseEntry(int id, int index);
+    // Puts the slider at position without an event (as keys would), then
+    // clicks its handle: the release the panel acts on.
+    void ReleaseSliderAt(int id, int position);
+    void Type(int id, const QString& text);
+    void ClearText(int id);
+
+    QString Text(int id) const;
+    bool Ticked(int id) const;
+    QString ListText(int id) const;
+    int SelectedEntry(int id) const;
+    std::string Writes() const { return chip.WriteLog(); }
+
+private:
+    void Start(TvxAdapter* adapter);
+
+    std::unique_ptr<ScopedAdapter> m_adapter;
+    std::unique_ptr<CEvalDlg> m_panel;
+};
