@@ -1,0 +1,227 @@
+#include "LinuxI2cAdapter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr const char* kProgram = "zr5130-eval: ";
+
+std::string ErrorText(int error)
+{
+    return std::strerror(-error);
+}
+
+std::string HexAddress(uint16_t address)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02x", static_cast<unsigned>(address));
+    return text;
+}
+
+}  // namespace
+
+LinuxI2cAdapter::LinuxI2cAdapter(std::string node, I2cDevSys& sys)
+    : m_node(std::move(node)), m_sys(sys)
+{
+}
+
+LinuxI2cAdapter::LinuxI2cAdapter(std::string node, std::unique_ptr<I2cDevSys> sys)
+    : m_node(std::move(node)), m_ownedSys(std::move(sys)), m_sys(*m_ownedSys)
+{
+}
+
+LinuxI2cAdapter::~LinuxI2cAdapter()
+{
+    CloseBus();
+}
+
+int LinuxI2cAdapter::FindControllers()
+{
+    int bus = 0;
+    const int rc = m_sys.StatNode(m_node, bus);
+    if (rc == 0)
+        return 1;
+    if (rc == -ENOENT)
+        Report(m_node + " does not exist; is the adapter plugged in and the i2c-dev module loaded?");
+    else if (rc == -ENODEV)
+        Report(m_node + " is not an i2c-dev device node");
+    else
+        Report("cannot reach " + m_node + ": " + ErrorText(rc));
+    return 0;
+}
+
+int LinuxI2cAdapter::GetSerialNumber(int index, char* serial)
+{
+    if (index != 0 || serial == nullptr)
+        return -ENODEV;
+    std::string name;
+    int bus = 0;
+    if (m_sys.StatNode(m_node, bus) != 0 || m_sys.ReadBusName(bus, name) != 0 || name.empty())
+        name = m_node;
+    const size_t length = std::min(name.size(), static_cast<size_t>(kTvxSerialSize - 1));
+    std::memcpy(serial, name.data(), length);
+    serial[length] = '\0';
+    return 0;
+}
+
+// The serial number only names the bus this adapter was made for.
+int LinuxI2cAdapter::Open(const char*)
+{
+    CloseBus();
+    const int fd = m_sys.Open(m_node);
+    if (fd < 0) {
+        std::string line = "cannot open " + m_node + ": " + ErrorText(fd);
+        if (fd == -EACCES || fd == -EPERM)
+            line += "; add yourself to the i2c group (or a udev rule)";
+        else if (fd == -ENOENT || fd == -ENODEV || fd == -ENXIO)
+            line += "; is the adapter plugged in?";
+        Report(line);
+        return 0;
+    }
+    m_fd = fd;
+    ForgetReports();
+    // A descriptor is never negative, so the handle is always positive.
+    return fd + 1;
+}
+
+int LinuxI2cAdapter::FirmwareVersionRead(int handle, unsigned char* buffer, int size)
+{
+    if (!IsOpenHandle(handle))
+        return -EBADF;
+    if (buffer == nullptr || size < 0)
+        return -EINVAL;
+    std::memset(buffer, 0, static_cast<size_t>(size));
+    return 0;
+}
+
+// The arguments configure the vendor adapter's port; the kernel driver of the
+// bus already owns its speed and pins. What matters is that it can do the
+// byte-data transfers the register accesses use.
+int LinuxI2cAdapter::I2cControl(int handle, int, int, int)
+{
+    if (!IsOpenHandle(handle))
+        return -EBADF;
+    unsigned long funcs = 0;
+    if (const int rc = m_sys.IoctlFuncs(m_fd, funcs); rc < 0) {
+        Report("cannot query " + m_node + " (" + ErrorText(rc) + "); is it an I2C bus?");
+        return rc;
+    }
+    constexpr unsigned long kNeeded = I2C_FUNC_SMBUS_READ_BYTE_DATA | I2C_FUNC_SMBUS_WRITE_BYTE_DATA;
+    if ((funcs & kNeeded) != kNeeded) {
+        Report(m_node + " has no SMBus byte-data access");
+        return -EOPNOTSUPP;
+    }
+    return 0;
+}
+
+int LinuxI2cAdapter::GpioWriteControl(int handle, const std::array<int, 13>&)
+{
+    return IsOpenHandle(handle) ? 0 : -EBADF;
+}
+
+int LinuxI2cAdapter::PowerWriteControl(int handle, int, int)
+{
+    return IsOpenHandle(handle) ? 0 : -EBADF;
+}
+
+int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
+{
+    if (!IsOpenHandle(handle))
+        return -EBADF;
+    if (const int rc = SelectAddress(address); rc < 0)
+        return rc;
+    i2c_smbus_data data{};
+    i2c_smbus_ioctl_data args{
+        .read_write = I2C_SMBUS_READ, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
+    if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
+        return TransferFailed(address, rc);
+    ForgetReports();
+    return data.byte;
+}
+
+int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value)
+{
+    if (!IsOpenHandle(handle))
+        return -EBADF;
+    if (const int rc = SelectAddress(address); rc < 0)
+        return rc;
+    i2c_smbus_data data{};
+    data.byte = value;
+    i2c_smbus_ioctl_data args{
+        .read_write = I2C_SMBUS_WRITE, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
+    if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
+        return TransferFailed(address, rc);
+    ForgetReports();
+    return 0;
+}
+
+bool LinuxI2cAdapter::IsOpenHandle(int handle) const
+{
+    return m_fd >= 0 && handle == m_fd + 1;
+}
+
+// I2C_SLAVE, never I2C_SLAVE_FORCE: when a kernel driver has claimed the
+// address, the access fails rather than racing that driver.
+int LinuxI2cAdapter::SelectAddress(uint16_t address)
+{
+    if (address == m_selectedAddress)
+        return 0;
+    const int rc = m_sys.IoctlValue(m_fd, I2C_SLAVE, address);
+    if (rc < 0) {
+        m_selectedAddress = -1;
+        if (rc == -EBUSY)
+            Report("address " + HexAddress(address) + " on " + m_node +
+                   " is busy: a kernel driver owns it");
+        else
+            Report("cannot select address " + HexAddress(address) + " on " + m_node + ": " +
+                   ErrorText(rc));
+        return rc;
+    }
+    m_selectedAddress = address;
+    return 0;
+}
+
+int LinuxI2cAdapter::TransferFailed(uint16_t address, int error)
+{
+    // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO; reads
+    // and writes then fail alike, so both are one cause.
+    if (error == -ENXIO || error == -EREMOTEIO)
+        Report("no answer from address " + HexAddress(address) + " on " + m_node +
+               "; is the board powered and connected, and the chip at this address?");
+    else
+        Report("I2C transfer with " + HexAddress(address) + " on " + m_node +
+               " failed: " + ErrorText(error));
+    return error;
+}
+
+void LinuxI2cAdapter::Report(const std::string& line)
+{
+    if (!m_reported.insert(line).second)
+        return;
+    std::fprintf(stderr, "%s%s\n", kProgram, line.c_str());
+}
+
+// Runs after every successful access, so it skips the work when there is
+// nothing to forget.
+void LinuxI2cAdapter::ForgetReports()
+{
+    if (!m_reported.empty())
+        m_reported.clear();
+}
+
+void LinuxI2cAdapter::CloseBus()
+{
+    if (m_fd >= 0)
+        m_sys.Close(m_fd);
+    m_fd = -1;
+    m_selectedAddress = -1;
+}
+
+std::unique_ptr<TvxAdapter> MakeLinuxI2cAdapter(const std::string& node)
+{
+    return std::make_unique<LinuxI2cAdapter>(node, std::make_unique<RealI2cDevSys>());
+}

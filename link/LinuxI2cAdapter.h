@@ -1,0 +1,56 @@
+#pragma once
+
+#include "I2cDev.h"
+#include "TvxAdapter.h"
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+
+// The tvx operations over a Linux i2c-dev bus (/dev/i2c-N), as provided by
+// USB-to-I2C bridges such as the CP2112, MCP2221, FT260 or i2c-tiny-usb.
+// The bus is the one "controller"; its sysfs name stands in for the serial
+// number. There is no adapter firmware, GPIO or supply to set up: the board
+// is powered separately.
+//
+// Failures come back as the tvx results (negative, or non-zero for writes)
+// carrying -errno. Each cause is also told once on standard error and then
+// kept quiet until a register access succeeds again, so a readback of an
+// unpowered board gives one line, not one per register.
+class LinuxI2cAdapter : public TvxAdapter {
+public:
+    LinuxI2cAdapter(std::string node, I2cDevSys& sys);
+    LinuxI2cAdapter(std::string node, std::unique_ptr<I2cDevSys> sys);
+    ~LinuxI2cAdapter() override;
+    LinuxI2cAdapter(const LinuxI2cAdapter&) = delete;
+    LinuxI2cAdapter& operator=(const LinuxI2cAdapter&) = delete;
+
+    int FindControllers() override;
+    int GetSerialNumber(int index, char* serial) override;
+    int Open(const char* serial) override;
+    int FirmwareVersionRead(int handle, unsigned char* buffer, int size) override;
+    int I2cControl(int handle, int a, int b, int c) override;
+    int GpioWriteControl(int handle, const std::array<int, 13>& values) override;
+    int PowerWriteControl(int handle, int a, int b) override;
+    int RegisterRead(int handle, uint16_t address, uint8_t reg) override;
+    int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
+
+private:
+    bool IsOpenHandle(int handle) const;
+    int SelectAddress(uint16_t address);
+    int TransferFailed(uint16_t address, int error);
+    void Report(const std::string& line);
+    void ForgetReports();
+    void CloseBus();
+
+    std::string m_node;
+    std::unique_ptr<I2cDevSys> m_ownedSys;
+    I2cDevSys& m_sys;
+    int m_fd = -1;
+    int m_selectedAddress = -1;  // the I2C_SLAVE address now set on m_fd
+    std::set<std::string> m_reported;  // causes told on standard error since the last success
+};
+
+// The adapter for node over the real system calls.
+std::unique_ptr<TvxAdapter> MakeLinuxI2cAdapter(const std::string& node);

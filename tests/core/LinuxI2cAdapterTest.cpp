@@ -1,0 +1,583 @@
+#include "LinuxI2cAdapter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(unsigned value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%02x", value);
+    return text;
+}
+
+// Stands in for the kernel: one chip answering at kChip on the bus, with a
+// register file that writes change and reads answer from. Records every call
+// as a line of text so tests can compare what reached the "kernel".
+class FakeI2cDevSys : public I2cDevSys {
+public:
+    static constexpr unsigned kChip = 0x2C;
+
+    int statResult = 0;
+    int bus = 3;
+    int nameResult = 0;
+    std::string busName = "CP2112 SMBus Bridge on hidraw0";
+    int openResult = 5;  // the descriptor, or -errno
+    int funcsResult = 0;
+    unsigned long funcs = I2C_FUNC_I2C | I2C_FUNC_SMBUS_BYTE_DATA;
+    int slaveResult = 0;
+    std::deque<int> transferFailures;  // -errno answers for the next transfers
+    std::array<uint8_t, 256> registers{};
+
+    std::vector<std::string> calls;
+
+    int StatNode(const std::string& node, int& busOut) override
+    {
+        calls.push_back("stat " + node);
+        if (statResult == 0)
+            busOut = bus;
+        return statResult;
+    }
+
+    int ReadBusName(int busIn, std::string& name) override
+    {
+        calls.push_back("name " + std::to_string(busIn));
+        if (nameResult == 0)
+            name = busName;
+        return nameResult;
+    }
+
+    int Open(const std::string& node) override
+    {
+        calls.push_back("open " + node);
+        return openResult;
+    }
+
+    void Close(int fd) override { calls.push_back("close " + std::to_string(fd)); }
+
+    int IoctlValue(int fd, unsigned long request, unsigned long value) override
+    {
+        calls.push_back("ioctl " + std::to_string(fd) + " " + Hex(static_cast<unsigned>(request)) +
+                        " " + Hex(static_cast<unsigned>(value)));
+        if (request != I2C_SLAVE && request != I2C_SLAVE_FORCE)
+            return -ENOTTY;
+        if (slaveResult == 0)
+            m_address = value;
+        return slaveResult;
+    }
+
+    int IoctlFuncs(int fd, unsigned long& funcsOut) override
+    {
+        calls.push_back("funcs " + std::to_string(fd));
+        if (funcsResult == 0)
+            funcsOut = funcs;
+        return funcsResult;
+    }
+
+    int IoctlSmbus(int fd, i2c_smbus_ioctl_data& args) override
+    {
+        const bool read = args.read_write == I2C_SMBUS_READ;
+        std::string call = "smbus " + std::to_string(fd) + (read ? " read " : " write ") +
+                           Hex(static_cast<unsigned>(m_address)) + " " + Hex(args.command);
+        if (!read && args.data != nullptr)
+            call += " " + Hex(args.data->byte);
+        call += " size " + std::to_string(args.size);
+        calls.push_back(call);
+
+        if (args.size != I2C_SMBUS_BYTE_DATA || args.data == nullptr)
+            return -EINVAL;
+        if (!transferFailures.empty()) {
+            const int rc = transferFailures.front();
+            transferFailures.pop_front();
+            return rc;
+        }
+        if (m_address != kChip)
+            return -ENXIO;
+        if (read)
+            args.data->byte = registers[args.command];
+        else
+            registers[args.command] = args.data->byte;
+        return 0;
+    }
+
+    size_t CountCalls(const std::string& prefix) const
+    {
+        return static_cast<size_t>(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) {
+            return c.rfind(prefix, 0) == 0;
+        }));
+    }
+
+private:
+    unsigned long m_address = 0;
+};
+
+size_t CountLines(const std::string& text)
+{
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+const std::string kNode = "/dev/i2c-3";
+const std::string kSlave2c = "ioctl 5 " + Hex(I2C_SLAVE) + " 0x2c";
+
+// Every test watches standard error from its start.
+class LinuxI2cAdapterTest : public testing::Test {
+protected:
+    void SetUp() override { testing::internal::CaptureStderr(); }
+
+    void TearDown() override
+    {
+        if (m_capturing)
+            testing::internal::GetCapturedStderr();
+    }
+
+    std::string Stderr()
+    {
+        m_capturing = false;
+        return testing::internal::GetCapturedStderr();
+    }
+
+    // The device link's opening sequence; the handle it gets.
+    int OpenBus()
+    {
+        char serial[kTvxSerialSize] = {};
+        EXPECT_NE(adapter.FindControllers(), 0);
+        EXPECT_GE(adapter.GetSerialNumber(0, serial), 0);
+        return adapter.Open(serial);
+    }
+
+    FakeI2cDevSys sys;
+    LinuxI2cAdapter adapter{kNode, sys};
+
+private:
+    bool m_capturing = true;
+};
+
+// Finding the bus
+
+TEST_F(LinuxI2cAdapterTest, PresentNodeIsOneControllerFoundQuietly)
+{
+    EXPECT_NE(adapter.FindControllers(), 0);
+    EXPECT_EQ(sys.calls, std::vector<std::string>{"stat /dev/i2c-3"});
+    EXPECT_EQ(Stderr(), "");
+}
+
+TEST_F(LinuxI2cAdapterTest, MissingOrForeignNodeFindsNoControllerAndSaysWhy)
+{
+    sys.statResult = -ENOENT;
+    EXPECT_EQ(adapter.FindControllers(), 0);
+    sys.statResult = -ENODEV;
+    EXPECT_EQ(adapter.FindControllers(), 0);
+    sys.statResult = -EACCES;
+    EXPECT_EQ(adapter.FindControllers(), 0);
+    EXPECT_EQ(Stderr(),
+              "zr5130-eval: /dev/i2c-3 does not exist; is the adapter plugged in and the i2c-dev "
+              "module loaded?\n"
+              "zr5130-eval: /dev/i2c-3 is not an i2c-dev device node\n"
+              "zr5130-eval: cannot reach /dev/i2c-3: Permission denied\n");
+}
+
+TEST_F(LinuxI2cAdapterTest, MissingNodeIsToldOnceWhenAskedAgain)
+{
+    sys.statResult = -ENOENT;
+    EXPECT_EQ(adapter.FindControllers(), 0);
+    EXPECT_EQ(adapter.FindControllers(), 0);
+    EXPECT_EQ(CountLines(Stderr()), 1u);
+}
+
+// The serial number stands for the bus name
+
+TEST_F(LinuxI2cAdapterTest, SerialNumberIsTheSysfsNameOfTheNodesBus)
+{
+    sys.bus = 7;
+    char serial[kTvxSerialSize];
+    std::memset(serial, 'x', sizeof serial);
+    EXPECT_GE(adapter.GetSerialNumber(0, serial), 0);
+    EXPECT_STREQ(serial, "CP2112 SMBus Bridge on hidraw0");
+    EXPECT_EQ(sys.calls, (std::vector<std::string>{"stat /dev/i2c-3", "name 7"}));
+}
+
+TEST_F(LinuxI2cAdapterTest, SerialNumberFallsBackToTheNodePath)
+{
+    char serial[kTvxSerialSize];
+
+    sys.nameResult = -ENOENT;
+    EXPECT_GE(adapter.GetSerialNumber(0, serial), 0);
+    EXPECT_STREQ(serial, "/dev/i2c-3");
+
+    sys.nameResult = 0;
+    sys.busName = "";
+    std::memset(serial, 'x', sizeof serial);
+    EXPECT_GE(adapter.GetSerialNumber(0, serial), 0);
+    EXPECT_STREQ(serial, "/dev/i2c-3");
+
+    sys.statResult = -ENOENT;
+    std::memset(serial, 'x', sizeof serial);
+    EXPECT_GE(adapter.GetSerialNumber(0, serial), 0);
+    EXPECT_STREQ(serial, "/dev/i2c-3");
+}
+
+TEST_F(LinuxI2cAdapterTest, LongBusNameIsCutToTheBufferAndTerminated)
+{
+    sys.busName = std::string(200, 'n');
+    std::array<char, kTvxSerialSize + 16> buffer;
+    buffer.fill('#');
+    EXPECT_GE(adapter.GetSerialNumber(0, buffer.data()), 0);
+    EXPECT_EQ(std::strlen(buffer.data()), static_cast<size_t>(kTvxSerialSize - 1));
+    EXPECT_EQ(buffer[kTvxSerialSize - 1], '\0');
+    for (size_t i = kTvxSerialSize; i < buffer.size(); ++i)
+        EXPECT_EQ(buffer[i], '#') << "written past the serial buffer at " << i;
+}
+
+TEST_F(LinuxI2cAdapterTest, OnlyTheFirstControllerHasASerialNumber)
+{
+    char serial[kTvxSerialSize] = {};
+    EXPECT_LT(adapter.GetSerialNumber(1, serial), 0);
+    EXPECT_LT(adapter.GetSerialNumber(0, nullptr), 0);
+}
+
+// Opening
+
+TEST_F(LinuxI2cAdapterTest, OpenGivesAPositiveHandleEvenForDescriptorZero)
+{
+    for (const int fd : {0, 5}) {
+        sys.openResult = fd;
+        const int handle = OpenBus();
+        EXPECT_GT(handle, 0) << "descriptor " << fd;
+        EXPECT_GE(adapter.I2cControl(handle, 0, 0, 1), 0) << "descriptor " << fd;
+        EXPECT_EQ(sys.calls.back(), "funcs " + std::to_string(fd));
+    }
+    EXPECT_EQ(sys.CountCalls("open /dev/i2c-3"), 2u);
+    EXPECT_EQ(Stderr(), "");
+}
+
+TEST_F(LinuxI2cAdapterTest, PermissionDeniedFailsTheSessionWithOneHint)
+{
+    sys.openResult = -EACCES;
+    const int handle = OpenBus();
+    EXPECT_LE(handle, 0);
+
+    std::array<unsigned char, 5> version{};
+    EXPECT_LT(adapter.FirmwareVersionRead(handle, version.data(), 5), 0);
+    EXPECT_LT(adapter.I2cControl(handle, 0, 0, 1), 0);
+    EXPECT_LT(adapter.RegisterRead(handle, 0x2C, 0x00), 0);
+    EXPECT_NE(adapter.RegisterWrite(handle, 0x2C, 0x00, 0x10), 0);
+    EXPECT_EQ(sys.CountCalls("ioctl"), 0u);
+    EXPECT_EQ(sys.CountCalls("smbus"), 0u);
+    EXPECT_EQ(Stderr(),
+              "zr5130-eval: cannot open /dev/i2c-3: Permission denied; add yourself to the i2c "
+              "group (or a udev rule)\n");
+}
+
+TEST_F(LinuxI2cAdapterTest, OpenFailureOtherThanPermissionIsNamed)
+{
+    sys.openResult = -ENODEV;
+    EXPECT_LE(OpenBus(), 0);
+    EXPECT_EQ(Stderr(),
+              "zr5130-eval: cannot open /dev/i2c-3: No such device; is the adapter plugged in?\n");
+}
+
+TEST_F(LinuxI2cAdapterTest, FirmwareVersionOfAnOpenBusIsZero)
+{
+    const int handle = OpenBus();
+    std::array<unsigned char, 8> version;
+    version.fill(0xEE);
+    EXPECT_GE(adapter.FirmwareVersionRead(handle, version.data(), 5), 0);
+    EXPECT_EQ(version, (std::array<unsigned char, 8>{0, 0, 0, 0, 0, 0xEE, 0xEE, 0xEE}));
+}
+
+TEST_F(LinuxI2cAdapterTest, GpioAndPowerSucceedWithoutTouchingTheBus)
+{
+    const int handle = OpenBus();
+    const size_t callsBefore = sys.calls.size();
+    EXPECT_GE(adapter.GpioWriteControl(handle, {0, 0, 1, 1, 1, 1, 2, 1, 0, 0, 0, 0, 0}), 0);
+    EXPECT_GE(adapter.PowerWriteControl(handle, 1, 0), 0);
+    EXPECT_EQ(sys.calls.size(), callsBefore);
+}
+
+TEST_F(LinuxI2cAdapterTest, HandlesOtherThanTheOpenOneAreRefused)
+{
+    const int handle = OpenBus();
+    const size_t callsBefore = sys.calls.size();
+    std::array<unsigned char, 5> version{};
+    for (const int other : {0, -1, handle + 1, handle - 1}) {
+        EXPECT_LT(adapter.FirmwareVersionRead(other, version.data(), 5), 0) << other;
+        EXPECT_LT(adapter.I2cControl(other, 0, 0, 1), 0) << other;
+        EXPECT_LT(adapter.GpioWriteControl(other, {}), 0) << other;
+        EXPECT_LT(adapter.PowerWriteControl(other, 1, 0), 0) << other;
+        EXPECT_LT(adapter.RegisterRead(other, 0x2C, 0x00), 0) << other;
+        EXPECT_NE(adapter.RegisterWrite(other, 0x2C, 0x00, 0x00), 0) << other;
+    }
+    EXPECT_EQ(sys.calls.size(), callsBefore);
+}
+
+TEST_F(LinuxI2cAdapterTest, DescriptorIsClosedOnReopenAndOnDestruction)
+{
+    FakeI2cDevSys local;
+    {
+        LinuxI2cAdapter scoped(kNode, local);
+        local.openResult = 4;
+        const int first = scoped.Open("bus");
+        local.openResult = 6;
+        const int second = scoped.Open("bus");
+        EXPECT_EQ(local.calls, (std::vector<std::string>{"open /dev/i2c-3", "close 4", "open /dev/i2c-3"}));
+        EXPECT_LT(scoped.RegisterRead(first, 0x2C, 0x00), 0);
+        EXPECT_GE(scoped.RegisterRead(second, 0x2C, 0x00), 0);
+        local.calls.clear();
+    }
+    EXPECT_EQ(local.calls, std::vector<std::string>{"close 6"});
+
+    local.calls.clear();
+    local.openResult = -EACCES;
+    {
+        LinuxI2cAdapter failed(kNode, local);
+        EXPECT_LE(failed.Open("bus"), 0);
+    }
+    EXPECT_EQ(local.CountCalls("close"), 0u) << "nothing was open to close";
+}
+
+// Checking what the bus can do
+
+TEST_F(LinuxI2cAdapterTest, ByteDataAccessIsEnoughForI2cControl)
+{
+    sys.funcs = I2C_FUNC_SMBUS_READ_BYTE_DATA | I2C_FUNC_SMBUS_WRITE_BYTE_DATA;
+    const int handle = OpenBus();
+    EXPECT_GE(adapter.I2cControl(handle, 0, 0, 1), 0);
+    EXPECT_EQ(Stderr(), "");
+}
+
+TEST_F(LinuxI2cAdapterTest, I2cControlFailsWithoutByteDataReadOrWrite)
+{
+    const int handle = OpenBus();
+    const unsigned long lacking[] = {
+        I2C_FUNC_I2C | I2C_FUNC_SMBUS_WRITE_BYTE_DATA,
+        I2C_FUNC_I2C | I2C_FUNC_SMBUS_READ_BYTE_DATA,
+        I2C_FUNC_SMBUS_QUICK,
+    };
+    for (const unsigned long funcs : lacking) {
+        sys.funcs = funcs;
+        EXPECT_LT(adapter.I2cControl(handle, 0, 0, 1), 0) << Hex(static_cast<unsigned>(funcs));
+    }
+    EXPECT_EQ(Stderr(), "zr5130-eval: /dev/i2c-3 has no SMBus byte-data access\n");
+}
+
+TEST_F(LinuxI2cAdapterTest, I2cControlFailsWhenTheNodeIsNoI2cBus)
+{
+    sys.funcsResult = -ENOTTY;
+    const int handle = OpenBus();
+    EXPECT_LT(adapter.I2cControl(handle, 0, 0, 1), 0);
+    EXPECT_EQ(Stderr(),
+              "zr5130-eval: cannot query /dev/i2c-3 (Inappropriate ioctl for device); is it an I2C "
+              "bus?\n");
+}
+
+// Register access
+
+TEST_F(LinuxI2cAdapterTest, ValuesAndRegistersPassExactly)
+{
+    const int handle = OpenBus();
+    ASSERT_GE(adapter.RegisterRead(handle, 0x2C, 0x00), 0);  // selects the address
+    const uint8_t regs[] = {0x00, 0x7F, 0x80, 0xA5, 0xFF};
+    const uint8_t values[] = {0x00, 0x7F, 0x80, 0xFF};
+    for (const uint8_t reg : regs) {
+        for (const uint8_t value : values) {
+            sys.calls.clear();
+            EXPECT_EQ(adapter.RegisterWrite(handle, 0x2C, reg, value), 0);
+            EXPECT_EQ(sys.registers[reg], value);
+            EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, reg), value);
+            EXPECT_EQ(sys.calls, (std::vector<std::string>{
+                                     "smbus 5 write 0x2c " + Hex(reg) + " " + Hex(value) + " size 2",
+                                     "smbus 5 read 0x2c " + Hex(reg) + " size 2",
+                                 }));
+        }
+    }
+    EXPECT_EQ(Stderr(), "");
+}
+
+TEST_F(LinuxI2cAdapterTest, AddressIsSelectedWithI2cSlaveOnlyWhenItChanges)
+{
+    const int handle = OpenBus();
+    for (int reg = 0; reg < 26; ++reg)
+        EXPECT_GE(adapter.RegisterRead(handle, 0x2C, static_cast<uint8_t>(reg)), 0);
+    EXPECT_EQ(adapter.RegisterWrite(handle, 0x2C, 0x00, 0x40), 0);
+    EXPECT_EQ(sys.CountCalls("ioctl"), 1u);
+    EXPECT_EQ(sys.CountCalls(kSlave2c), 1u);
+
+    // Nothing answers at 0x2d; the fake reports that as ENXIO.
+    EXPECT_LT(adapter.RegisterRead(handle, 0x2D, 0x00), 0);
+    EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x00), 0x40);
+    EXPECT_EQ(sys.CountCalls("ioctl"), 3u);
+    EXPECT_EQ(sys.CountCalls("ioctl 5 " + Hex(I2C_SLAVE) + " 0x2d"), 1u);
+    EXPECT_EQ(sys.CountCalls("ioctl 5 " + Hex(I2C_SLAVE_FORCE)), 0u);
+}
+
+TEST_F(LinuxI2cAdapterTest, ReopenedBusSelectsTheAddressAgain)
+{
+    const int first = OpenBus();
+    EXPECT_GE(adapter.RegisterRead(first, 0x2C, 0x01), 0);
+    const int second = adapter.Open("bus");
+    EXPECT_GE(adapter.RegisterRead(second, 0x2C, 0x01), 0);
+    EXPECT_EQ(sys.CountCalls(kSlave2c), 2u);
+}
+
+TEST_F(LinuxI2cAdapterTest, AddressOwnedByAKernelDriverFailsWithoutForce)
+{
+    sys.slaveResult = -EBUSY;
+    const int handle = OpenBus();
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_LT(adapter.RegisterRead(handle, 0x2C, 0xA0), 0);
+        EXPECT_NE(adapter.RegisterWrite(handle, 0x2C, 0xA0, 0x12), 0);
+    }
+    EXPECT_EQ(sys.CountCalls("smbus"), 0u);
+    EXPECT_EQ(sys.CountCalls(kSlave2c), 26u) << "a failed selection must not be remembered";
+    EXPECT_EQ(sys.CountCalls("ioctl 5 " + Hex(I2C_SLAVE_FORCE)), 0u);
+    EXPECT_EQ(Stderr(), "zr5130-eval: address 0x2c on /dev/i2c-3 is busy: a kernel driver owns it\n");
+}
+
+TEST_F(LinuxI2cAdapterTest, OtherSelectionErrorsAreNamed)
+{
+    sys.slaveResult = -EINVAL;
+    const int handle = OpenBus();
+    EXPECT_LT(adapter.RegisterRead(handle, 0x2C, 0x00), 0);
+    EXPECT_EQ(Stderr(), "zr5130-eval: cannot select address 0x2c on /dev/i2c-3: Invalid argument\n");
+}
+
+TEST_F(LinuxI2cAdapterTest, NackOnReadOrWriteIsAFailureNeverAValue)
+{
+    const int handle = OpenBus();
+    sys.registers[0x02] = 0x33;
+    for (const int nack : {-EREMOTEIO, -ENXIO}) {
+        sys.transferFailures = {nack, nack};
+        EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x02), nack);
+        const int written = adapter.RegisterWrite(handle, 0x2C, 0x02, 0x55);
+        EXPECT_NE(written, 0);
+        EXPECT_EQ(written, nack);
+    }
+    EXPECT_EQ(sys.registers[0x02], 0x33);
+}
+
+TEST_F(LinuxI2cAdapterTest, SilentChipIsToldOnceUntilAnAccessSucceeds)
+{
+    const int handle = OpenBus();
+    const std::string line =
+        "zr5130-eval: no answer from address 0x2c on /dev/i2c-3; is the board powered and "
+        "connected, and the chip at this address?\n";
+
+    sys.transferFailures.assign(26, -EREMOTEIO);
+    sys.transferFailures.push_back(-ENXIO);
+    for (int reg = 0; reg < 26; ++reg)
+        EXPECT_LT(adapter.RegisterRead(handle, 0x2C, static_cast<uint8_t>(reg)), 0);
+    EXPECT_NE(adapter.RegisterWrite(handle, 0x2C, 0x00, 0x01), 0);
+
+    EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x00), 0x00);
+    sys.transferFailures = {-ENXIO, -ENXIO};
+    EXPECT_LT(adapter.RegisterRead(handle, 0x2C, 0x00), 0);
+    EXPECT_LT(adapter.RegisterRead(handle, 0x2C, 0x01), 0);
+
+    EXPECT_EQ(Stderr(), line + line);
+}
+
+TEST_F(LinuxI2cAdapterTest, EachTransferFaultIsToldOnce)
+{
+    const int handle = OpenBus();
+    sys.transferFailures = {-EIO, -ETIMEDOUT, -EIO, -ETIMEDOUT};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_LT(adapter.RegisterRead(handle, 0x2C, 0x00), 0);
+    EXPECT_EQ(Stderr(),
+              "zr5130-eval: I2C transfer with 0x2c on /dev/i2c-3 failed: Input/output error\n"
+              "zr5130-eval: I2C transfer with 0x2c on /dev/i2c-3 failed: Connection timed out\n");
+}
+
+// The real system calls, on what this machine has: no i2c-dev nodes, but
+// missing paths, other device nodes and plain files.
+class RealI2cDevSysTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/zr5130-i2c-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    void WriteFile(const std::filesystem::path& path, const std::string& text)
+    {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path) << text;
+    }
+
+    std::filesystem::path dir;
+    RealI2cDevSys sys{"/nonexistent-sysfs"};
+};
+
+TEST_F(RealI2cDevSysTest, StatAcceptsOnlyI2cDevNodes)
+{
+    int bus = -1;
+    EXPECT_EQ(sys.StatNode((dir / "i2c-9").string(), bus), -ENOENT);
+    EXPECT_EQ(sys.StatNode("/dev/null", bus), -ENODEV);
+    WriteFile(dir / "plain", "x");
+    EXPECT_EQ(sys.StatNode((dir / "plain").string(), bus), -ENODEV);
+    EXPECT_EQ(bus, -1);
+}
+
+TEST_F(RealI2cDevSysTest, BusNameComesFromSysfsWithoutTheNewline)
+{
+    RealI2cDevSys sysfs(dir.string());
+    WriteFile(dir / "i2c-7" / "name", "CP2112 SMBus Bridge on hidraw0\n");
+    std::string name;
+    EXPECT_EQ(sysfs.ReadBusName(7, name), 0);
+    EXPECT_EQ(name, "CP2112 SMBus Bridge on hidraw0");
+    EXPECT_EQ(sysfs.ReadBusName(8, name), -ENOENT);
+}
+
+TEST_F(RealI2cDevSysTest, OpenAndIoctlsAnswerWithErrno)
+{
+    EXPECT_EQ(sys.Open((dir / "i2c-9").string()), -ENOENT);
+
+    WriteFile(dir / "plain", "x");
+    const int fd = sys.Open((dir / "plain").string());
+    ASSERT_GE(fd, 0);
+    unsigned long funcs = 0;
+    i2c_smbus_data data{};
+    i2c_smbus_ioctl_data args{
+        .read_write = I2C_SMBUS_READ, .command = 0, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
+    EXPECT_EQ(sys.IoctlFuncs(fd, funcs), -ENOTTY);
+    EXPECT_EQ(sys.IoctlValue(fd, I2C_SLAVE, 0x2C), -ENOTTY);
+    EXPECT_EQ(sys.IoctlSmbus(fd, args), -ENOTTY);
+    sys.Close(fd);
+    EXPECT_EQ(sys.IoctlFuncs(fd, funcs), -EBADF);
+}
+
+TEST_F(RealI2cDevSysTest, FactoryAdapterOnAMissingNodeFindsNothing)
+{
+    const std::string node = (dir / "i2c-9").string();
+    testing::internal::CaptureStderr();
+    const auto adapter = MakeLinuxI2cAdapter(node);
+    EXPECT_EQ(adapter->FindControllers(), 0);
+    char serial[kTvxSerialSize];
+    EXPECT_GE(adapter->GetSerialNumber(0, serial), 0);
+    EXPECT_EQ(serial, node);
+    const int handle = adapter->Open(serial);
+    EXPECT_LE(handle, 0);
+    std::array<unsigned char, 5> version{};
+    EXPECT_LT(adapter->FirmwareVersionRead(handle, version.data(), 5), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zr5130-eval: " + node +
+                  " does not exist; is the adapter plugged in and the i2c-dev module loaded?\n"
+                  "zr5130-eval: cannot open " + node +
+                  ": No such file or directory; is the adapter plugged in?\n");
+}
+
+}  // namespace
