@@ -1,5 +1,6 @@
 #include "AdapterSelect.h"
 
+#include "LinuxI2cAdapter.h"
 #include "RegisterImage.h"
 #include "SimBoard.h"
 
@@ -37,6 +38,13 @@ AdapterChoice ChooseAdapter(const char* setting)
         board->Load(image);
         choice.adapter = std::move(board);
         choice.notice = "zr5130-eval: using the simulated board with the registers of " + path;
+        return choice;
+    }
+
+    if (value.starts_with('/')) {
+        const std::string node(value);
+        choice.adapter = MakeLinuxI2cAdapter(node);
+        choice.notice = "zr5130-eval: using the I2C bus " + node;
         return choice;
     }
 

@@ -90,6 +90,18 @@ TEST(ChooseAdapter, NoneMeansNoAdapterConnected)
     EXPECT_EQ(choice.error, "");
 }
 
+TEST(ChooseAdapter, DevicePathSelectsTheLinuxBus)
+{
+    const AdapterChoice choice = ChooseAdapter("/dev/i2c-77");
+    ASSERT_NE(choice.adapter, nullptr);
+    EXPECT_EQ(choice.error, "");
+    EXPECT_NE(choice.notice.find("/dev/i2c-77"), std::string::npos) << choice.notice;
+    // No such bus here: the adapter finds no controller rather than failing to start.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(choice.adapter->FindControllers(), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("/dev/i2c-77"), std::string::npos);
+}
+
 TEST(ChooseAdapter, RejectsAnythingElse)
 {
     for (const char* setting : {"SIM", "simulated", "tavrix", " sim"}) {
