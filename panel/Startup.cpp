@@ -64,10 +64,11 @@ bool CEvalDlg::OnInitDialog()
         SetStatusText(QStringLiteral("Initialization Complete"));
     }
 
-    // A chip whose burn register has bits 3-0 clear has never been
-    // configured. A chip that cannot be read is left alone.
+    // A chip is blank when its burn register has bits 3-0 clear and no burn
+    // mark (bit 7, written by the burn helper): a burned chip must never be
+    // overwritten with the defaults. A chip that cannot be read is left alone.
     uint8_t burn = 0;
-    if (ChipRead(kBurnRegister, burn) && (burn & 0x0F) == 0)
+    if (ChipRead(kBurnRegister, burn) && (burn & (kBurnValue | 0x0F)) == 0)
         for (const RegisterValue& rv : kStartupTable) ChipWrite(rv.reg, rv.value);
 
     OnReadbackAll();

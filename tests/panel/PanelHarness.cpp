@@ -20,6 +20,7 @@ void PanelTest::Start(TvxAdapter* adapter)
     m_panel->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
     m_panel->activateWindow();
+    startupCalls = chip.calls;
     chip.ClearRecords();
 }
 
@@ -31,6 +32,12 @@ void PanelTest::TearDown()
     if (m_panel) m_panel->close();
     m_panel.reset();
     m_adapter.reset();
+}
+
+void PanelTest::ReadbackAll()
+{
+    chip.ClearRecords();
+    Click(1020);
 }
 
 QWidget* PanelTest::Control(int id) const

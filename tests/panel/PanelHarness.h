@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 class CDropDownList;
 class CTrackSlider;
@@ -18,12 +22,16 @@ class CTrackSlider;
 class PanelTest : public ::testing::Test {
 protected:
     ScriptedAdapter chip;
+    // The start-up's calls on the adapter, before StartPanel forgot them.
+    std::vector<std::string> startupCalls;
 
     // Starts the panel on `chip` (or with no adapter), then forgets the
     // start-up's register traffic so that tests see only what they cause.
     void StartPanel();
     void StartPanelWithoutAdapter();
     void TearDown() override;
+    // Clicks "Readback All" and forgets the records before it.
+    void ReadbackAll();
 
     CEvalDlg& Panel() { return *m_panel; }
     QWidget* Control(int id) const;

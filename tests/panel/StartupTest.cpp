@@ -1,0 +1,155 @@
+// Start-up: adapter, version and status lines, blank-chip programming and
+// the first readback.
+#include "PanelHarness.h"
+
+#include "Controls.h"
+#include "Shadows.h"
+
+#include <QLineEdit>
+
+#include <ranges>
+
+namespace {
+
+// The register traffic in a call record: "R72", "W98=00", ...
+std::vector<std::string> RegisterTraffic(const std::vector<std::string>& calls)
+{
+    std::vector<std::string> traffic;
+    for (const QString& call : calls | std::views::transform(QString::fromStdString)) {
+        const QStringList words = call.split(' ');
+        if (words[0] == "RegisterRead")
+            traffic.push_back(QStringLiteral("R%1").arg(words[3]).toStdString());
+        else if (words[0] == "RegisterWrite")
+            traffic.push_back(QStringLiteral("W%1=%2").arg(words[3], words[4]).toStdString());
+    }
+    return traffic;
+}
+
+const std::vector<std::string> kStartupWrites = {
+    "W98=00", "W9E=20", "WA0=FF", "WA1=CF", "WA2=AF", "WA3=5E", "WA4=72", "WA5=04", "WA6=80",
+    "WA7=FF", "WA8=00", "WA9=A0", "WAA=0F", "WAB=00", "WAC=00", "WAD=00", "WAE=13", "WAF=00"};
+
+const std::vector<std::string> kReadbackReads = {
+    "R00", "R01", "R02", "R03", "R04", "R05", "R06", "RA0", "RA1", "RA2", "RA3", "RA4", "RA5",
+    "RA6", "RA7", "RA8", "RA9", "RAA", "RAB", "RAC", "RAD", "RAE", "RAF", "R72", "R98", "R9E"};
+
+const int kGridBoxes[] = {1006, 1040, 1041, 1042, 1043, 1045, 1048, 1053, 1007,
+                          1055, 1065, 1058, 1059, 1060, 1061, 1062, 1063, 1064,
+                          1079, 1080, 1081, 1082, 1083, 1129, 1130, 1142};
+
+std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace
+
+TEST_F(PanelTest, BlankChipGetsTheStartupTableThenEverythingIsReadBack)
+{
+    chip.regs[0x02] = 0x30;
+    StartPanel();
+    EXPECT_EQ(RegisterTraffic(startupCalls),
+              Concat(Concat({"R72"}, kStartupWrites), kReadbackReads));
+    EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
+    EXPECT_EQ(Panel().VersionText(), "Version: USB RFW:2.5; FFW:1.0");
+
+    EXPECT_EQ(Text(1142), "20");
+    EXPECT_EQ(Text(1060), "80");
+    EXPECT_EQ(Text(1082), "13");
+    EXPECT_EQ(Text(1041), "30");
+    EXPECT_TRUE(Ticked(1133));
+    EXPECT_FALSE(Ticked(1132));
+    EXPECT_TRUE(Ticked(1140));
+    EXPECT_EQ(ListText(1119), "1250kHz");
+    EXPECT_EQ(ListText(1123), "PWM Below 25%");
+    EXPECT_EQ(ListText(1125), "200 ms");
+    EXPECT_EQ(ListText(1127), "Heavy");
+    EXPECT_EQ(ListText(1128), "1-bit with 12-bit res");
+    EXPECT_EQ(ListText(1050), "49 uA");
+    EXPECT_EQ(ListText(1049), "1.8 A / NA");
+    EXPECT_EQ(ListText(1114), "25 V / 34.5 V");
+    EXPECT_EQ(ListText(1121), "6 PH 6 DR");
+    EXPECT_EQ(ListText(1122), "9616 Hz");
+    EXPECT_EQ(ListText(1070), "100 = 23mA");
+    EXPECT_TRUE(Ticked(1021));  // VRef OK and VBoost OK from status 0x30
+    EXPECT_TRUE(Ticked(1022));
+    EXPECT_FALSE(Ticked(1071));
+}
+
+TEST_F(PanelTest, StartupSetsListsSlidersAndShadows)
+{
+    chip.regs[0x72] = 0x80;
+    chip.regs[0xA6] = 0x85;
+    StartPanel();
+    EXPECT_EQ(ListText(1046), "PWM input only");
+    EXPECT_EQ(SelectedEntry(1134), 0);
+    EXPECT_EQ(Panel().m_sldBrightness->value(), 0);
+    EXPECT_EQ(Panel().m_sldBrightness->maximum(), 255);
+    EXPECT_EQ(Panel().m_sldCurrent->value(), 4095);
+    EXPECT_EQ(Panel().m_sldCurrent->maximum(), 4095);
+    EXPECT_EQ(Panel().m_sldVboost->value(), 5);
+    EXPECT_EQ(Panel().m_sldVboost->maximum(), 63);
+    EXPECT_EQ(Panel().m_sldVboost->tickPosition(), QSlider::NoTicks);
+    EXPECT_EQ(g_reg16, 0x3F);
+    EXPECT_EQ(g_reg01, 0x00);
+    EXPECT_EQ(g_brightnessPos, 0);
+}
+
+TEST_F(PanelTest, ConfiguredChipIsNotWrittenAtStartup)
+{
+    chip.regs[0x72] = 0x80;
+    StartPanel();
+    EXPECT_EQ(RegisterTraffic(startupCalls), Concat({"R72"}, kReadbackReads));
+}
+
+TEST_F(PanelTest, BurnMarkOrLowBitsOfTheBurnRegisterMeanConfigured)
+{
+    for (uint8_t burn : {uint8_t(0x80), uint8_t(0x01), uint8_t(0x08), uint8_t(0xF0)}) {
+        chip.regs[0x72] = burn;
+        StartPanel();
+        EXPECT_EQ(RegisterTraffic(startupCalls), Concat({"R72"}, kReadbackReads)) << int(burn);
+        TearDown();
+    }
+    // Bits 6-4 alone do not count.
+    chip.regs[0x72] = 0x70;
+    StartPanel();
+    EXPECT_EQ(RegisterTraffic(startupCalls),
+              Concat(Concat({"R72"}, kStartupWrites), kReadbackReads));
+}
+
+TEST_F(PanelTest, UnreadableBurnRegisterWritesNothingAtStartup)
+{
+    chip.failReads = {0x72};
+    StartPanel();
+    EXPECT_EQ(RegisterTraffic(startupCalls), Concat({"R72"}, kReadbackReads));
+    EXPECT_EQ(Text(1129), "--");
+}
+
+TEST_F(PanelTest, WithoutAdapterEveryBoxShowsUnread)
+{
+    StartPanelWithoutAdapter();
+    EXPECT_EQ(Panel().StatusText(), "USB Initialization Error");
+    EXPECT_EQ(Panel().VersionText(), "Version");
+    for (int id : kGridBoxes) EXPECT_EQ(Text(id), "--") << id;
+    // Controls decoded from registers keep their construction state.
+    EXPECT_EQ(SelectedEntry(1119), -1);
+    EXPECT_TRUE(Ticked(1103));
+    EXPECT_FALSE(Ticked(1133));
+}
+
+TEST_F(PanelTest, VersionBytesArePackedIntoOneDigitEach)
+{
+    chip.firmware = {1, 16, 0, 2, 0};
+    StartPanel();
+    EXPECT_EQ(Panel().VersionText(), "Version: USB RFW:2.0; FFW:0.2");
+}
+
+TEST_F(PanelTest, AdapterSetupFailureIsReportedButTheChipIsStillRead)
+{
+    chip.i2cResult = -1;
+    StartPanel();
+    EXPECT_EQ(Panel().StatusText(), "USB Initialization Error");
+    EXPECT_EQ(Panel().VersionText(), "Version");
+    EXPECT_EQ(RegisterTraffic(startupCalls).size(), 1u + 18u + 26u);
+}
