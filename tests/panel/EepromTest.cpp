@@ -1,0 +1,165 @@
+// Configuration Selection (Load) and the EEPROM burn helper.
+#include "PanelHarness.h"
+
+#include "Controls.h"
+#include "Presets.h"
+#include "Shadows.h"
+
+namespace {
+
+std::string PresetWrites(const Preset& preset)
+{
+    std::string log;
+    for (const RegisterValue& rv : preset.values)
+        log += QStringLiteral(" %1=%2")
+                   .arg(rv.reg, 2, 16, QLatin1Char('0'))
+                   .arg(rv.value, 2, 16, QLatin1Char('0'))
+                   .toUpper()
+                   .toStdString();
+    return log;
+}
+
+}  // namespace
+
+TEST_F(PanelTest, LoadE0WritesControlRegisterThenPresetThenReadsBack)
+{
+    StartPanel();
+    Click(1044);  // Enable Backlight: 0x81
+    chip.ClearRecords();
+    Click(1135);
+    EXPECT_EQ(Writes(),
+              "01=80 98=1B 9E=22 A0=FF A1=CF A2=2F A3=5E A4=72 A5=14 A6=80 A7=FE A8=00 A9=A0 "
+              "AA=0F AB=00 AC=00 AD=00 AE=0F AF=00");
+    EXPECT_EQ(chip.reads.size(), 26u);
+    EXPECT_EQ(Panel().StatusText(), "Config E0 loaded");
+    EXPECT_EQ(g_reg01, 0x80);
+    // The readback shows what the chip now holds.
+    EXPECT_EQ(ListText(1121), "5 PH 5 DR");
+    EXPECT_EQ(ListText(1114), "25 V / 34.5 V");
+    EXPECT_TRUE(Ticked(1133));
+    EXPECT_TRUE(Ticked(1140));
+    EXPECT_EQ(ListText(1070), "100 = 23mA");
+    EXPECT_EQ(ListText(1123), "PWM Below 25%");
+    EXPECT_EQ(ListText(1122), "9616 Hz");
+    EXPECT_EQ(ListText(1119), "1250kHz");
+    EXPECT_EQ(ListText(1125), "200 ms");
+    EXPECT_EQ(ListText(1127), "Heavy");
+    EXPECT_EQ(Panel().m_sldVboost->value(), 0);
+    EXPECT_EQ(Text(1040), "80");
+    // Enable Backlight is not decoded from the chip: it keeps its tick.
+    EXPECT_TRUE(Ticked(1044));
+}
+
+TEST_F(PanelTest, LoadE8AndE9DifferOnlyWhereTheirPresetsDo)
+{
+    StartPanel();
+    ChooseEntry(1134, 8);
+    Click(1135);
+    EXPECT_EQ(Writes(), "01=00" + PresetWrites(kPresetE8));
+    EXPECT_EQ(Panel().StatusText(), "Config E8 loaded");
+    EXPECT_EQ(ListText(1121), "4 PH 4 DR");
+    EXPECT_EQ(ListText(1125), "200 ms");
+
+    chip.ClearRecords();
+    ChooseEntry(1134, 9);
+    EXPECT_EQ(Writes(), "");  // choosing an entry writes nothing
+    Click(1135);
+    EXPECT_EQ(Writes(), "01=00" + PresetWrites(kPresetE9));
+    EXPECT_EQ(Panel().StatusText(), "Config E9 loaded");
+    EXPECT_EQ(ListText(1121), "6 PH 6 DR");
+    EXPECT_EQ(ListText(1125), "Immediate");
+    EXPECT_EQ(ListText(1127), "None");
+    EXPECT_EQ(ListText(1128), "1-bit with 12-bit res");
+}
+
+TEST_F(PanelTest, EntriesWithoutPresetOnlyClearTheBacklightBit)
+{
+    StartPanel();
+    Click(1078);  // Fast Resume: 0x80
+    for (int entry : {3, 1, 7, 10, 15}) {
+        ChooseEntry(1134, entry);
+        chip.ClearRecords();
+        Click(1135);
+        EXPECT_EQ(Writes(), "01=80") << entry;
+        EXPECT_EQ(chip.reads.size(), 26u);
+        EXPECT_EQ(Panel().StatusText(), "No Config loaded");
+    }
+}
+
+TEST_F(PanelTest, LoadWithoutSelectedEntryUsesE0AsDefault)
+{
+    StartPanel();
+    ClearText(1134);
+    Type(1134, "E09");
+    Click(1135);
+    EXPECT_EQ(Writes(), "01=00" + PresetWrites(kPresetE0));
+    EXPECT_EQ(Panel().StatusText(), "Default Config E0 loaded");
+}
+
+TEST_F(PanelTest, LoadWithAFailedWriteSaysSoAndStillReadsBack)
+{
+    StartPanel();
+    chip.failWrites = {0xA5};
+    Click(1135);
+    EXPECT_EQ(Writes(), "01=00" + PresetWrites(kPresetE0));  // the others are still written
+    EXPECT_EQ(Panel().StatusText(), "Config E0 load failed");
+    EXPECT_EQ(chip.reads.size(), 26u);
+
+    chip.failWrites = {0x01};
+    ClearText(1134);
+    Click(1135);
+    EXPECT_EQ(Panel().StatusText(), "Default Config E0 load failed");
+
+    ChooseEntry(1134, 9);
+    Click(1135);
+    EXPECT_EQ(Panel().StatusText(), "Config E9 load failed");
+
+    ChooseEntry(1134, 4);
+    Click(1135);
+    EXPECT_EQ(Panel().StatusText(), "No Config loaded");
+}
+
+TEST_F(PanelTest, BurnButtonsWriteTheBurnValueInEitherOrder)
+{
+    StartPanel();
+    Click(1137);  // Complete Write first: no check of the order
+    EXPECT_EQ(Writes(), "72=80");
+    EXPECT_EQ(Text(1129), "80");
+    EXPECT_EQ(Panel().StatusText(), "Remove 6V from VLDO");
+    Click(1136);
+    EXPECT_EQ(Writes(), "72=80 72=80");
+    EXPECT_EQ(Panel().StatusText(), "Apply 6V to VLDO");
+    EXPECT_TRUE(chip.reads.empty());
+}
+
+TEST_F(PanelTest, FailedBurnWriteIsNotReportedAsDone)
+{
+    StartPanel();
+    chip.failWrites = {0x72};
+    Click(1136);
+    EXPECT_EQ(Text(1129), "--");
+    EXPECT_EQ(Panel().StatusText(), "Prepare Write failed");
+    Click(1137);
+    EXPECT_EQ(Text(1129), "--");
+    EXPECT_EQ(Panel().StatusText(), "Complete Write failed");
+}
+
+TEST_F(PanelTest, BurnWithoutAdapterFailsVisibly)
+{
+    StartPanelWithoutAdapter();
+    Click(1136);
+    EXPECT_EQ(Text(1129), "--");
+    EXPECT_EQ(Panel().StatusText(), "Prepare Write failed");
+}
+
+TEST_F(PanelTest, BurnedChipIsLeftAloneAtTheNextStart)
+{
+    StartPanel();
+    Click(1136);
+    Click(1137);
+    TearDown();
+    chip.ClearRecords();
+    StartPanel();
+    for (const std::string& call : startupCalls)
+        EXPECT_EQ(call.rfind("RegisterWrite", 0), std::string::npos) << call;
+}
