@@ -1,0 +1,105 @@
+// The panel's own cost: a full readback and push on the simulated board.
+// BM_Readback minus BM_ReadbackAdapterCalls is what the panel adds to the
+// 26 register reads.
+#include "DeviceLink.h"
+#include "EvalDlg.h"
+#include "HexText.h"
+#include "Shadows.h"
+#include "SimBoard.h"
+#include "TvxAdapter.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr uint8_t kReadbackRegisters[] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0xA0, 0xA1,
+                                          0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA,
+                                          0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0x72, 0x98, 0x9E};
+
+// A started panel on a freshly programmed simulated board.
+struct StartedPanel {
+    SimBoard board;
+    CEvalDlg panel;
+
+    StartedPanel()
+    {
+        tvxInstallAdapter(&board);
+        LinkResetSession();
+        ResetShadowsToProgramStart();
+        panel.OnInitDialog();
+    }
+    ~StartedPanel() { tvxInstallAdapter(nullptr); }
+};
+
+void BM_Readback(benchmark::State& state)
+{
+    StartedPanel p;
+    for (auto _ : state) p.panel.OnReadbackAll();
+}
+BENCHMARK(BM_Readback)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadbackAdapterCalls(benchmark::State& state)
+{
+    StartedPanel p;
+    const unsigned address = ParseHex(QString::fromLatin1(kDeviceAddressText));
+    for (auto _ : state) {
+        for (uint8_t reg : kReadbackRegisters) {
+            uint8_t value = 0;
+            benchmark::DoNotOptimize(RegRead(address, reg, value));
+        }
+    }
+}
+BENCHMARK(BM_ReadbackAdapterCalls)->Unit(benchmark::kMicrosecond);
+
+void BM_PushUnchanged(benchmark::State& state)
+{
+    StartedPanel p;
+    for (auto _ : state) p.panel.push();
+}
+BENCHMARK(BM_PushUnchanged)->Unit(benchmark::kMicrosecond);
+
+// Every text, check and radio field differs from its control each time.
+void BM_PushAllChanged(benchmark::State& state)
+{
+    StartedPanel p;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++round;
+        const QString text = HexText(unsigned(round & 0xFF));
+        for (QString* field : {&p.panel.m_strReg00, &p.panel.m_strReg01, &p.panel.m_strReg02,
+                               &p.panel.m_strRegA0, &p.panel.m_strRegA1, &p.panel.m_strRegA5,
+                               &p.panel.m_strTarget, &p.panel.m_strData})
+            *field = text;
+        p.panel.m_bLed1 = p.panel.m_bTsd = p.panel.m_bSsEn = round & 1;
+        p.panel.m_nVboostRange = round & 1;
+        state.ResumeTiming();
+        p.panel.push();
+    }
+}
+BENCHMARK(BM_PushAllChanged)->Unit(benchmark::kMicrosecond);
+
+// One action of each register group, as the user triggers it.
+void BM_Actions(benchmark::State& state)
+{
+    StartedPanel p;
+    for (auto _ : state) {
+        p.panel.OnBrightnessReleased();
+        p.panel.OnLed3();
+        p.panel.OnCurrentReleased();
+        p.panel.OnUpdateA2();
+        p.panel.OnPwmFreqChanged();
+        p.panel.OnVboostReleased();
+        p.panel.OnManualRead();
+    }
+}
+BENCHMARK(BM_Actions)->Unit(benchmark::kMicrosecond);
+
+void BM_Load(benchmark::State& state)
+{
+    StartedPanel p;
+    for (auto _ : state) p.panel.OnLoad();
+}
+BENCHMARK(BM_Load)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
