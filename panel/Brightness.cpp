@@ -49,14 +49,8 @@ void CEvalDlg::OnEnableBacklight()
 
 void CEvalDlg::OnFastResume()
 {
-    pull();
-    if (m_bFastResume)
-        g_reg01 |= kFastResumeBit;
-    else
-        g_reg01 &= uint8_t(~kFastResumeBit);
-    m_strReg01 = HexText(g_reg01);
-    push();
-    ChipWrite(kControlRegister, g_reg01);
+    WriteShadowBit(kControlRegister, g_reg01, kFastResumeBit, &CEvalDlg::m_bFastResume,
+                   &CEvalDlg::m_strReg01);
 }
 
 void CEvalDlg::OnModeChanged()

@@ -83,12 +83,6 @@ void CEvalDlg::OnCurrentScaleChanged()
 
 void CEvalDlg::OnPdetStandby()
 {
-    pull();
-    if (m_bPdetStandby)
-        g_regA1 |= kPdetBit;
-    else
-        g_regA1 &= uint8_t(~kPdetBit);
-    m_strRegA1 = HexText(g_regA1);
-    push();
-    ChipWrite(kCurrentConfigRegister, g_regA1);
+    WriteShadowBit(kCurrentConfigRegister, g_regA1, kPdetBit, &CEvalDlg::m_bPdetStandby,
+                   &CEvalDlg::m_strRegA1);
 }

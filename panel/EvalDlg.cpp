@@ -175,3 +175,16 @@ void CEvalDlg::UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
     }
     push();
 }
+
+void CEvalDlg::WriteShadowBit(uint8_t reg, uint8_t& shadow, uint8_t mask, int CEvalDlg::*tick,
+                              QString CEvalDlg::*box)
+{
+    pull();
+    if (this->*tick)
+        shadow |= mask;
+    else
+        shadow &= uint8_t(~mask);
+    this->*box = HexText(shadow);
+    push();
+    ChipWrite(reg, shadow);
+}

@@ -211,6 +211,10 @@ private:
     void UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
                             const std::function<std::optional<uint8_t>(uint8_t)>& compose);
 
+    // Sets or clears mask in a register's shadow as the check field says,
+    // shows the shadow in box and writes it.
+    void WriteShadowBit(uint8_t reg, uint8_t& shadow, uint8_t mask, int CEvalDlg::*tick,
+                        QString CEvalDlg::*box);
     void SetRangeRadio(int CEvalDlg::*field, int index, uint8_t reg, uint8_t value,
                        QString CEvalDlg::*box);
 
