@@ -1,0 +1,236 @@
+// LED enables (register 0x16, written from its shadow, never read) and the
+// read-only status flags of register 0x02.
+#include "PanelHarness.h"
+
+#include "Shadows.h"
+
+#include <algorithm>
+
+namespace {
+
+// LED box IDs, LED 1 first: LED n drives bit n - 1.
+constexpr int kLedBoxes[] = {1039, 1027, 1028, 1029, 1030, 1031};
+constexpr int kAllOn = 1036;
+constexpr int kAllOff = 1037;
+constexpr int kReadbackAll = 1020;
+constexpr int kReg02Box = 1041;
+constexpr int kRegAddr = 1016;
+constexpr int kData = 1017;
+constexpr int kManualWrite = 1018;
+
+// Status flag boxes by bit of register 0x02, bit 0 first.
+constexpr int kFlagBoxes[] = {1026, 1025, 1024, 1023, 1022, 1021, 1074, 1071};
+
+}  // namespace
+
+class LedsTest : public PanelTest {
+protected:
+    // The LED boxes as a bit pattern, LED 1 in bit 0.
+    unsigned LedPattern() const
+    {
+        unsigned pattern = 0;
+        for (int bit = 0; bit < 6; ++bit)
+            if (Ticked(kLedBoxes[bit])) pattern |= 1u << bit;
+        return pattern;
+    }
+    unsigned FlagPattern() const
+    {
+        unsigned pattern = 0;
+        for (int bit = 0; bit < 8; ++bit)
+            if (Ticked(kFlagBoxes[bit])) pattern |= 1u << bit;
+        return pattern;
+    }
+};
+
+TEST_F(LedsTest, UntickingLed3AfterStartupWrites3BAndTickingItAgain3F)
+{
+    StartPanel();
+    ASSERT_EQ(LedPattern(), 0x3Fu);
+    ASSERT_EQ(g_reg16, 0x3F);
+
+    Click(1028);
+    EXPECT_EQ(Writes(), "16=3B");
+    EXPECT_EQ(LedPattern(), 0x3Bu);
+    Click(1028);
+    EXPECT_EQ(Writes(), "16=3B 16=3F");
+    EXPECT_EQ(LedPattern(), 0x3Fu);
+    EXPECT_EQ(chip.regs[0x16], 0x3F);
+    EXPECT_TRUE(chip.reads.empty());
+}
+
+TEST_F(LedsTest, EachLedBoxDrivesItsOwnBit)
+{
+    StartPanel();
+    const std::string statusBefore = Panel().StatusText().toStdString();
+    const QString reg02Before = Text(kReg02Box);
+
+    // Switch them off one after the other, then back on in reverse order.
+    unsigned shadow = 0x3F;
+    for (int bit = 0; bit < 6; ++bit) {
+        Click(kLedBoxes[bit]);
+        shadow &= ~(1u << bit);
+        EXPECT_EQ(LedPattern(), shadow) << "LED " << bit + 1;
+        EXPECT_EQ(g_reg16, shadow) << "LED " << bit + 1;
+    }
+    for (int bit = 5; bit >= 0; --bit) {
+        Click(kLedBoxes[bit]);
+        shadow |= 1u << bit;
+        EXPECT_EQ(LedPattern(), shadow) << "LED " << bit + 1;
+    }
+    EXPECT_EQ(Writes(), "16=3E 16=3C 16=38 16=30 16=20 16=00 "
+                        "16=20 16=30 16=38 16=3C 16=3E 16=3F");
+    // The group changes neither the status line nor the readback grid.
+    EXPECT_EQ(Panel().StatusText().toStdString(), statusBefore);
+    EXPECT_EQ(Text(kReg02Box), reg02Before);
+}
+
+TEST_F(LedsTest, AllOffThenLed1WritesOnlyBit0)
+{
+    StartPanel();
+    Click(kAllOff);
+    EXPECT_EQ(Writes(), "16=00");
+    EXPECT_EQ(LedPattern(), 0x00u);
+    EXPECT_EQ(g_reg16, 0x00);
+
+    Click(kLedBoxes[0]);
+    EXPECT_EQ(Writes(), "16=00 16=01");
+    EXPECT_EQ(LedPattern(), 0x01u);
+}
+
+TEST_F(LedsTest, AllOnAndAllOffWriteEvenWhenTheBoxesAlreadyShowIt)
+{
+    StartPanel();
+    Click(kAllOn);
+    Click(kAllOn);
+    EXPECT_EQ(Writes(), "16=3F 16=3F");
+    EXPECT_EQ(LedPattern(), 0x3Fu);
+
+    Click(1029);
+    Click(1031);
+    Click(kAllOff);
+    Click(kAllOff);
+    Click(kAllOn);
+    EXPECT_EQ(Writes(), "16=3F 16=3F 16=37 16=17 16=00 16=00 16=3F");
+    EXPECT_EQ(LedPattern(), 0x3Fu);
+    EXPECT_EQ(g_reg16, 0x3F);
+}
+
+TEST_F(LedsTest, LedClicksStartFromTheShadowNotFromTheChip)
+{
+    StartPanel();
+    Click(kLedBoxes[0]);  // shadow 0x3E
+    chip.ClearRecords();
+
+    // Register 0x16 written by hand: neither the boxes nor the shadow follow.
+    Type(kRegAddr, "16");
+    Type(kData, "C1");
+    Click(kManualWrite);
+    ASSERT_EQ(Writes(), "16=C1");
+    EXPECT_EQ(LedPattern(), 0x3Eu);
+    EXPECT_EQ(g_reg16, 0x3E);
+    chip.ClearRecords();
+
+    // Only the clicked box's bit changes; bits 7-6 go out as 0.
+    Click(kLedBoxes[1]);
+    EXPECT_EQ(Writes(), "16=3C");
+    EXPECT_EQ(chip.regs[0x16], 0x3C);
+}
+
+TEST_F(LedsTest, LedBoxesAreNotSetByAReadback)
+{
+    StartPanel();
+    Click(1030);
+    chip.regs[0x16] = 0x2A;
+    chip.ClearRecords();
+
+    Click(kReadbackAll);
+    EXPECT_EQ(LedPattern(), 0x2Fu);
+    EXPECT_EQ(g_reg16, 0x2F);
+    EXPECT_EQ(std::count(chip.reads.begin(), chip.reads.end(), uint8_t(0x16)), 0);
+    EXPECT_EQ(Writes(), "");
+}
+
+TEST_F(LedsTest, FailedLedWriteIsNotNoticed)
+{
+    StartPanel();
+    chip.failWrites = {0x16};
+    Click(1028);
+    Click(1029);
+    EXPECT_EQ(Writes(), "16=3B 16=33");
+    EXPECT_EQ(LedPattern(), 0x33u);
+    EXPECT_EQ(g_reg16, 0x33);
+    EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
+}
+
+TEST_F(LedsTest, StatusFlagsShowTheBitsOfRegister02)
+{
+    chip.regs[0x02] = 0xA0;
+    StartPanel();
+    EXPECT_EQ(FlagPattern(), 0xA0u);
+    EXPECT_TRUE(Ticked(1071));  // Open
+    EXPECT_TRUE(Ticked(1021));  // VRef OK
+    EXPECT_EQ(Text(kReg02Box), "A0");
+
+    // One bit at a time, so that no two flags can be swapped.
+    for (int bit = 0; bit < 8; ++bit) {
+        chip.regs[0x02] = uint8_t(1u << bit);
+        Click(kReadbackAll);
+        EXPECT_EQ(FlagPattern(), 1u << bit) << "bit " << bit;
+    }
+    chip.regs[0x02] = 0x81;
+    Click(kReadbackAll);
+    EXPECT_TRUE(Ticked(1071));  // Open
+    EXPECT_TRUE(Ticked(1026));  // UVLO
+    EXPECT_EQ(FlagPattern(), 0x81u);
+    EXPECT_EQ(Writes(), "");
+}
+
+TEST_F(LedsTest, StatusFlagClicksToggleAndWriteNothingUntilTheNextReadback)
+{
+    chip.regs[0x02] = 0xA0;
+    StartPanel();
+    Panel().SetStatusText("Before flags");
+
+    for (int bit = 0; bit < 8; ++bit) {
+        const bool before = Ticked(kFlagBoxes[bit]);
+        Click(kFlagBoxes[bit]);
+        EXPECT_NE(Ticked(kFlagBoxes[bit]), before) << "flag bit " << bit;
+    }
+    EXPECT_EQ(FlagPattern(), 0x5Fu);
+    EXPECT_EQ(Writes(), "");
+    EXPECT_TRUE(chip.reads.empty());
+    EXPECT_EQ(Panel().StatusText(), "Before flags");
+    EXPECT_EQ(Text(kReg02Box), "A0");
+
+    // Other actions pull and push: the changed ticks are carried along.
+    Click(kLedBoxes[5]);
+    EXPECT_EQ(FlagPattern(), 0x5Fu);
+    EXPECT_EQ(Panel().m_bTsd, 1);
+    EXPECT_EQ(Panel().m_bOpen, 0);
+
+    // The readback sets all eight from the chip again.
+    Click(kReadbackAll);
+    EXPECT_EQ(FlagPattern(), 0xA0u);
+    EXPECT_EQ(Writes(), "16=1F");
+}
+
+TEST_F(LedsTest, TsdClickThenReadbackTakesBit1Again)
+{
+    chip.regs[0x02] = 0x02;
+    StartPanel();
+    ASSERT_TRUE(Ticked(1025));
+    Click(1025);
+    EXPECT_FALSE(Ticked(1025));
+    EXPECT_EQ(Writes(), "");
+    Click(kReadbackAll);
+    EXPECT_TRUE(Ticked(1025));
+
+    chip.regs[0x02] = 0x00;
+    Click(1025);
+    ASSERT_FALSE(Ticked(1025));
+    Click(1025);
+    EXPECT_TRUE(Ticked(1025));
+    Click(kReadbackAll);
+    EXPECT_FALSE(Ticked(1025));
+    EXPECT_EQ(Writes(), "");
+}
