@@ -26,6 +26,7 @@ void PanelTest::Start(TvxAdapter* adapter)
 
 void PanelTest::StartPanel() { Start(&chip); }
 void PanelTest::StartPanelWithoutAdapter() { Start(nullptr); }
+void PanelTest::StartPanelOn(TvxAdapter* adapter) { Start(adapter); }
 
 void PanelTest::TearDown()
 {

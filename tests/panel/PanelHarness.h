@@ -29,6 +29,7 @@ protected:
     // start-up's register traffic so that tests see only what they cause.
     void StartPanel();
     void StartPanelWithoutAdapter();
+    void StartPanelOn(TvxAdapter* adapter);
     void TearDown() override;
     // Clicks "Readback All" and forgets the records before it.
     void ReadbackAll();
