@@ -38,22 +38,6 @@ constexpr int kBox98 = 1130;
 
 class Boost : public PanelTest {
 protected:
-    void StartOnConfiguredChip(std::initializer_list<std::pair<uint8_t, uint8_t>> values)
-    {
-        chip.regs[0x72] = 0x80;
-        for (const auto& [reg, value] : values) chip.regs[reg] = value;
-        StartPanel();
-    }
-
-    void WriteByHand(const QString& reg, const QString& data)
-    {
-        ClearText(kRegAddr);
-        Type(kRegAddr, reg);
-        ClearText(kData);
-        Type(kData, data);
-        Click(kManualWrite);
-    }
-
     int SliderPosition(int id) const { return Slider(id)->value(); }
 };
 

@@ -41,17 +41,7 @@ constexpr int kCurrentLimit = 1049;
 constexpr int kUpdateA7 = 1052;
 constexpr int kBoxA7 = 1061;
 
-class ConfigUpdate : public PanelTest {
-protected:
-    // A chip that has been configured before (so the start-up programs
-    // nothing) and holds these register values.
-    void StartOnConfiguredChip(std::initializer_list<std::pair<uint8_t, uint8_t>> values)
-    {
-        chip.regs[0x72] = 0x80;
-        for (const auto& [reg, value] : values) chip.regs[reg] = value;
-        StartPanel();
-    }
-};
+class ConfigUpdate : public PanelTest {};
 
 }  // namespace
 

@@ -3,15 +3,9 @@
 
 #include "Shadows.h"
 
-namespace {
-
-void Configured(ScriptedAdapter& chip) { chip.regs[0x72] = 0x80; }
-
-}  // namespace
-
 TEST_F(PanelTest, ManualWriteReachesTheChipButNotTheGridUntilReadback)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     Type(1016, "A5");
     Type(1017, "3C");
@@ -28,7 +22,7 @@ TEST_F(PanelTest, ManualWriteReachesTheChipButNotTheGridUntilReadback)
 
 TEST_F(PanelTest, ManualAddressAcceptsPrefixAndSuffixForms)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     chip.regs[0x72] = 0x80;
     for (const char* address : {"0x72", "72h", " 72"}) {
@@ -44,7 +38,7 @@ TEST_F(PanelTest, ManualAddressAcceptsPrefixAndSuffixForms)
 
 TEST_F(PanelTest, EmptyOrNonHexManualTextMeansZero)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     Click(1018);
     EXPECT_EQ(Writes(), "00=00");
@@ -56,7 +50,7 @@ TEST_F(PanelTest, EmptyOrNonHexManualTextMeansZero)
 
 TEST_F(PanelTest, ManualNumbersBeyondAByteAreRefusedNotTruncated)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     const struct {
         const char* address;
@@ -91,7 +85,7 @@ TEST_F(PanelTest, ManualNumbersBeyondAByteAreRefusedNotTruncated)
 
 TEST_F(PanelTest, ManualReadShowsTwoDigitsOrUnread)
 {
-    Configured(chip);
+    MarkChipConfigured();
     chip.regs[0x33] = 0x0F;
     StartPanel();
     Type(1016, "33");
@@ -108,7 +102,7 @@ TEST_F(PanelTest, ManualReadShowsTwoDigitsOrUnread)
 
 TEST_F(PanelTest, HandWrittenControlRegisterIsOverwrittenFromTheShadow)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     Type(1016, "01");
     Type(1017, "07");

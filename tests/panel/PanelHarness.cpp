@@ -28,6 +28,22 @@ void PanelTest::StartPanel() { Start(&chip); }
 void PanelTest::StartPanelWithoutAdapter() { Start(nullptr); }
 void PanelTest::StartPanelOn(TvxAdapter* adapter) { Start(adapter); }
 
+void PanelTest::StartOnConfiguredChip(std::initializer_list<std::pair<uint8_t, uint8_t>> values)
+{
+    MarkChipConfigured();
+    for (const auto& [reg, value] : values) chip.regs[reg] = value;
+    StartPanel();
+}
+
+void PanelTest::WriteByHand(const QString& reg, const QString& data)
+{
+    ClearText(1016);
+    Type(1016, reg);
+    ClearText(1017);
+    Type(1017, data);
+    Click(1018);
+}
+
 void PanelTest::TearDown()
 {
     if (m_panel) m_panel->close();

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -30,6 +32,10 @@ protected:
     void StartPanel();
     void StartPanelWithoutAdapter();
     void StartPanelOn(TvxAdapter* adapter);
+    // Gives the chip the burn mark, so that the start-up writes nothing.
+    void MarkChipConfigured() { chip.regs[0x72] = 0x80; }
+    // Starts on a configured chip whose registers hold these values.
+    void StartOnConfiguredChip(std::initializer_list<std::pair<uint8_t, uint8_t>> values = {});
     void TearDown() override;
     // Clicks "Readback All" and forgets the records before it.
     void ReadbackAll();
@@ -46,6 +52,8 @@ protected:
     void ReleaseSliderAt(int id, int position);
     void Type(int id, const QString& text);
     void ClearText(int id);
+    // Writes a register through Manual Control.
+    void WriteByHand(const QString& reg, const QString& data);
 
     QString Text(int id) const;
     bool Ticked(int id) const;

@@ -27,25 +27,7 @@ constexpr int kBoxA5 = 1059;
 constexpr int kPwmBelow50 = 10;
 constexpr int kPwmAlways = 11;
 
-class PwmDimming : public PanelTest {
-protected:
-    void StartOnConfiguredChip(std::initializer_list<std::pair<uint8_t, uint8_t>> values)
-    {
-        chip.regs[0x72] = 0x80;
-        for (const auto& [reg, value] : values) chip.regs[reg] = value;
-        StartPanel();
-    }
-
-    // Writes a register through the panel's Manual Control.
-    void WriteByHand(const QString& reg, const QString& data)
-    {
-        ClearText(kRegAddr);
-        Type(kRegAddr, reg);
-        ClearText(kData);
-        Type(kData, data);
-        Click(kManualWrite);
-    }
-};
+class PwmDimming : public PanelTest {};
 
 }  // namespace
 

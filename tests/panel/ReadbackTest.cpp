@@ -4,16 +4,9 @@
 #include "Controls.h"
 #include "Shadows.h"
 
-namespace {
-
-// A configured chip, so that the start-up writes nothing.
-void Configured(ScriptedAdapter& chip) { chip.regs[0x72] = 0x80; }
-
-}  // namespace
-
 TEST_F(PanelTest, StatusFlagsFollowRegister02BitByBit)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     // Bits 7..0: Open, Short, VRef OK, VBoost OK, Over Voltage, Over Current, TSD, UVLO.
     const int flags[8] = {1026, 1025, 1024, 1023, 1022, 1021, 1074, 1071};
@@ -29,7 +22,7 @@ TEST_F(PanelTest, StatusFlagsFollowRegister02BitByBit)
 
 TEST_F(PanelTest, ThresholdFieldsTenToFifteenAllShowPwmAlways)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     const struct {
         uint8_t a4;
@@ -45,7 +38,7 @@ TEST_F(PanelTest, ThresholdFieldsTenToFifteenAllShowPwmAlways)
 
 TEST_F(PanelTest, BoostRegisterMovesFrequencyAndSliderButNotTheCodeBox)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     Panel().pull();
     Panel().m_strVboostCode = "2A";
@@ -67,7 +60,7 @@ TEST_F(PanelTest, BoostRegisterMovesFrequencyAndSliderButNotTheCodeBox)
 
 TEST_F(PanelTest, CurrentConfigSetsPdetScaleAndShadowOnly)
 {
-    Configured(chip);
+    MarkChipConfigured();
     chip.regs[0xA1] = 0xCF;
     StartPanel();
     EXPECT_TRUE(Ticked(1103));
@@ -86,7 +79,7 @@ TEST_F(PanelTest, CurrentConfigSetsPdetScaleAndShadowOnly)
 
 TEST_F(PanelTest, RegisterA7SetsItsListsButNotTheDriverEnables)
 {
-    Configured(chip);
+    MarkChipConfigured();
     chip.regs[0xA7] = 0x0E;
     StartPanel();
     EXPECT_EQ(ListText(1050), "49 uA");
@@ -97,7 +90,7 @@ TEST_F(PanelTest, RegisterA7SetsItsListsButNotTheDriverEnables)
 
 TEST_F(PanelTest, RangeRadiosFollowTheirSingleBits)
 {
-    Configured(chip);
+    MarkChipConfigured();
     chip.regs[0x9E] = 0x22;
     chip.regs[0x98] = 0x1B;
     StartPanel();
@@ -113,7 +106,7 @@ TEST_F(PanelTest, RangeRadiosFollowTheirSingleBits)
 
 TEST_F(PanelTest, RemainingFieldsDecodeIntoTheirControls)
 {
-    Configured(chip);
+    MarkChipConfigured();
     chip.regs[0xA2] = 0xEA;  // bits 5..0 = 101010
     chip.regs[0xA3] = 0xF9;  // slope 7, filter 2, hysteresis 1
     chip.regs[0xA5] = 0xBC;  // direct, phase 3, frequency 12
@@ -139,7 +132,7 @@ TEST_F(PanelTest, RemainingFieldsDecodeIntoTheirControls)
 
 TEST_F(PanelTest, ReadbackLeavesUndecodedControlsShadowsAndLinesAlone)
 {
-    Configured(chip);
+    MarkChipConfigured();
     StartPanel();
     Click(1028);  // LED 3 off
     Panel().SetStatusText("Ready2");
@@ -163,7 +156,7 @@ TEST_F(PanelTest, ReadbackLeavesUndecodedControlsShadowsAndLinesAlone)
 
 TEST_F(PanelTest, FailedReadShowsUnreadAndKeepsItsControls)
 {
-    Configured(chip);
+    MarkChipConfigured();
     chip.regs[0x06] = 0x3C;
     chip.regs[0xA1] = 0xCF;
     chip.regs[0x02] = 0x81;
