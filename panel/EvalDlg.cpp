@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -81,6 +82,11 @@ CEvalDlg::CEvalDlg(QWidget* parent) : QDialog(parent)
     BindControls();
     ConnectRoutes();
 
+    // A shortcut, so that Alt+Space reaches the menu before a focused button
+    // takes the Space as a click.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
     m_sysMenu = new QMenu(this);
     m_sysMenu->addAction(tr("Close"))->setData(kScClose);
     connect(m_sysMenu, &QMenu::triggered, this,
@@ -125,10 +131,6 @@ void CEvalDlg::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
         OnEnterKey();
-        return;
-    }
-    if (key == Qt::Key_Space && event->modifiers() == Qt::AltModifier) {
-        ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
         return;
     }
     QDialog::keyPressEvent(event);  // Escape closes, like Exit
