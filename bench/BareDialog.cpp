@@ -30,6 +30,8 @@ QWidget* Create(const ControlTemplate& c, QDialog& dialog)
     case ControlKind::ComboBox: {
         auto* list = new QComboBox(&dialog);
         list->setEditable(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+        list->setCompleter(nullptr);
         for (const OptionList& options : kOptionLists)
             if (options.controlId == c.id)
                 for (const char* entry : options.entries) list->addItem(QString::fromUtf8(entry));
