@@ -10,6 +10,7 @@
 #include "DialogTemplate.h"
 #include "EvalDlg.h"
 #include "HexText.h"
+#include "PanelHarness.h"
 #include "ScriptedAdapter.h"
 #include "Shadows.h"
 #include "SimBoard.h"
@@ -307,18 +308,7 @@ protected:
         QPoint at(Uniform(0, slider->width() - 1), slider->height() / 2);
         if (Uniform(0, 1) == 0) {
             slider->setValue(position);
-            QStyleOptionSlider option;
-            option.initFrom(slider);
-            option.orientation = slider->orientation();
-            option.minimum = slider->minimum();
-            option.maximum = slider->maximum();
-            option.sliderPosition = slider->sliderPosition();
-            option.sliderValue = slider->value();
-            option.pageStep = slider->pageStep();
-            option.subControls = QStyle::SC_All;
-            at = slider->style()
-                     ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-                     .center();
+            at = SliderHandleCenter(*slider);
         }
         QTest::mouseClick(slider, Qt::LeftButton, {}, at);
     }

@@ -11,6 +11,24 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
+QPoint SliderHandleCenter(QSlider& slider)
+{
+    QStyleOptionSlider option;
+    option.initFrom(&slider);
+    option.orientation = slider.orientation();
+    option.minimum = slider.minimum();
+    option.maximum = slider.maximum();
+    option.sliderPosition = slider.sliderPosition();
+    option.sliderValue = slider.value();
+    option.singleStep = slider.singleStep();
+    option.pageStep = slider.pageStep();
+    option.upsideDown = slider.invertedAppearance();
+    option.subControls = QStyle::SC_All;
+    return slider.style()
+        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider)
+        .center();
+}
+
 void PanelTest::Start(TvxAdapter* adapter)
 {
     ResetShadowsToProgramStart();
@@ -95,20 +113,7 @@ void PanelTest::ReleaseSliderAt(int id, int position)
     CTrackSlider* slider = Slider(id);
     ASSERT_NE(slider, nullptr);
     slider->setValue(position);
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.singleStep = slider->singleStep();
-    option.pageStep = slider->pageStep();
-    option.upsideDown = slider->invertedAppearance();
-    option.subControls = QStyle::SC_All;
-    const QRect handle =
-        slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-    QTest::mouseClick(slider, Qt::LeftButton, {}, handle.center());
+    QTest::mouseClick(slider, Qt::LeftButton, {}, SliderHandleCenter(*slider));
     ASSERT_EQ(slider->value(), position) << "the click moved the slider";
 }
 

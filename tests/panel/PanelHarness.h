@@ -16,6 +16,10 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 class CDropDownList;
 class CTrackSlider;
+class QSlider;
+
+// Where a click lands on the slider's handle, leaving its position as it is.
+QPoint SliderHandleCenter(QSlider& slider);
 
 // Given a chip (a scripted adapter), starts the panel as the program does and
 // lets a test operate its controls as a user would: mouse clicks, choices in
