@@ -4,60 +4,34 @@
 # then register 0x01, the 18 values of preset E8 and the full readback.
 # Usage: xvfb-load.sh PROGRAM TRACE. Exits 77 (skipped) without the X tools.
 set -euo pipefail
-
-readonly kTitle="ZR5130SQ Evaluation Software"
-readonly kSkip=77
-
-if [ "${1:-}" != "--inside" ]; then
-  [ $# -eq 2 ] || { echo "usage: $0 PROGRAM TRACE" >&2; exit 2; }
-  for tool in xvfb-run Xvfb xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "SKIP: $tool is not installed (scripts/deps installs it)"
-      exit $kSkip
-    fi
-  done
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" --inside "$@"
-fi
+# shellcheck source=tests/xvfb-lib.sh
+source "$(dirname "$0")/xvfb-lib.sh"
+XVFB_EXTRA_TOOLS=()
+[ "${1:-}" = "--inside" ] || [ $# -eq 2 ] || { echo "usage: $0 PROGRAM TRACE" >&2; exit 2; }
+enter_xvfb "$0" "$@"
 
 program=$2
 trace=$3
 rm -f "$trace"
-pid=
-cleanup() { if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; [ -f "$trace" ] && cat "$trace"; exit 1; }
-
-QT_QPA_PLATFORM=xcb ZR5130_ADAPTER=sim ZR5130_TRACE="$trace" "$program" 2>/dev/null &
-pid=$!
-window=$(timeout 30 xdotool search --sync --name "^${kTitle}\$" 2>/dev/null | head -n 1) || true
-[ -n "$window" ] || fail "no window titled \"$kTitle\" within 30 s"
+start_panel "$program" ZR5130_TRACE="$trace"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 sleep 1
 
-# A point given in the panel's dialog units (575 x 435 across the window).
-at() { echo "$(($1 * WIDTH / 575)) $(($2 * HEIGHT / 435))"; }
+# Clicks a point given in the panel's dialog units (575 x 435 across the window).
+click_at() { xdotool mousemove --window "$window" $(($1 * WIDTH / 575)) $(($2 * HEIGHT / 435)) click 1; }
 
 xdotool windowfocus --sync "$window"
 # Open the Config list by its arrow, go down from E00 to E08, take it.
-xdotool mousemove --window "$window" $(at 453 197) click 1
-sleep 0.5
+click_at 453 197
+sleep 1
 xdotool key Down Down Down Down Down Down Down Down Return
 sleep 0.3
 # Load.
-xdotool mousemove --window "$window" $(at 510 195) click 1
+click_at 510 195
 sleep 0.5
 # Exit.
-xdotool mousemove --window "$window" $(at 232 25) click 1
-
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "Exit did not close the panel"
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || fail "exit status $status"
+click_at 232 25
+expect_clean_exit
 
 expected=$(
   echo "R 72 00 ok"
@@ -75,5 +49,5 @@ expected=$(
             AB:00 AC:00 AD:00 AE:0F AF:00; do echo "W ${rv%:*} ${rv#*:} ok"; done
   readback 00 2F 24 FE 0F 1B 22
 )
-diff <(echo "$expected") "$trace" || fail "the trace differs from the expected one"
+diff <(echo "$expected") "$trace" || fail "the trace differs from the expected one (above)"
 echo "PASS: E08 loaded through the real window; trace of $(wc -l <"$trace") lines as expected"
