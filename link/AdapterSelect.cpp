@@ -4,24 +4,98 @@
 #include "RegisterImage.h"
 #include "SimBoard.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr std::string_view kSimPrefix = "sim:";
+constexpr std::string_view kBusNamePrefix = "i2c:";
+
+// "30,38 30": two hex digits each, set apart by commas or spaces.
+std::optional<std::vector<uint8_t>> ParseStatusSequence(std::string_view text)
+{
+    std::vector<uint8_t> values;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == ',' || text[pos] == ' ') {
+            ++pos;
+            continue;
+        }
+        const size_t end = std::min(text.find_first_of(", ", pos), text.size());
+        const std::string token(text.substr(pos, end - pos));
+        if (token.size() != 2 || !std::isxdigit(static_cast<unsigned char>(token[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(token[1])))
+            return std::nullopt;
+        values.push_back(static_cast<uint8_t>(std::strtoul(token.c_str(), nullptr, 16)));
+        pos = end;
+    }
+    return values;
+}
+
+std::unique_ptr<I2cDevSys> SystemCalls(const AdapterOptions& options)
+{
+    return options.systemCalls ? options.systemCalls()
+                               : std::make_unique<RealI2cDevSys>(options.sysClassDir);
+}
+
+void ChooseSimBoard(AdapterChoice& choice, const AdapterOptions& options,
+                    const RegisterImage* image)
+{
+    const auto sequence = ParseStatusSequence(options.simStatus);
+    if (!sequence) {
+        choice.error = "ZR5130_SIM_STATUS: '" + options.simStatus +
+                       "' is not a list of two-digit hex values (for example 30,38,30)";
+        return;
+    }
+    auto board = std::make_unique<SimBoard>();
+    if (image) board->Load(*image);
+    board->SetStatusSequence(*sequence);
+    choice.adapter = std::move(board);
+}
+
+void ChooseBusByName(AdapterChoice& choice, const AdapterOptions& options,
+                     const std::string& namePart)
+{
+    if (namePart.empty()) {
+        choice.error = "ZR5130_ADAPTER: i2c: needs part of the adapter's name (i2c:CP2112)";
+        return;
+    }
+    const I2cBusLookup found = FindI2cBusByName(namePart, options.sysClassDir);
+    if (!found.error.empty()) {
+        choice.error = "ZR5130_ADAPTER: " + found.error;
+        return;
+    }
+    auto adapter = std::make_unique<LinuxI2cAdapter>(found.bus.node, SystemCalls(options));
+    adapter->FollowBusName(namePart, options.sysClassDir);
+    choice.adapter = std::move(adapter);
+    choice.notice = "zr5130-eval: using the I2C bus " + DescribeI2cBus(found.bus);
+}
 
 }  // namespace
 
-AdapterChoice ChooseAdapter(const char* setting)
+AdapterOptions AdapterOptionsFromEnvironment()
+{
+    AdapterOptions options;
+    if (const char* status = std::getenv("ZR5130_SIM_STATUS")) options.simStatus = status;
+    return options;
+}
+
+AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
 {
     AdapterChoice choice;
     const std::string_view value = setting ? setting : "";
 
     if (value.empty() || value == "sim") {
-        choice.adapter = std::make_unique<SimBoard>();
-        choice.notice =
-            "zr5130-eval: using the simulated board; set ZR5130_ADAPTER=/dev/i2c-N for real "
-            "hardware (or none, or sim:FILE)";
+        ChooseSimBoard(choice, options, nullptr);
+        if (choice.error.empty())
+            choice.notice =
+                "zr5130-eval: using the simulated board; set ZR5130_ADAPTER=/dev/i2c-N for real "
+                "hardware (or none, or sim:FILE)";
         return choice;
     }
 
@@ -34,16 +108,20 @@ AdapterChoice ChooseAdapter(const char* setting)
         RegisterImage image;
         if (!LoadRegisterImage(path, image, choice.error))
             return choice;
-        auto board = std::make_unique<SimBoard>();
-        board->Load(image);
-        choice.adapter = std::move(board);
-        choice.notice = "zr5130-eval: using the simulated board with the registers of " + path;
+        ChooseSimBoard(choice, options, &image);
+        if (choice.error.empty())
+            choice.notice = "zr5130-eval: using the simulated board with the registers of " + path;
+        return choice;
+    }
+
+    if (value.starts_with(kBusNamePrefix)) {
+        ChooseBusByName(choice, options, std::string(value.substr(kBusNamePrefix.size())));
         return choice;
     }
 
     if (value.starts_with('/')) {
         const std::string node(value);
-        choice.adapter = MakeLinuxI2cAdapter(node);
+        choice.adapter = std::make_unique<LinuxI2cAdapter>(node, SystemCalls(options));
         choice.notice = "zr5130-eval: using the I2C bus " + node;
         return choice;
     }
@@ -54,6 +132,6 @@ AdapterChoice ChooseAdapter(const char* setting)
     }
 
     choice.error = "ZR5130_ADAPTER: unknown adapter '" + std::string(value) +
-                   "' (use sim, sim:FILE, none or /dev/i2c-N)";
+                   "' (use sim, sim:FILE, none, /dev/i2c-N or i2c:NAME)";
     return choice;
 }

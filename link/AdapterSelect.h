@@ -1,17 +1,34 @@
 #pragma once
 
+#include "I2cBuses.h"
+#include "I2cDev.h"
 #include "TvxAdapter.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 // Which adapter answers the tvx operations, chosen once from ZR5130_ADAPTER:
 // unset or "sim" (simulated board), "sim:FILE" (simulated board loaded from a
-// register image), "none" (no adapter connected), "/dev/i2c-N" (Linux bus).
+// register image), "none" (no adapter connected), "/dev/i2c-N" (Linux bus),
+// "i2c:NAME" (the Linux bus whose adapter name contains NAME).
 struct AdapterChoice {
     std::unique_ptr<TvxAdapter> adapter;  // null for "none" and on error
     std::string notice;                   // one line for standard error, or empty
     std::string error;                    // non-empty: refuse to start (exit status 2)
 };
 
-AdapterChoice ChooseAdapter(const char* setting);
+// What besides ZR5130_ADAPTER shapes the adapter.
+struct AdapterOptions {
+    // ZR5130_SIM_STATUS: hex values the simulated board's status register
+    // answers in turn, "30,38,30".
+    std::string simStatus;
+    std::string sysClassDir = kSysClassI2cDev;
+    // The system calls behind a Linux bus; the real ones when empty.
+    std::function<std::unique_ptr<I2cDevSys>()> systemCalls;
+};
+
+AdapterOptions AdapterOptionsFromEnvironment();
+
+AdapterChoice ChooseAdapter(const char* setting,
+                            const AdapterOptions& options = AdapterOptionsFromEnvironment());

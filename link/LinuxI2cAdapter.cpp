@@ -1,5 +1,7 @@
 #include "LinuxI2cAdapter.h"
 
+#include "I2cBuses.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -39,12 +41,30 @@ LinuxI2cAdapter::~LinuxI2cAdapter()
     CloseBus();
 }
 
+void LinuxI2cAdapter::FollowBusName(std::string namePart, std::string sysClassDir)
+{
+    m_busName = std::move(namePart);
+    m_sysClassDir = std::move(sysClassDir);
+}
+
+// A bus that is gone takes its descriptor with it: the handle of a session
+// opened before must not look usable to a new open that failed.
 int LinuxI2cAdapter::FindControllers()
 {
+    if (!m_busName.empty()) {
+        const I2cBusLookup found = FindI2cBusByName(m_busName, m_sysClassDir);
+        if (!found.error.empty()) {
+            CloseBus();
+            Report(found.error);
+            return 0;
+        }
+        m_node = found.bus.node;
+    }
     int bus = 0;
     const int rc = m_sys.StatNode(m_node, bus);
     if (rc == 0)
         return 1;
+    CloseBus();
     if (rc == -ENOENT)
         Report(m_node + " does not exist; is the adapter plugged in and the i2c-dev module loaded?");
     else if (rc == -ENODEV)

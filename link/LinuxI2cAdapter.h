@@ -26,6 +26,11 @@ public:
     LinuxI2cAdapter(const LinuxI2cAdapter&) = delete;
     LinuxI2cAdapter& operator=(const LinuxI2cAdapter&) = delete;
 
+    // A bus chosen by its adapter's name (see FindI2cBusByName): every
+    // FindControllers looks the name up again, so a bridge that comes back
+    // under another bus number after a replug is found there.
+    void FollowBusName(std::string namePart, std::string sysClassDir);
+
     int FindControllers() override;
     int GetSerialNumber(int index, char* serial) override;
     int Open(const char* serial) override;
@@ -45,6 +50,8 @@ private:
     void CloseBus();
 
     std::string m_node;
+    std::string m_busName;  // followed when not empty
+    std::string m_sysClassDir;
     std::unique_ptr<I2cDevSys> m_ownedSys;
     I2cDevSys& m_sys;
     int m_fd = -1;

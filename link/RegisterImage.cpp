@@ -214,3 +214,31 @@ bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::strin
     error = path + ":" + std::to_string(failure.line) + ": " + failure.message;
     return false;
 }
+
+// i2cdump's ASCII column: '.' for 00 and FF, '?' for other unprintable bytes,
+// 'X' for a register that does not answer.
+std::string FormatRegisterImage(const RegisterImage& image)
+{
+    std::string text = "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef\n";
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (int row = 0; row < kRows; ++row) {
+        std::string ascii;
+        text += RowLabel(row);
+        for (int column = 0; column < kBytesPerRow; ++column) {
+            const int value = image.values[row * kBytesPerRow + column];
+            text += ' ';
+            if (value == RegisterImage::kAbsent) {
+                text += "XX";
+                ascii += 'X';
+                continue;
+            }
+            text += kHex[value >> 4];
+            text += kHex[value & 0x0F];
+            ascii += value == 0x00 || value == 0xFF ? '.'
+                     : value < 0x20 || value >= 0x7F ? '?'
+                                                     : static_cast<char>(value);
+        }
+        text += "    " + ascii + "\n";
+    }
+    return text;
+}

@@ -14,6 +14,10 @@ struct RegisterImage {
     std::array<int, 256> values{};  // 0x00-0xFF, or kAbsent
 };
 
+// The image as i2cdump prints it, ASCII column included; ParseRegisterImage
+// reads it back unchanged.
+std::string FormatRegisterImage(const RegisterImage& image);
+
 // error is "line N: what is wrong" on failure.
 bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& error);
 // error is "FILE:N: what is wrong" (or "FILE: cannot open: reason") on failure.

@@ -28,11 +28,27 @@ void SimBoard::Poke(uint8_t reg, int value)
     m_image.values[reg] = value == RegisterImage::kAbsent ? value : (value & 0xFF);
 }
 
-int SimBoard::FindControllers() { return 1; }
+void SimBoard::SetStatusSequence(std::vector<uint8_t> values)
+{
+    m_statusSequence = std::move(values);
+    m_statusStep = 0;
+}
+
+void SimBoard::Unplug()
+{
+    m_plugged = false;
+    m_sessionLost = true;
+}
+
+void SimBoard::PlugIn() { m_plugged = true; }
+
+bool SimBoard::IsLive(int handle) const { return handle == kHandle && !m_sessionLost; }
+
+int SimBoard::FindControllers() { return m_plugged ? 1 : 0; }
 
 int SimBoard::GetSerialNumber(int index, char* serial)
 {
-    if (index != 0 || !serial)
+    if (index != 0 || !serial || !m_plugged)
         return kFailed;
     std::strncpy(serial, kSerial, kTvxSerialSize - 1);
     serial[kTvxSerialSize - 1] = '\0';
@@ -42,33 +58,39 @@ int SimBoard::GetSerialNumber(int index, char* serial)
 // An unknown serial number opens nothing: handle 0, which every later call refuses.
 int SimBoard::Open(const char* serial)
 {
-    return serial && std::strcmp(serial, kSerial) == 0 ? kHandle : 0;
+    if (!m_plugged || !serial || std::strcmp(serial, kSerial) != 0)
+        return 0;
+    m_sessionLost = false;
+    return kHandle;
 }
 
 int SimBoard::FirmwareVersionRead(int handle, unsigned char* buffer, int size)
 {
-    if (handle != kHandle || !buffer || size < kFirmwareMinimum)
+    if (!IsLive(handle) || !buffer || size < kFirmwareMinimum)
         return kFailed;
     const int count = std::min(size, static_cast<int>(sizeof kFirmware));
     std::memcpy(buffer, kFirmware, static_cast<size_t>(count));
     return count;
 }
 
-int SimBoard::I2cControl(int handle, int, int, int) { return handle == kHandle ? 0 : kFailed; }
+int SimBoard::I2cControl(int handle, int, int, int) { return IsLive(handle) ? 0 : kFailed; }
 
 int SimBoard::GpioWriteControl(int handle, const std::array<int, 13>&)
 {
-    return handle == kHandle ? 0 : kFailed;
+    return IsLive(handle) ? 0 : kFailed;
 }
 
-int SimBoard::PowerWriteControl(int handle, int, int) { return handle == kHandle ? 0 : kFailed; }
+int SimBoard::PowerWriteControl(int handle, int, int) { return IsLive(handle) ? 0 : kFailed; }
 
 int SimBoard::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (faultInjector && faultInjector(false, reg))
         return kFailed;
-    if (handle != kHandle || address != kChipAddress)
+    if (!IsLive(handle) || address != kChipAddress)
         return kFailed;
+    if (reg == kStatusRegister && !m_statusSequence.empty() &&
+        m_image.values[reg] != RegisterImage::kAbsent)
+        m_image.values[reg] = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
     const int value = m_image.values[reg];
     return value == RegisterImage::kAbsent ? kFailed : value;
 }
@@ -77,7 +99,7 @@ int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t v
 {
     if (faultInjector && faultInjector(true, reg))
         return kWriteNack;
-    if (handle != kHandle || address != kChipAddress)
+    if (!IsLive(handle) || address != kChipAddress)
         return kWriteNack;
     if (m_image.values[reg] == RegisterImage::kAbsent)
         return kWriteNack;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // The simulated evaluation board: one adapter ("SIM-ZR5130") with a ZR5130
 // register model at I2C address 0x2C. Power-on state of a blank chip unless
@@ -23,6 +24,17 @@ public:
     int Peek(uint8_t reg) const;  // RegisterImage::kAbsent when it does not answer
     void Poke(uint8_t reg, int value);
 
+    // From now on each read of the status register answers the next of
+    // values, starting over after the last: a board whose fault flags come
+    // and go. Empty: the register keeps its value.
+    void SetStatusSequence(std::vector<uint8_t> values);
+
+    // A pulled USB cable: nothing is found and every call fails. Plugged in
+    // again, the board is found, but a session opened before the unplug
+    // stays dead until the board is opened again.
+    void Unplug();
+    void PlugIn();
+
     // Called before every register access; returning true makes it fail as a
     // NACK would. Used to inject bus faults.
     std::function<bool(bool isWrite, uint8_t reg)> faultInjector;
@@ -38,5 +50,11 @@ public:
     int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
 
 private:
+    bool IsLive(int handle) const;
+
     RegisterImage m_image;
+    std::vector<uint8_t> m_statusSequence;
+    size_t m_statusStep = 0;
+    bool m_plugged = true;
+    bool m_sessionLost = false;
 };

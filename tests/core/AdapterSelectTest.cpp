@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -102,13 +103,41 @@ TEST(ChooseAdapter, DevicePathSelectsTheLinuxBus)
     EXPECT_NE(testing::internal::GetCapturedStderr().find("/dev/i2c-77"), std::string::npos);
 }
 
+TEST(ChooseAdapter, SimStatusScriptsTheStatusRegisterOfEitherSimulatedBoard)
+{
+    AdapterOptions options;
+    options.simStatus = "30, 38,b0";
+    const AdapterChoice plain = ChooseAdapter("sim", options);
+    ASSERT_NE(plain.adapter, nullptr) << plain.error;
+    std::vector<int> answers;
+    for (int i = 0; i < 4; ++i)
+        answers.push_back(plain.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x02));
+    EXPECT_EQ(answers, (std::vector<int>{0x30, 0x38, 0xB0, 0x30}));
+
+    const std::string path = testing::TempDir() + "select-status.txt";
+    std::ofstream(path) << kDump;
+    options.simStatus = "01";
+    const AdapterChoice loaded = ChooseAdapter(("sim:" + path).c_str(), options);
+    ASSERT_NE(loaded.adapter, nullptr) << loaded.error;
+    EXPECT_EQ(loaded.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x02), 0x01);
+    EXPECT_EQ(loaded.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x00), 0x80);
+
+    for (const char* bad : {"3", "30;38", "3G", "300"}) {
+        options.simStatus = bad;
+        const AdapterChoice refused = ChooseAdapter("sim", options);
+        EXPECT_EQ(refused.adapter, nullptr) << bad;
+        EXPECT_EQ(refused.error, std::string("ZR5130_SIM_STATUS: '") + bad +
+                                     "' is not a list of two-digit hex values (for example 30,38,30)");
+    }
+}
+
 TEST(ChooseAdapter, RejectsAnythingElse)
 {
     for (const char* setting : {"SIM", "simulated", "tavrix", " sim"}) {
         const AdapterChoice choice = ChooseAdapter(setting);
         EXPECT_EQ(choice.adapter, nullptr);
         EXPECT_EQ(choice.error, std::string("ZR5130_ADAPTER: unknown adapter '") + setting +
-                                    "' (use sim, sim:FILE, none or /dev/i2c-N)");
+                                    "' (use sim, sim:FILE, none, /dev/i2c-N or i2c:NAME)");
     }
 }
 

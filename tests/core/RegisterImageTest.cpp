@@ -72,6 +72,31 @@ TEST(RegisterImageParse, RoundTripsAnI2cdumpTable)
     EXPECT_EQ(parsed.values, original.values);
 }
 
+TEST(RegisterImageFormat, PrintsI2cdumpsTableThatReadsBackUnchanged)
+{
+    RegisterImage image = Pattern();
+    image.values[0x00] = 0x00;
+    image.values[0x01] = 0xFF;
+    image.values[0x02] = 0x7F;
+    image.values[0x03] = 'A';
+    const std::string text = FormatRegisterImage(image);
+    std::istringstream lines(text);
+    std::string header, row0, row1;
+    std::getline(lines, header);
+    std::getline(lines, row0);
+    std::getline(lines, row1);
+    EXPECT_EQ(header, DumpLines(image)[0]);
+    EXPECT_EQ(row0.substr(0, 16), "00: 00 ff 7f 41 ");
+    EXPECT_EQ(row0.substr(row0.size() - 20), "    ..?A" + row0.substr(row0.size() - 12));
+    EXPECT_EQ(row1.substr(0, 10), "10: XX 80 ");
+    EXPECT_EQ(row1[row1.size() - 16], 'X');
+
+    RegisterImage parsed;
+    std::string error;
+    ASSERT_TRUE(Parse(text, parsed, error)) << error;
+    EXPECT_EQ(parsed.values, image.values);
+}
+
 TEST(RegisterImageParse, ReadsAHandWrittenDump)
 {
     std::vector<std::string> lines = DumpLines(RegisterImage{});

@@ -137,3 +137,42 @@ TEST(SimBoardChip, InjectedFaultsFailJustTheChosenAccesses)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SimBoardChip, StatusSequenceAnswersEachReadInTurnAndStartsOver)
+{
+    SimBoard board;
+    board.SetStatusSequence({0x30, 0x38, 0xB0});
+    std::vector<int> answers;
+    for (int i = 0; i < 5; ++i) answers.push_back(board.RegisterRead(kHandle, kChip, 0x02));
+    EXPECT_EQ(answers, (std::vector<int>{0x30, 0x38, 0xB0, 0x30, 0x38}));
+    EXPECT_EQ(board.Peek(0x02), 0x38);
+    EXPECT_EQ(board.RegisterRead(kHandle, kChip, 0x01), 0x00) << "other registers keep still";
+
+    board.SetStatusSequence({});
+    EXPECT_EQ(board.RegisterRead(kHandle, kChip, 0x02), 0x38);
+}
+
+TEST(SimBoardAdapter, UnpluggedBoardWorksAgainOnlyAfterANewOpen)
+{
+    SimBoard board;
+    ScopedAdapter installed(&board);
+    board.Poke(0xA0, 0x5A);
+    uint8_t rfw = 0;
+    ASSERT_EQ(AdapterOpen(rfw), kAdapterOk);
+
+    board.Unplug();
+    uint8_t value = 0;
+    EXPECT_EQ(RegRead(kChip, 0xA0, value), 1);
+    EXPECT_EQ(AdapterOpen(rfw), kAdapterFirmwareFailed);
+
+    board.PlugIn();
+    EXPECT_EQ(RegRead(kChip, 0xA0, value), 1) << "the session before the unplug is gone";
+    EXPECT_EQ(RegWrite(kChip, 0xA0, 0x11), 1);
+    EXPECT_EQ(AdapterOpen(rfw), kAdapterOk);
+    EXPECT_EQ(RegRead(kChip, 0xA0, value), 0);
+    EXPECT_EQ(value, 0x5A);
+}
+
+}  // namespace
