@@ -62,7 +62,7 @@ void ChooseBusByName(AdapterChoice& choice, const AdapterOptions& options,
                      const std::string& namePart)
 {
     if (namePart.empty()) {
-        choice.error = "ZR5130_ADAPTER: i2c: needs part of the adapter's name (i2c:CP2112)";
+        choice.error = "ZR5130_ADAPTER=i2c: needs part of the adapter's name (i2c:CP2112)";
         return;
     }
     const I2cBusLookup found = FindI2cBusByName(namePart, options.sysClassDir);
@@ -102,12 +102,14 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
     if (value.starts_with(kSimPrefix)) {
         const std::string path(value.substr(kSimPrefix.size()));
         if (path.empty()) {
-            choice.error = "ZR5130_ADAPTER: sim: needs a register image file (sim:FILE)";
+            choice.error = "ZR5130_ADAPTER=sim: needs a register dump file (sim:FILE)";
             return choice;
         }
         RegisterImage image;
-        if (!LoadRegisterImage(path, image, choice.error))
+        if (std::string error; !LoadRegisterImage(path, image, error)) {
+            choice.error = "ZR5130_ADAPTER=sim:" + error;
             return choice;
+        }
         ChooseSimBoard(choice, options, &image);
         if (choice.error.empty())
             choice.notice = "zr5130-eval: using the simulated board with the registers of " + path;

@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 std::string Hex(unsigned value)
@@ -544,12 +548,19 @@ TEST_F(RealI2cDevSysTest, BusNameComesFromSysfsWithoutTheNewline)
     EXPECT_EQ(sysfs.ReadBusName(8, name), -ENOENT);
 }
 
+// What is opened is checked, not the path before: anything but an i2c-dev
+// node is closed again.
 TEST_F(RealI2cDevSysTest, OpenAndIoctlsAnswerWithErrno)
 {
     EXPECT_EQ(sys.Open((dir / "i2c-9").string()), -ENOENT);
 
     WriteFile(dir / "plain", "x");
-    const int fd = sys.Open((dir / "plain").string());
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& node : {(dir / "plain").string(), fifo, std::string("/dev/null")})
+        EXPECT_EQ(sys.Open(node), -ENODEV) << node;
+
+    const int fd = ::open((dir / "plain").c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     unsigned long funcs = 0;
     i2c_smbus_data data{};
@@ -711,7 +722,7 @@ TEST_F(BusByNameTest, NoneOrSeveralMatchesRefuseWithTheBusesFoundAndOpenNothing)
         {"i2c:smbus",
          "ZR5130_ADAPTER: 'smbus' names 2 I2C buses: /dev/i2c-0: SMBus I801 adapter at efa0; "
          "/dev/i2c-7: CP2112 SMBus Bridge on hidraw0; give more of the name, or /dev/i2c-N"},
-        {"i2c:", "ZR5130_ADAPTER: i2c: needs part of the adapter's name (i2c:CP2112)"},
+        {"i2c:", "ZR5130_ADAPTER=i2c: needs part of the adapter's name (i2c:CP2112)"},
     };
     for (const auto& c : cases) {
         const AdapterChoice choice = ChooseAdapter(c.setting, options);
