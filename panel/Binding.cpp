@@ -121,6 +121,20 @@ private:
     CEvalDlg& m_dlg;
 };
 
+QWidget* CEvalDlg::BoundControl(QString CEvalDlg::*text) const
+{
+    for (const Binding& b : m_bindings)
+        if (b.kind == BindKind::Text && b.text == text) return b.control;
+    return nullptr;
+}
+
+QWidget* CEvalDlg::BoundControl(int CEvalDlg::*number) const
+{
+    for (const Binding& b : m_bindings)
+        if (b.kind == BindKind::Check && b.number == number) return b.control;
+    return nullptr;
+}
+
 void CEvalDlg::BindControls()
 {
     m_bindings.reserve(std::size(kBindingTable));

@@ -10,6 +10,7 @@
 #include "HexText.h"
 #include "OptionLists.h"
 #include "Pictures.h"
+#include "SessionMenu.h"
 #include "Shadows.h"
 
 #include <QAbstractButton>
@@ -108,6 +109,7 @@ void CEvalDlg::OnCancel()
 
 void CEvalDlg::OnSysCommand(unsigned id)
 {
+    if (m_sessionMenu && m_sessionMenu->OnCommand(id)) return;
     if ((id & 0xFFF0) == kIdmAboutBox) {
         CAboutDlg about(this);
         about.exec();

@@ -17,6 +17,7 @@ class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class CSessionMenu;
 
 enum class BindKind { Text, Check, Radio };
 
@@ -49,6 +50,12 @@ public:
     QMenu* SystemMenu() const { return m_sysMenu; }
 
     QWidget* Control(int id) const { return m_controls.value(id); }
+    // The readback grid: the box of reg (nullptr when the grid has none) and
+    // the value it shows (nothing for "--").
+    QWidget* RegisterBox(uint8_t reg) const;
+    std::optional<uint8_t> GridValue(uint8_t reg) const;
+    // The check box the readback ticks from one bit of reg, or nullptr.
+    QWidget* DecodedCheckBox(uint8_t reg, uint8_t bit) const;
     void SetStatusText(const QString& text);
     QString StatusText() const;
     void SetVersionText(const QString& text);
@@ -184,6 +191,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    friend class CSessionMenu;
+    friend class CStatusWatch;
+
     struct Binding {
         BindKind kind;
         QWidget* control;
@@ -195,6 +205,13 @@ private:
 
     void ConnectRoutes();
     void BindControls();
+    QWidget* BoundControl(QString CEvalDlg::*text) const;
+    QWidget* BoundControl(int CEvalDlg::*number) const;
+    // One register into its grid box ("--" for nothing) and the controls
+    // the readback decodes from it; between a pull and a push.
+    void ShowRegister(uint8_t reg, std::optional<uint8_t> value);
+    // The start-up's adapter open: version and status lines.
+    void OpenAdapter();
     void OnEnterKey();
     void ShowSystemMenu(const QPoint& globalPos);
 
@@ -222,6 +239,7 @@ private:
     std::vector<Binding> m_bindings;
     int m_exchangeDepth = 0;
     QMenu* m_sysMenu = nullptr;
+    CSessionMenu* m_sessionMenu = nullptr;  // the window-menu entries after About
     QLabel* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
 };

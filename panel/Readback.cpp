@@ -2,6 +2,7 @@
 #include "Controls.h"
 #include "EvalDlg.h"
 #include "HexText.h"
+#include "SessionMenu.h"
 #include "Shadows.h"
 
 #include <array>
@@ -94,10 +95,35 @@ const DecodeRow kDecodeTable[] = {
 
 constexpr int kPwmAlwaysEntry = 11;
 
+void Decode(CEvalDlg& dlg, const DecodeRow& row, uint8_t value)
+{
+    const unsigned field = (value >> row.shift) & row.mask;
+    switch (row.target) {
+    case Target::Check:
+    case Target::Radio:
+        dlg.*row.field = int(field);
+        break;
+    case Target::List:
+        (dlg.*row.list)->SetCurSel(int(field));
+        break;
+    case Target::DimThreshold:
+        (dlg.*row.list)->SetCurSel(field >= 10 ? kPwmAlwaysEntry : int(field));
+        break;
+    case Target::CurrentScale:
+        g_currentScale = uint8_t(field);
+        (dlg.*row.list)->SetCurSel(int(field));
+        break;
+    case Target::VboostSlider:
+        dlg.m_sldVboost->setValue(int(field));
+        break;
+    }
+}
+
 }  // namespace
 
 void CEvalDlg::OnReadbackAll()
 {
+    if (m_sessionMenu) m_sessionMenu->ForgetComparison();
     pull();
     std::bitset<256> read;
     std::array<uint8_t, 256> values{};
@@ -110,28 +136,38 @@ void CEvalDlg::OnReadbackAll()
         }
     }
     // A register that could not be read leaves its controls as they are.
-    for (const DecodeRow& row : kDecodeTable) {
-        if (!read.test(row.reg)) continue;
-        const unsigned field = (values[row.reg] >> row.shift) & row.mask;
-        switch (row.target) {
-        case Target::Check:
-        case Target::Radio:
-            this->*row.field = int(field);
-            break;
-        case Target::List:
-            (this->*row.list)->SetCurSel(int(field));
-            break;
-        case Target::DimThreshold:
-            (this->*row.list)->SetCurSel(field >= 10 ? kPwmAlwaysEntry : int(field));
-            break;
-        case Target::CurrentScale:
-            g_currentScale = uint8_t(field);
-            (this->*row.list)->SetCurSel(int(field));
-            break;
-        case Target::VboostSlider:
-            m_sldVboost->setValue(int(field));
-            break;
-        }
-    }
+    for (const DecodeRow& row : kDecodeTable)
+        if (read.test(row.reg)) Decode(*this, row, values[row.reg]);
     push();
+}
+
+QWidget* CEvalDlg::RegisterBox(uint8_t reg) const
+{
+    for (const GridBox& g : kGrid)
+        if (g.reg == reg) return BoundControl(g.box);
+    return nullptr;
+}
+
+std::optional<uint8_t> CEvalDlg::GridValue(uint8_t reg) const
+{
+    for (const GridBox& g : kGrid)
+        if (g.reg == reg && this->*g.box != kUnreadText) return uint8_t(ParseHex(this->*g.box));
+    return std::nullopt;
+}
+
+void CEvalDlg::ShowRegister(uint8_t reg, std::optional<uint8_t> value)
+{
+    for (const GridBox& g : kGrid)
+        if (g.reg == reg) this->*g.box = value ? HexText(*value) : kUnreadText;
+    if (!value) return;
+    for (const DecodeRow& row : kDecodeTable)
+        if (row.reg == reg) Decode(*this, row, *value);
+}
+
+QWidget* CEvalDlg::DecodedCheckBox(uint8_t reg, uint8_t bit) const
+{
+    for (const DecodeRow& row : kDecodeTable)
+        if (row.reg == reg && row.shift == bit && row.target == Target::Check)
+            return BoundControl(row.field);
+    return nullptr;
 }

@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "Presets.h"
+#include "SessionMenu.h"
 #include "Shadows.h"
 #include "StartupTable.h"
 #include "Strings.h"
@@ -28,6 +29,23 @@ QString VersionPair(uint8_t packed)
 
 }  // namespace
 
+// Run again by Reconnect Adapter; the version line of a failed open reads as
+// before any open.
+void CEvalDlg::OpenAdapter()
+{
+    uint8_t rfw = 0;
+    if (AdapterOpen(rfw) != kAdapterOk) {
+        SetVersionText(QStringLiteral("Version"));
+        SetStatusText(QStringLiteral("USB Initialization Error"));
+    } else {
+        uint8_t ffw = 0;
+        AdapterFfwVersion(ffw);
+        SetVersionText(QStringLiteral("Version: USB RFW:%1; FFW:%2")
+                           .arg(VersionPair(rfw), VersionPair(ffw)));
+        SetStatusText(QStringLiteral("Initialization Complete"));
+    }
+}
+
 bool CEvalDlg::OnInitDialog()
 {
     push();
@@ -37,6 +55,7 @@ bool CEvalDlg::OnInitDialog()
         m_sysMenu->addSeparator();
         m_sysMenu->addAction(about)->setData(kIdmAboutBox);
     }
+    m_sessionMenu = new CSessionMenu(*this, *m_sysMenu);
     setWindowIcon(m_hIcon);
 
     g_brightnessPos = 0;
@@ -53,16 +72,7 @@ bool CEvalDlg::OnInitDialog()
         slider->setValue(s.position);
     }
 
-    uint8_t rfw = 0;
-    if (AdapterOpen(rfw) != kAdapterOk) {
-        SetStatusText(QStringLiteral("USB Initialization Error"));
-    } else {
-        uint8_t ffw = 0;
-        AdapterFfwVersion(ffw);
-        SetVersionText(QStringLiteral("Version: USB RFW:%1; FFW:%2")
-                           .arg(VersionPair(rfw), VersionPair(ffw)));
-        SetStatusText(QStringLiteral("Initialization Complete"));
-    }
+    OpenAdapter();
 
     // A chip is blank when its burn register has bits 3-0 clear and no burn
     // mark (bit 7, written by the burn helper): a burned chip must never be

@@ -205,7 +205,7 @@ TEST_F(PanelTest, WindowMenuOffersCloseAndAbout)
     QMenu* menu = Panel().SystemMenu();
     ASSERT_TRUE(menu->isVisible());
     const QList<QAction*> actions = menu->actions();
-    ASSERT_EQ(actions.size(), 3);
+    ASSERT_GE(actions.size(), 3);  // the session entries follow (SessionTest)
     EXPECT_EQ(actions[0]->text(), "Close");
     EXPECT_TRUE(actions[1]->isSeparator());
     EXPECT_EQ(actions[2]->text(), "&About ZR5130A...");

@@ -1,0 +1,55 @@
+#include "BoxMarks.h"
+
+#include <QLineEdit>
+#include <QPalette>
+#include <QVariant>
+#include <QWidget>
+
+namespace {
+
+constexpr const char* kMarkProperty = "zr5130Mark";
+constexpr const char* kOwnColourProperty = "zr5130OwnColour";
+constexpr const char* kOwnTipProperty = "zr5130OwnTip";
+
+// An edit shows its text on Base; a check box on its parent's Window,
+// unless it fills its own background.
+QPalette::ColorRole Role(const QWidget* box)
+{
+    return qobject_cast<const QLineEdit*>(box) ? QPalette::Base : QPalette::Window;
+}
+
+void SetBackground(QWidget* box, const QColor& colour)
+{
+    QPalette palette = box->palette();
+    palette.setColor(Role(box), colour);
+    box->setPalette(palette);
+}
+
+}  // namespace
+
+void MarkBox(QWidget* box, const QString& mark, const QColor& colour, const QString& tip)
+{
+    if (BoxMark(box).isEmpty()) {
+        box->setProperty(kOwnColourProperty, box->palette().color(Role(box)));
+        box->setProperty(kOwnTipProperty, box->toolTip());
+    }
+    box->setProperty(kMarkProperty, mark);
+    if (Role(box) == QPalette::Window) box->setAutoFillBackground(true);
+    SetBackground(box, colour);
+    const QString ownTip = box->property(kOwnTipProperty).toString();
+    box->setToolTip(ownTip.isEmpty() ? tip : ownTip + QLatin1Char('\n') + tip);
+}
+
+void UnmarkBox(QWidget* box, const QString& mark)
+{
+    if (BoxMark(box) != mark) return;
+    SetBackground(box, box->property(kOwnColourProperty).value<QColor>());
+    if (Role(box) == QPalette::Window) box->setAutoFillBackground(false);
+    box->setToolTip(box->property(kOwnTipProperty).toString());
+    box->setProperty(kMarkProperty, QVariant());
+}
+
+QString BoxMark(const QWidget* box)
+{
+    return box->property(kMarkProperty).toString();
+}

@@ -1,0 +1,189 @@
+// Window-menu entries for bench sessions: save, compare, watch, reconnect.
+#include "SessionMenu.h"
+
+#include "BoxMarks.h"
+#include "Decode.h"
+#include "EvalDlg.h"
+#include "HexText.h"
+#include "RegisterImage.h"
+#include "RegisterMap.h"
+#include "Watch.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+struct Entry {
+    unsigned id;
+    const char* text;
+    QKeySequence::StandardKey standardKey;
+    Qt::Key key;  // with Ctrl, where there is no standard key
+    bool checkable;
+};
+const Entry kEntries[] = {
+    {CSessionMenu::kIdmSaveRegisters, "Save Registers...", QKeySequence::Save, Qt::Key_unknown, false},
+    {CSessionMenu::kIdmCompareWithFile, "Compare with File...", QKeySequence::UnknownKey, Qt::Key_D, false},
+    {CSessionMenu::kIdmWatchStatus, "Watch Status", QKeySequence::UnknownKey, Qt::Key_T, true},
+    {CSessionMenu::kIdmReconnectAdapter, "Reconnect Adapter", QKeySequence::UnknownKey, Qt::Key_R, false},
+};
+
+const QString kDumpFilter = QStringLiteral("Register dumps (*.txt *.dump);;All files (*)");
+
+QString Hex(int value)
+{
+    return value == RegisterImage::kAbsent ? QStringLiteral("XX") : HexText(unsigned(value));
+}
+
+// The tooltip line of a box that differs: the file's value and, where both
+// are known, each field that differs by name.
+QString DifferenceTip(const QString& fileName, uint8_t reg, std::optional<uint8_t> board, int file)
+{
+    QString tip = fileName + QStringLiteral(": ") + Hex(file);
+    if (file == RegisterImage::kAbsent) return tip + QStringLiteral(" (no answer)");
+    if (!board) return tip + QStringLiteral("; not read from the board");
+    for (const chip::FieldChange& change : chip::DiffFields(reg, *board, uint8_t(file)))
+        tip += QStringLiteral("\n%1: %2 here, %3 in the file")
+                   .arg(QString::fromUtf8(change.before.field->name),
+                        QString::fromStdString(change.before.meaning),
+                        QString::fromStdString(change.after.meaning));
+    return tip;
+}
+
+}  // namespace
+
+CSessionMenu::CSessionMenu(CEvalDlg& dlg, QMenu& menu)
+    : QObject(&dlg), m_dlg(dlg), m_watch(new CStatusWatch(dlg))
+{
+    menu.addSeparator();
+    for (const Entry& e : kEntries) {
+        QAction* action = menu.addAction(tr(e.text));
+        action->setData(e.id);
+        action->setCheckable(e.checkable);
+        action->setShortcut(e.key == Qt::Key_unknown ? QKeySequence(e.standardKey)
+                                                     : QKeySequence(Qt::CTRL | e.key));
+        // Also on the panel, so the keys work while the menu is closed.
+        dlg.addAction(action);
+        if (e.checkable) m_watchEntry = action;
+    }
+    connect(&dlg, &QDialog::finished, this, [this] {
+        m_watch->Stop();
+        m_watchEntry->setChecked(false);
+    });
+}
+
+bool CSessionMenu::OnCommand(unsigned id)
+{
+    switch (id & 0xFFF0) {
+    case kIdmSaveRegisters: OnSaveRegisters(); return true;
+    case kIdmCompareWithFile: OnCompareWithFile(); return true;
+    case kIdmWatchStatus: OnWatchStatus(); return true;
+    case kIdmReconnectAdapter: OnReconnectAdapter(); return true;
+    default: return false;
+    }
+}
+
+bool CSessionMenu::IsWatching() const { return m_watch->IsRunning(); }
+
+QString CSessionMenu::AskFileName(const QString& title, bool forSaving)
+{
+    // Qt's own dialog: the same on every desktop, and one a test can answer.
+    QFileDialog dialog(&m_dlg, title, m_folder, kDumpFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (forSaving) dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    m_folder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void CSessionMenu::Report(const QString& statusText, const QString& detail)
+{
+    m_dlg.SetStatusText(statusText);
+    std::fprintf(stderr, "zr5130-eval: %s\n", detail.toLocal8Bit().constData());
+}
+
+// The grid's registers as the readback reads them, everything else XX, so
+// that the file loads as the same board.
+void CSessionMenu::OnSaveRegisters()
+{
+    const QString path = AskFileName(tr("Save Registers"), true);
+    if (path.isEmpty()) return;
+    m_dlg.OnReadbackAll();
+    RegisterImage image;
+    image.values.fill(RegisterImage::kAbsent);
+    for (const uint8_t reg : chip::ReadbackRegisters())
+        if (const std::optional<uint8_t> value = m_dlg.GridValue(reg)) image.values[reg] = *value;
+    const QByteArray text = QByteArray::fromStdString(FormatRegisterImage(image));
+
+    // Written beside the old file and renamed over it only when complete.
+    QSaveFile file(path);
+    const bool saved = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
+                       file.commit();
+    const QString name = QFileInfo(path).fileName();
+    if (!saved) {
+        Report(tr("Save failed: %1: %2").arg(name, file.errorString()),
+               tr("cannot save the registers to %1: %2").arg(path, file.errorString()));
+        return;
+    }
+    m_dlg.SetStatusText(tr("Registers saved to %1").arg(name));
+}
+
+void CSessionMenu::OnCompareWithFile()
+{
+    const QString path = AskFileName(tr("Compare with File"), false);
+    if (path.isEmpty()) return;
+    RegisterImage file;
+    std::string error;
+    if (!LoadRegisterImage(path.toStdString(), file, error)) {
+        const QString why = QString::fromStdString(error);
+        Report(tr("Compare failed: %1").arg(why), why);
+        return;
+    }
+    m_dlg.OnReadbackAll();
+    const QString name = QFileInfo(path).fileName();
+    int differing = 0;
+    for (const uint8_t reg : chip::ReadbackRegisters()) {
+        const std::optional<uint8_t> board = m_dlg.GridValue(reg);
+        const int fileValue = file.values[reg];
+        const bool same = board ? fileValue == *board : fileValue == RegisterImage::kAbsent;
+        if (same) continue;
+        ++differing;
+        MarkBox(m_dlg.RegisterBox(reg), kDiffersMark, kDiffersColour,
+                DifferenceTip(name, reg, board, fileValue));
+    }
+    m_dlg.SetStatusText(differing == 0   ? tr("Same as %1").arg(name)
+                        : differing == 1 ? tr("1 register differs from %1").arg(name)
+                                         : tr("%1 registers differ from %2").arg(differing).arg(name));
+}
+
+void CSessionMenu::ForgetComparison()
+{
+    for (const uint8_t reg : chip::ReadbackRegisters()) UnmarkBox(m_dlg.RegisterBox(reg), kDiffersMark);
+}
+
+// Checking the entry has already ticked it when this runs from the menu or
+// its key; a command sent by number just turns the watch the other way.
+void CSessionMenu::OnWatchStatus()
+{
+    const bool on = !m_watch->IsRunning();
+    m_watchEntry->setChecked(on);
+    if (on)
+        m_watch->Start();
+    else
+        m_watch->Stop();
+}
+
+// What the start-up does with the adapter, again; the chip is not
+// programmed: it is the board that was there before.
+void CSessionMenu::OnReconnectAdapter()
+{
+    m_dlg.OpenAdapter();
+    m_dlg.OnReadbackAll();
+}

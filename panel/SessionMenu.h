@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CEvalDlg;
+class CStatusWatch;
+class QAction;
+class QMenu;
+
+// The window-menu entries for bench sessions, after the About entry: save
+// the registers to a dump, compare the board with a dump, watch the status
+// register, reconnect the adapter. Each entry is a window-menu command and
+// has a keyboard accelerator.
+class CSessionMenu : public QObject {
+    Q_OBJECT
+public:
+    static constexpr unsigned kIdmSaveRegisters = 0x0100;
+    static constexpr unsigned kIdmCompareWithFile = 0x0110;
+    static constexpr unsigned kIdmWatchStatus = 0x0120;
+    static constexpr unsigned kIdmReconnectAdapter = 0x0130;
+
+    // Appends a separator and the entries to menu.
+    CSessionMenu(CEvalDlg& dlg, QMenu& menu);
+
+    // Runs the entry of a window-menu command; false when id is none of them.
+    bool OnCommand(unsigned id);
+    // Removes the marks of the last comparison; every readback starts so.
+    void ForgetComparison();
+    bool IsWatching() const;
+
+private:
+    void OnSaveRegisters();
+    void OnCompareWithFile();
+    void OnWatchStatus();
+    void OnReconnectAdapter();
+    QString AskFileName(const QString& title, bool forSaving);
+    void Report(const QString& statusText, const QString& detail);
+
+    CEvalDlg& m_dlg;
+    QAction* m_watchEntry = nullptr;
+    CStatusWatch* m_watch = nullptr;
+    QString m_folder;  // where the last file was chosen
+};

@@ -1,0 +1,74 @@
+#include "Watch.h"
+
+#include "BoxMarks.h"
+#include "EvalDlg.h"
+
+#include <QApplication>
+#include <QTime>
+
+CStatusWatch::CStatusWatch(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CStatusWatch::Tick);
+}
+
+void CStatusWatch::Start()
+{
+    m_running = true;
+    m_lastStatus = m_dlg.GridValue(kStatusRegister);
+    m_timer.start(NextDelay());
+}
+
+void CStatusWatch::Stop()
+{
+    m_running = false;
+    m_timer.stop();
+    for (uint8_t bit = 0; bit < 8; ++bit)
+        if (QWidget* flag = m_dlg.DecodedCheckBox(kStatusRegister, bit))
+            UnmarkBox(flag, kTurnedOnMark);
+}
+
+// Actions run inside their event; one that waits for the user (a file
+// dialog, the About box) lets the timer through, and must not be read across.
+bool CStatusWatch::ActionRunning() const
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != &m_dlg;
+}
+
+// The one place that times the next read: a bus that needs a rest before it
+// is tried again gets its wait here.
+int CStatusWatch::NextDelay() const
+{
+    return kIntervalMs;
+}
+
+void CStatusWatch::Tick()
+{
+    if (!ActionRunning()) {
+        uint8_t status = 0;
+        const bool read = m_dlg.ChipRead(kStatusRegister, status);
+        m_dlg.pull();
+        m_dlg.ShowRegister(kStatusRegister, read ? std::optional(status) : std::nullopt);
+        m_dlg.push();
+        if (read) MarkFlags(status);
+    }
+    if (m_running) m_timer.start(NextDelay());
+}
+
+// A flag that was off at the last read and is on now is marked until it goes
+// off again. The first read after the box showed "--" has nothing to compare.
+void CStatusWatch::MarkFlags(uint8_t status)
+{
+    const uint8_t turnedOn = m_lastStatus ? uint8_t(status & ~*m_lastStatus) : 0;
+    m_lastStatus = status;
+    const QString tip = tr("Turned on at %1").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    for (uint8_t bit = 0; bit < 8; ++bit) {
+        QWidget* flag = m_dlg.DecodedCheckBox(kStatusRegister, bit);
+        if (!flag) continue;
+        if (!(status >> bit & 1))
+            UnmarkBox(flag, kTurnedOnMark);
+        else if (turnedOn >> bit & 1)
+            MarkBox(flag, kTurnedOnMark, kTurnedOnColour, tip);
+    }
+}
