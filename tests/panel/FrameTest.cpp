@@ -226,8 +226,7 @@ TEST_F(PanelTest, TypingInAnEditableListLeavesTheListItselfWithoutCurrentEntry)
         EXPECT_EQ(field->text(), typed) << c.list;
         EXPECT_EQ(field->cursorPosition(), 2) << c.list;
         list->showPopup();
-        EXPECT_TRUE(list->view()->selectionModel()->selectedIndexes().isEmpty())  // highlighted
-            << c.list;
+        EXPECT_TRUE(list->view()->selectionModel()->selectedIndexes().isEmpty()) << c.list;
         list->hidePopup();
         if (c.trigger) Click(c.trigger);
         EXPECT_EQ(Writes(), c.typedWrites) << c.list;
