@@ -30,6 +30,7 @@ QString VersionPair(uint8_t packed)
 
 bool CEvalDlg::OnInitDialog()
 {
+    const BusAction busAction(*this);
     push();
 
     const QString about = QString::fromUtf8(LoadResString(kIdsAboutBox));
