@@ -392,46 +392,6 @@ TEST_F(LinuxI2cAdapterTest, EachTransferFaultIsToldOnce)
               "zr5130-eval: I2C transfer with 0x2c on /dev/i2c-3 failed: Protocol error\n");
 }
 
-// A stuck bus
-
-TEST_F(LinuxI2cAdapterTest, OnlyATimeoutOrABusyBusMarksTheBusStuck)
-{
-    const int handle = OpenBus();
-    sys.transferFailures = {-ENXIO, -EREMOTEIO, -EIO};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_LT(adapter.RegisterRead(handle, 0x2C, 0x00), 0);
-        EXPECT_EQ(adapter.StuckBusCause(), nullptr);
-    }
-
-    sys.transferFailures = {-ETIMEDOUT};
-    EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x00), -ETIMEDOUT);
-    for (int reg = 0; reg < 26; ++reg)
-        EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, static_cast<uint8_t>(reg)), -ETIMEDOUT);
-    EXPECT_EQ(adapter.RegisterWrite(handle, 0x2C, 0x00, 0x40), -ETIMEDOUT);
-    EXPECT_EQ(sys.CountCalls("smbus"), 4u) << "a stuck bus is tried once";
-    ASSERT_NE(adapter.StuckBusCause(), nullptr);
-    EXPECT_EQ(*adapter.StuckBusCause(), "I2C bus /dev/i2c-3 timed out: is SDA or SCL held low? "
-                                        "Check the board's power and pull-ups");
-
-    adapter.ClearStuckBus();
-    EXPECT_EQ(adapter.RegisterWrite(handle, 0x2C, 0x00, 0x40), 0);
-    sys.transferFailures = {-EBUSY};
-    EXPECT_NE(adapter.RegisterWrite(handle, 0x2C, 0x00, 0x41), 0);
-    EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x00), -EBUSY);
-    ASSERT_NE(adapter.StuckBusCause(), nullptr);
-    EXPECT_EQ(*adapter.StuckBusCause(),
-              "I2C bus /dev/i2c-3 stays busy: is SDA or SCL held low, or another master on it? "
-              "Check the board's power and pull-ups");
-
-    EXPECT_EQ(adapter.RegisterRead(adapter.Open("bus"), 0x2C, 0x00), 0x40) << "reopened, not stuck";
-    EXPECT_EQ(sys.CountCalls("smbus"), 7u);
-    EXPECT_EQ(Stderr(),
-              "zr5130-eval: no answer from address 0x2c on /dev/i2c-3; is the board powered and "
-              "connected, and the chip at this address?\n"
-              "zr5130-eval: I2C transfer with 0x2c on /dev/i2c-3 failed: Input/output error\n")
-        << "the cause of a stuck bus is told by whoever runs the action";
-}
-
 // The real system calls, on what this machine has: no i2c-dev nodes, but
 // missing paths, other device nodes and plain files.
 class RealI2cDevSysTest : public testing::Test {

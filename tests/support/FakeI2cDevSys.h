@@ -1,8 +1,5 @@
 #pragma once
 
-// The Linux bus's system calls as the tests see them, shared by the adapter's
-// own tests and the panel's tests on a Linux bus.
-
 #include "I2cDev.h"
 
 #include <algorithm>
@@ -14,7 +11,6 @@
 #include <string>
 #include <vector>
 
-// "0x2c"
 inline std::string Hex(unsigned value)
 {
     char text[16];
