@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
+#include <QPalette>
 #include <QString>
 
 #include <array>
@@ -240,6 +241,7 @@ private:
     QMenu* m_sysMenu = nullptr;
     std::array<QString, kGridSize> m_shownBefore;
     std::bitset<kGridSize> m_changed;
+    std::array<QPalette, kGridSize> m_plainPalette;  // of each box while it is marked
     QLabel* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
 };

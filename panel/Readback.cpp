@@ -165,12 +165,14 @@ void CEvalDlg::MarkChangedBoxes()
         if (changed == m_changed.test(i)) continue;
         m_changed.set(i, changed);
         QWidget* box = m_controls.value(kGrid[i].id);
-        QPalette palette;  // resolves nothing: the box follows the window again
         if (changed) {
-            palette = box->palette();
-            palette.setColor(QPalette::Base, kChangeMarkColor);
+            m_plainPalette[i] = box->palette();
+            QPalette marked = m_plainPalette[i];
+            marked.setColor(QPalette::Base, kChangeMarkColor);
+            box->setPalette(marked);
+        } else {
+            box->setPalette(m_plainPalette[i]);
         }
-        box->setPalette(palette);
     }
 }
 

@@ -89,7 +89,7 @@ QString WriterText(const Writer& writer)
                           QString::fromUtf8(field->name));
     }
     if (writer.id == idc::kManualWrite)
-        lines << QStringLiteral("The register at Reg Addr, bits 7-0: Data");
+        lines << QStringLiteral("Register at Reg Addr, bits 7-0: Data");
     if (writer.id == idc::kLoad) {
         QStringList registers;
         for (const RegisterValue& rv : kPresetE0.values) registers << HexText(rv.reg);
