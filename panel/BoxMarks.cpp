@@ -36,6 +36,7 @@ void MarkBox(QWidget* box, const QString& mark, const QColor& colour, const QStr
     box->setProperty(kMarkProperty, mark);
     if (Role(box) == QPalette::Window) box->setAutoFillBackground(true);
     SetBackground(box, colour);
+    if (tip.isEmpty()) return;
     const QString ownTip = box->property(kOwnTipProperty).toString();
     box->setToolTip(ownTip.isEmpty() ? tip : ownTip + QLatin1Char('\n') + tip);
 }

@@ -5,9 +5,9 @@
 
 class QWidget;
 
-// A coloured background that sets a box or a check box apart, with a line
-// added to its tooltip. Each mark has a name; clearing a mark by its name
-// gives the box back its own colour and tooltip.
+// A coloured background that sets a box or a check box apart, and a line
+// added to its tooltip unless tip is empty. Each mark has a name; clearing a
+// mark by its name gives the box back its own colour and tooltip.
 void MarkBox(QWidget* box, const QString& mark, const QColor& colour, const QString& tip);
 void UnmarkBox(QWidget* box, const QString& mark);
 // The name of the box's mark; empty when it has none.

@@ -3,8 +3,11 @@
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
+#include <QPalette>
 #include <QString>
 
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,6 +21,9 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class CSessionMenu;
+namespace chip {
+struct FieldInfo;
+}
 
 enum class BindKind { Text, Check, Radio };
 
@@ -30,8 +36,6 @@ class CEvalDlg : public QDialog {
 public:
     static constexpr unsigned kIdmAboutBox = 0x0010;
     static constexpr unsigned kScClose = 0xF060;
-    static constexpr int kStatusLineId = 1057;
-    static constexpr int kVersionLineId = 1056;
 
     explicit CEvalDlg(QWidget* parent = nullptr);
     ~CEvalDlg() override;
@@ -49,6 +53,22 @@ public:
     void OnSysCommand(unsigned id);
     QMenu* SystemMenu() const { return m_sysMenu; }
 
+    // Brackets one run of the panel against the bus: an action of a control,
+    // the start-up, a window-menu command or a polling tick. It clears the
+    // stuck-bus mark left by the last run as it starts; as it ends, when the
+    // run met a stuck bus, the cause replaces the status text and goes once to
+    // standard error, so each run waits out at most one timeout.
+    class BusAction {
+    public:
+        explicit BusAction(CEvalDlg& dlg);
+        ~BusAction();
+        BusAction(const BusAction&) = delete;
+        BusAction& operator=(const BusAction&) = delete;
+
+    private:
+        CEvalDlg& m_dlg;
+    };
+
     QWidget* Control(int id) const { return m_controls.value(id); }
     // The readback grid: the box of reg (nullptr when the grid has none) and
     // the value it shows (nothing for "--").
@@ -60,6 +80,15 @@ public:
     QString StatusText() const;
     void SetVersionText(const QString& text);
     QString VersionText() const;
+
+    // The readback grid's boxes: whether a box is marked as changed by the
+    // last readback, and what it showed before that readback.
+    static constexpr size_t kGridSize = 26;
+    bool MarkedChanged(int boxId) const;
+    QString ShownBefore(int boxId) const;
+    // The tooltip of a control, built from its state now; empty when the
+    // control has none.
+    QString ToolTipText(int id) const;
 
     // Actions, one per routed event.
     void OnCancel();
@@ -189,6 +218,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class CSessionMenu;
@@ -205,7 +235,6 @@ private:
 
     void ConnectRoutes();
     void BindControls();
-    QWidget* BoundControl(QString CEvalDlg::*text) const;
     QWidget* BoundControl(int CEvalDlg::*number) const;
     // One register into its grid box ("--" for nothing) and the controls
     // the readback decodes from it; between a pull and a push.
@@ -214,12 +243,14 @@ private:
     void OpenAdapter();
     void OnEnterKey();
     void ShowSystemMenu(const QPoint& globalPos);
+    void InstallToolTips();
+    void MarkChangedBoxes();
 
     // Register access at the address parsed from kDeviceAddressText.
     bool ChipRead(uint8_t reg, uint8_t& value);
     bool ChipWrite(uint8_t reg, uint8_t value);
 
-    void OnLed(int bit);  // LED bit + 1
+    void OnLed(int led);  // 0 for LED 1
     void WriteTarget(uint32_t target);
     std::optional<uint32_t> TypedTarget();
     // Read-modify-write of one register: compose gets the value read (after
@@ -228,11 +259,12 @@ private:
     void UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
                             const std::function<std::optional<uint8_t>(uint8_t)>& compose);
 
-    // Sets or clears mask in a register's shadow as the check field says,
+    // Sets a one-bit field in its register's shadow as the check field says,
     // shows the shadow in box and writes it.
-    void WriteShadowBit(uint8_t reg, uint8_t& shadow, uint8_t mask, int CEvalDlg::*tick,
+    void WriteShadowBit(const chip::FieldInfo& bit, uint8_t& shadow, int CEvalDlg::*tick,
                         QString CEvalDlg::*box);
-    void SetRangeRadio(int CEvalDlg::*field, int index, uint8_t reg, uint8_t value,
+    // Writes the range field's register whole: the field = index, other bits 0.
+    void SetRangeRadio(const chip::FieldInfo& range, int CEvalDlg::*field, int index,
                        QString CEvalDlg::*box);
 
     QHash<int, QWidget*> m_controls;
@@ -240,8 +272,14 @@ private:
     int m_exchangeDepth = 0;
     QMenu* m_sysMenu = nullptr;
     CSessionMenu* m_sessionMenu = nullptr;  // the window-menu entries after About
+    std::array<QString, kGridSize> m_shownBefore;
+    std::bitset<kGridSize> m_changed;
+    std::array<QPalette, kGridSize> m_plainPalette;  // of each box while it is marked
     QLabel* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
+    bool m_stuckTold = false;     // the mark now set was shown and told
+    QString m_stuckCauseShown;    // the cause the status line was given
+    QString m_statusBeforeCause;  // the action's own text the cause replaced
 };
 
 // The selected entry's register field value, or nothing when no entry is

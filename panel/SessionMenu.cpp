@@ -39,9 +39,9 @@ QString Hex(int value)
     return value == RegisterImage::kAbsent ? QStringLiteral("XX") : HexText(unsigned(value));
 }
 
-// The tooltip line of a box that differs: the file's value and, where both
+// The tooltip lines of a box that differs: the file's value and, where both
 // are known, each field that differs by name.
-QString DifferenceTip(const QString& fileName, uint8_t reg, std::optional<uint8_t> board, int file)
+QString DifferenceLines(const QString& fileName, uint8_t reg, std::optional<uint8_t> board, int file)
 {
     QString tip = fileName + QStringLiteral(": ") + Hex(file);
     if (file == RegisterImage::kAbsent) return tip + QStringLiteral(" (no answer)");
@@ -155,8 +155,8 @@ void CSessionMenu::OnCompareWithFile()
         const bool same = board ? fileValue == *board : fileValue == RegisterImage::kAbsent;
         if (same) continue;
         ++differing;
-        MarkBox(m_dlg.RegisterBox(reg), kDiffersMark, kDiffersColour,
-                DifferenceTip(name, reg, board, fileValue));
+        m_differences.insert(reg, DifferenceLines(name, reg, board, fileValue));
+        MarkBox(m_dlg.RegisterBox(reg), kDiffersMark, kDiffersColour, {});
     }
     m_dlg.SetStatusText(differing == 0   ? tr("Same as %1").arg(name)
                         : differing == 1 ? tr("1 register differs from %1").arg(name)
@@ -165,7 +165,8 @@ void CSessionMenu::OnCompareWithFile()
 
 void CSessionMenu::ForgetComparison()
 {
-    for (const uint8_t reg : chip::ReadbackRegisters()) UnmarkBox(m_dlg.RegisterBox(reg), kDiffersMark);
+    for (const uint8_t reg : m_differences.keys()) UnmarkBox(m_dlg.RegisterBox(reg), kDiffersMark);
+    m_differences.clear();
 }
 
 // Checking the entry has already ticked it when this runs from the menu or

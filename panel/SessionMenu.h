@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
+
+#include <cstdint>
 
 class CEvalDlg;
 class CStatusWatch;
@@ -27,6 +30,9 @@ public:
     bool OnCommand(unsigned id);
     // Removes the marks of the last comparison; every readback starts so.
     void ForgetComparison();
+    // The tooltip lines of reg's box while it differs from the compared
+    // file; empty otherwise.
+    QString DifferenceTip(uint8_t reg) const { return m_differences.value(reg); }
     bool IsWatching() const;
 
 private:
@@ -41,4 +47,5 @@ private:
     QAction* m_watchEntry = nullptr;
     CStatusWatch* m_watch = nullptr;
     QString m_folder;  // where the last file was chosen
+    QHash<uint8_t, QString> m_differences;  // of the last comparison, by register
 };

@@ -1,6 +1,7 @@
 #include "Watch.h"
 
 #include "BoxMarks.h"
+#include "DeviceLink.h"
 #include "EvalDlg.h"
 
 #include <QApplication>
@@ -36,16 +37,17 @@ bool CStatusWatch::ActionRunning() const
     return modal && modal != &m_dlg;
 }
 
-// The one place that times the next read: a bus that needs a rest before it
-// is tried again gets its wait here.
+// A stuck bus makes every try wait out its timeout: between those the
+// window must stay usable.
 int CStatusWatch::NextDelay() const
 {
-    return kIntervalMs;
+    return LinkStuckCause() ? kStuckBusWaitMs : kIntervalMs;
 }
 
 void CStatusWatch::Tick()
 {
     if (!ActionRunning()) {
+        const CEvalDlg::BusAction busAction(m_dlg);
         uint8_t status = 0;
         const bool read = m_dlg.ChipRead(kStatusRegister, status);
         m_dlg.pull();

@@ -10,6 +10,8 @@
 #include "SimBoard.h"
 #include "Watch.h"
 #include "Controls.h"
+#include "FakeI2cDevSys.h"
+#include "LinuxI2cAdapter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <fstream>
 #include <functional>
@@ -112,6 +115,15 @@ protected:
     }
 
     QString Mark(uint8_t reg) { return BoxMark(Panel().RegisterBox(reg)); }
+    // The tooltip as the mouse resting on reg's box brings it up.
+    QString ToolTipOf(uint8_t reg)
+    {
+        QWidget* box = Panel().RegisterBox(reg);
+        QHelpEvent rest(QEvent::ToolTip, box->rect().center(), box->mapToGlobal(box->rect().center()));
+        QApplication::sendEvent(box, &rest);
+        QToolTip::hideText();
+        return box->toolTip();
+    }
     int ReadsOf(uint8_t reg) const { return int(std::count(reads.begin(), reads.end(), reg)); }
     void ForgetAccesses()
     {
@@ -210,13 +222,16 @@ TEST_F(SessionTest, CompareMarksExactlyTheRegistersThatDifferAndTellsHow)
     EXPECT_EQ(Panel().StatusText(), "3 registers differ from golden.txt");
     for (const uint8_t reg : chip::ReadbackRegisters())
         EXPECT_EQ(Mark(reg), reg == 0xA5 || reg == 0x02 || reg == 0x98 ? "differs" : "") << int(reg);
-    const QString tip = Panel().RegisterBox(0xA5)->toolTip();
-    EXPECT_TRUE(tip.contains("golden.txt: 43")) << tip.toStdString();
+    // Added under the register's own lines.
+    const QString fullTip = ToolTipOf(0xA5);
+    const QString tip = fullTip.mid(fullTip.indexOf("\ngolden.txt: 43\n"));
+    EXPECT_TRUE(fullTip.startsWith("Register A5")) << fullTip.toStdString();
+    EXPECT_TRUE(tip.startsWith("\ngolden.txt: 43")) << fullTip.toStdString();
     EXPECT_TRUE(tip.contains("\nPhase Shift Mode: ")) << tip.toStdString();
     EXPECT_TRUE(tip.contains("\nPWM Frequency: ")) << tip.toStdString();
     EXPECT_FALSE(tip.contains("PWM Direct")) << tip.toStdString();
-    EXPECT_TRUE(Panel().RegisterBox(0x02)->toolTip().contains("\nOver Voltage: 0 here, 1 in the file"))
-        << Panel().RegisterBox(0x02)->toolTip().toStdString();
+    EXPECT_TRUE(ToolTipOf(0x02).contains("\nOver Voltage: 0 here, 1 in the file"))
+        << ToolTipOf(0x02).toStdString();
     const QColor differs = Panel().RegisterBox(0xA5)->palette().color(QPalette::Base);
     EXPECT_EQ(differs, kDiffersColour);
     EXPECT_NE(differs, Panel().RegisterBox(0xA0)->palette().color(QPalette::Base));
@@ -239,7 +254,7 @@ TEST_F(SessionTest, CompareMarksExactlyTheRegistersThatDifferAndTellsHow)
     // The next readback takes the marks and their tooltip lines away.
     ReadbackAll();
     for (const uint8_t reg : chip::ReadbackRegisters()) EXPECT_EQ(Mark(reg), "") << int(reg);
-    EXPECT_FALSE(Panel().RegisterBox(0xA5)->toolTip().contains("golden.txt"));
+    EXPECT_FALSE(ToolTipOf(0xA5).contains("golden.txt"));
     EXPECT_EQ(Panel().RegisterBox(0xA5)->palette().color(QPalette::Base),
               Panel().RegisterBox(0xA0)->palette().color(QPalette::Base));
 
@@ -340,6 +355,29 @@ TEST_F(SessionTest, WatchLetsASlowBusRestBetweenReads)
     EXPECT_EQ(slow.maxInFlight, 1);
     for (size_t i = 1; i < slow.ends.size(); ++i)
         EXPECT_GE(slow.starts[i] - slow.ends[i - 1], CStatusWatch::kIntervalMs - 50) << i;
+}
+
+TEST_F(SessionTest, WatchTriesAStuckBusOnlyEveryFiveSecondsAndNamesIt)
+{
+    FakeI2cDevSys sys;
+    LinuxI2cAdapter bus("/dev/i2c-7", sys);
+    sys.registers[0x72] = 0x80;
+    StartPanelOn(&bus);
+    sys.calls.clear();
+    sys.transferFailures.assign(100, -ETIMEDOUT);
+    testing::internal::CaptureStderr();
+    Panel().OnSysCommand(CSessionMenu::kIdmWatchStatus);
+    QTest::qWait(4 * CStatusWatch::kIntervalMs);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(sys.CountCalls("smbus"), 1u);
+    EXPECT_EQ(Text(kStatusBox), "--");
+    EXPECT_TRUE(Panel().StatusText().startsWith("I2C bus /dev/i2c-7 timed out")) << Panel().StatusText().toStdString();
+
+    // Released, it is read again after the rest.
+    sys.transferFailures.clear();
+    sys.registers[0x02] = 0x38;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(kStatusBox) == "38"; }, CStatusWatch::kStuckBusWaitMs));
+    EXPECT_EQ(sys.CountCalls("smbus"), 2u);
 }
 
 TEST_F(SessionTest, ReconnectAfterTheAdapterCameBackRestoresTheReadbackWithoutProgramming)
