@@ -105,32 +105,17 @@ TEST(ChooseAdapter, DevicePathSelectsTheLinuxBus)
     EXPECT_NE(testing::internal::GetCapturedStderr().find("/dev/i2c-77"), std::string::npos);
 }
 
-TEST(ChooseAdapter, SimStatusScriptsTheStatusRegisterOfEitherSimulatedBoard)
+TEST(ChooseAdapter, SimStatusScriptsTheStatusRegisterOfTheSimulatedBoard)
 {
     AdapterOptions options;
     options.simStatus = "30, 38,b0";
-    const AdapterChoice plain = ChooseAdapter("sim", options);
-    ASSERT_NE(plain.adapter, nullptr) << plain.error;
+    const AdapterChoice choice = ChooseAdapter("sim", options);
     std::vector<int> answers;
-    for (int i = 0; i < 4; ++i)
-        answers.push_back(plain.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x02));
+    for (int i = 0; i < 4; ++i) answers.push_back(choice.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x02));
     EXPECT_EQ(answers, (std::vector<int>{0x30, 0x38, 0xB0, 0x30}));
-
-    const std::string path = testing::TempDir() + "select-status.txt";
-    std::ofstream(path) << kDump;
-    options.simStatus = "01";
-    const AdapterChoice loaded = ChooseAdapter(("sim:" + path).c_str(), options);
-    ASSERT_NE(loaded.adapter, nullptr) << loaded.error;
-    EXPECT_EQ(loaded.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x02), 0x01);
-    EXPECT_EQ(loaded.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x00), 0x80);
-
-    for (const char* bad : {"3", "30;38", "3G", "300"}) {
-        options.simStatus = bad;
-        const AdapterChoice refused = ChooseAdapter("sim", options);
-        EXPECT_EQ(refused.adapter, nullptr) << bad;
-        EXPECT_EQ(refused.error, std::string("ZR5130_SIM_STATUS: '") + bad +
-                                     "' is not a list of two-digit hex values (for example 30,38,30)");
-    }
+    options.simStatus = "30;3";
+    EXPECT_EQ(ChooseAdapter("sim", options).error,
+              "ZR5130_SIM_STATUS: '30;3' is not a list of two-digit hex values (for example 30,38,30)");
 }
 
 TEST(ChooseAdapter, RejectsAnythingElse)

@@ -488,75 +488,30 @@ TEST_F(RealI2cDevSysTest, FactoryAdapterOnAMissingNodeFindsNothing)
 
 // Buses chosen by name, against a sysfs tree laid out as the kernel does:
 // the class entries are links into the device tree, where a USB bridge's bus
-// sits below the root hub usbN.
-class FakeSysfs {
-public:
-    FakeSysfs()
-    {
-        char pattern[] = "/tmp/zr5130-sysfs-XXXXXX";
-        EXPECT_NE(::mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        std::filesystem::create_directories(m_root / "class/i2c-dev");
-    }
-    ~FakeSysfs() { std::filesystem::remove_all(m_root); }
-
-    void AddBus(int number, const std::string& name, bool usb)
-    {
-        const std::string bus = "i2c-" + std::to_string(number);
-        const std::string parent =
-            usb ? "devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:10C4:EA90.00" +
-                      std::to_string(10 + number)
-                : "devices/pci0000:00/0000:00:1f.4";
-        const std::string device = parent + "/" + bus + "/i2c-dev/" + bus;
-        std::filesystem::create_directories(m_root / device);
-        std::ofstream(m_root / device / "name") << name << "\n";
-        std::filesystem::create_directory_symlink("../../" + device, m_root / "class/i2c-dev" / bus);
-    }
-
-    void RemoveBus(int number)
-    {
-        std::filesystem::remove(m_root / "class/i2c-dev" / ("i2c-" + std::to_string(number)));
-    }
-
-    std::string ClassDir() const { return (m_root / "class/i2c-dev").string(); }
-
-private:
-    std::filesystem::path m_root;
-};
-
-const char* const kBridge = "CP2112 SMBus Bridge on hidraw0";
-const char* const kPcBus = "SMBus I801 adapter at efa0";
-
-TEST(I2cBuses, ListsEveryBusWithItsNameAndWhetherItIsAUsbBridge)
-{
-    FakeSysfs sysfs;
-    sysfs.AddBus(7, kBridge, true);
-    sysfs.AddBus(0, kPcBus, false);
-    std::filesystem::create_directories(sysfs.ClassDir() + "/not-a-bus");
-
-    const std::vector<I2cBusInfo> buses = ListI2cBuses(sysfs.ClassDir());
-    ASSERT_EQ(buses.size(), 2u);
-    EXPECT_EQ(DescribeI2cBus(buses[0]), "/dev/i2c-0: SMBus I801 adapter at efa0");
-    EXPECT_FALSE(buses[0].usbBridge);
-    EXPECT_EQ(DescribeI2cBus(buses[1]), "/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
-    EXPECT_EQ(buses[1].number, 7);
-    EXPECT_TRUE(buses[1].usbBridge);
-
-    EXPECT_TRUE(ListI2cBuses(sysfs.ClassDir() + "/missing").empty());
-}
-
+// sits below the root hub usbN. The PC's own SMBus is bus 0.
 class BusByNameTest : public testing::Test {
 protected:
     BusByNameTest()
     {
-        sysfs.AddBus(0, kPcBus, false);
-        sysfs.AddBus(7, kBridge, true);
-        options.sysClassDir = sysfs.ClassDir();
+        options.sysClassDir = (root / "class/i2c-dev").string();
+        AddBus(0, "SMBus I801 adapter at efa0", "pci0000:00/0000:00:1f.4");
+        AddBus(7, kBridge, "pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:10C4:EA90.0001");
         options.systemCalls = [this] {
             auto made = std::make_unique<FakeI2cDevSys>();
             sys = made.get();
             return made;
         };
+    }
+    ~BusByNameTest() override { std::filesystem::remove_all(root); }
+
+    void AddBus(int number, const std::string& name, const std::string& parent)
+    {
+        const std::string bus = "i2c-" + std::to_string(number);
+        const std::filesystem::path device = root / "devices" / parent / bus / "i2c-dev" / bus;
+        std::filesystem::create_directories(device);
+        std::filesystem::create_directories(options.sysClassDir);
+        std::ofstream(device / "name") << name << "\n";
+        std::filesystem::create_directory_symlink(device, options.sysClassDir + "/" + bus);
     }
 
     int OpenBus(TvxAdapter& adapter)
@@ -566,66 +521,55 @@ protected:
         return adapter.Open(serial);
     }
 
-    FakeSysfs sysfs;
+    static constexpr const char* kBridge = "CP2112 SMBus Bridge on hidraw0";
+    const std::filesystem::path root = testing::TempDir() + "zr5130-sysfs";
     AdapterOptions options;
     FakeI2cDevSys* sys = nullptr;  // owned by the adapter
 };
 
-TEST_F(BusByNameTest, NamePartPicksItsBusIgnoringCaseAndFollowsItAfterAReplug)
+TEST_F(BusByNameTest, NamePartPicksItsBusIgnoringCaseAndFollowsItAcrossAReplug)
 {
     const AdapterChoice choice = ChooseAdapter("i2c:cp2112", options);
     ASSERT_NE(choice.adapter, nullptr) << choice.error;
-    EXPECT_EQ(choice.notice,
-              "zr5130-eval: using the I2C bus /dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
-    TvxAdapter& adapter = *choice.adapter;
+    EXPECT_EQ(choice.notice, "zr5130-eval: using the I2C bus /dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
     sys->registers[0xA0] = 0x5A;
-    const int first = OpenBus(adapter);
-    EXPECT_EQ(adapter.RegisterRead(first, 0x2C, 0xA0), 0x5A);
-    EXPECT_EQ(sys->calls.front(), "stat /dev/i2c-7");
-    EXPECT_EQ(sys->CountCalls("open /dev/i2c-7"), 1u);
+    const int first = OpenBus(*choice.adapter);
+    EXPECT_EQ(choice.adapter->RegisterRead(first, 0x2C, 0xA0), 0x5A);
 
-    // Pulled out: looking the name up again finds nothing, the bus is let go.
-    sysfs.RemoveBus(7);
+    // Pulled out: the name is looked up again, the old descriptor let go.
+    std::filesystem::remove(options.sysClassDir + "/i2c-7");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(OpenBus(adapter), 0);
+    EXPECT_EQ(OpenBus(*choice.adapter), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "zr5130-eval: no I2C bus named like 'cp2112'; buses found: /dev/i2c-0: SMBus I801 "
               "adapter at efa0\n");
-    EXPECT_EQ(sys->calls.back(), "close 5");
-    EXPECT_LT(adapter.RegisterRead(first, 0x2C, 0xA0), 0);
+    EXPECT_LT(choice.adapter->RegisterRead(first, 0x2C, 0xA0), 0);
 
-    // Plugged back, the kernel numbers it anew.
-    sysfs.AddBus(9, kBridge, true);
-    sys->openResult = 6;
-    const int second = OpenBus(adapter);
-    EXPECT_EQ(adapter.RegisterRead(second, 0x2C, 0xA0), 0x5A);
-    EXPECT_EQ(sys->CountCalls("open /dev/i2c-9"), 1u);
-    EXPECT_EQ(sys->CountCalls("open /dev/i2c-0"), 0u) << "the PC's own bus is never opened";
+    AddBus(9, kBridge, "pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:10C4:EA90.0002");
+    EXPECT_EQ(choice.adapter->RegisterRead(OpenBus(*choice.adapter), 0x2C, 0xA0), 0x5A);
+    EXPECT_EQ(sys->CountCalls("open"), 2u);
+    EXPECT_EQ(sys->calls[sys->calls.size() - 7], "close 5");
+    EXPECT_EQ(sys->calls[sys->calls.size() - 3], "open /dev/i2c-9");
 }
 
-TEST_F(BusByNameTest, NoneOrSeveralMatchesRefuseWithTheBusesFoundAndOpenNothing)
+TEST_F(BusByNameTest, ListsBusesFromSysfsOnlyAndRefusesNoneOrSeveralMatches)
 {
-    const struct {
-        const char* setting;
-        std::string error;
-    } cases[] = {
-        {"i2c:MCP2221",
-         "ZR5130_ADAPTER: no I2C bus named like 'MCP2221'; buses found: /dev/i2c-0: SMBus I801 "
-         "adapter at efa0; /dev/i2c-7: CP2112 SMBus Bridge on hidraw0"},
-        {"i2c:smbus",
-         "ZR5130_ADAPTER: 'smbus' names 2 I2C buses: /dev/i2c-0: SMBus I801 adapter at efa0; "
-         "/dev/i2c-7: CP2112 SMBus Bridge on hidraw0; give more of the name, or /dev/i2c-N"},
-        {"i2c:", "ZR5130_ADAPTER=i2c: needs part of the adapter's name (i2c:CP2112)"},
-    };
-    for (const auto& c : cases) {
-        const AdapterChoice choice = ChooseAdapter(c.setting, options);
-        EXPECT_EQ(choice.adapter, nullptr) << c.setting;
-        EXPECT_EQ(choice.error, c.error);
-    }
-    options.sysClassDir = sysfs.ClassDir() + "/missing";
+    const std::vector<I2cBusInfo> buses = ListI2cBuses(options.sysClassDir);
+    ASSERT_EQ(buses.size(), 2u);
+    EXPECT_FALSE(buses[0].usbBridge);
+    EXPECT_TRUE(buses[1].usbBridge);
+    const std::string both = DescribeI2cBus(buses[0]) + "; " + DescribeI2cBus(buses[1]);
+    EXPECT_EQ(both, "/dev/i2c-0: SMBus I801 adapter at efa0; /dev/i2c-7: " + std::string(kBridge));
+    EXPECT_EQ(ChooseAdapter("i2c:MCP2221", options).error,
+              "ZR5130_ADAPTER: no I2C bus named like 'MCP2221'; buses found: " + both);
+    EXPECT_EQ(ChooseAdapter("i2c:smbus", options).error,
+              "ZR5130_ADAPTER: 'smbus' names 2 I2C buses: " + both + "; give more of the name, or /dev/i2c-N");
+    EXPECT_EQ(ChooseAdapter("i2c:", options).error,
+              "ZR5130_ADAPTER=i2c: needs part of the adapter's name (i2c:CP2112)");
+    options.sysClassDir += "/missing";
     EXPECT_EQ(ChooseAdapter("i2c:CP2112", options).error,
-              "ZR5130_ADAPTER: no I2C bus named like 'CP2112': no buses in " +
-                  options.sysClassDir + "; plug in the adapter and load i2c-dev (sudo modprobe i2c-dev)");
+              "ZR5130_ADAPTER: no I2C bus named like 'CP2112': no buses in " + options.sysClassDir +
+                  "; plug in the adapter and load i2c-dev (sudo modprobe i2c-dev)");
     EXPECT_EQ(sys, nullptr) << "no system call was made";
 }
 
