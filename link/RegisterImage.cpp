@@ -139,8 +139,7 @@ bool ParseCell(std::string_view line, int reg, int& value, std::string& error)
     if (token.size() == 2 && ParseByte(token, value)) {
         if (inColumn)
             return true;
-        error = RegisterName(reg) + ": " + Quoted(token) +
-                " is not in the register's column; i2cdump's cells are ' ff' side by side";
+        error = RegisterName(reg) + ": " + Quoted(token) + " is out of its column";
         return false;
     }
     error = RegisterName(reg) + ": " + Quoted(token) + " is not a byte";

@@ -7,17 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
-#include <initializer_list>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,18 +38,12 @@ public:
     }
 
     void Set(const QString& name, const QString& value) { m_env.insert(name, value); }
-
-    // As on a machine without X, Wayland or a chosen Qt platform.
     void WithoutDisplay()
     {
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
             m_env.remove(name);
     }
-
-    void StartWithStdoutClosed()
-    {
-        m_process.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
-    }
+    void StartWithStdoutClosed() { m_process.setChildProcessModifier([] { ::close(STDOUT_FILENO); }); }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
     void WriteFile(const QString& name, const QByteArray& text)
@@ -105,7 +97,6 @@ private:
         ASSERT_TRUE(m_process.waitForStarted());
     }
 
-    // A run that does not end in time is killed with the process object.
     int Finish()
     {
         EXPECT_TRUE(m_process.waitForFinished(20000)) << "the program did not end";
@@ -252,218 +243,94 @@ TEST(Program, RefusesUnknownAdaptersAndBadImagesBeforeAnyWindow)
     EXPECT_TRUE(missing.Stderr().contains("nowhere.txt")) << missing.Stderr().toStdString();
 }
 
-namespace {
-
-// A folder whose entries the program cannot remove: immutable (which holds
-// even for root) where the file system allows it, read-only otherwise.
-class LockedFolder {
-public:
-    explicit LockedFolder(const QString& path) : m_path(path.toStdString())
-    {
-        SetImmutable(true);
-        ::chmod(m_path.c_str(), 0555);
-        const std::string probe = m_path + "/probe";
-        const int fd = ::open(probe.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
-        m_locked = fd < 0;
-        if (fd >= 0) {
-            ::close(fd);
-            ::unlink(probe.c_str());
-        }
-    }
-    ~LockedFolder()
-    {
-        SetImmutable(false);
-        ::chmod(m_path.c_str(), 0700);
-    }
-    bool IsLocked() const { return m_locked; }
-
-private:
-    void SetImmutable(bool on)
-    {
-        const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        int flags = 0;
-        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        }
-        if (fd >= 0) ::close(fd);
-    }
-
-    std::string m_path;
-    bool m_locked = false;
-};
-
-QByteArray FirstLine(const QByteArray& text) { return text.left(text.indexOf('\n')); }
-
-}  // namespace
-
-TEST(Program, HelpAndVersionPrintAndEndWithoutAWindow)
+// Everything refused is refused before Qt starts: the same message and
+// status with or without a display, and at once, whatever the file is.
+TEST(Program, WithoutADisplayAnswersOptionsAndRefusalsBeforeTheDisplayInOneLine)
 {
-    ProgramRun help;
-    help.WithoutDisplay();
+    ProgramRun help, version, noDisplay, unknown, tracePipe;
+    for (ProgramRun* run : {&help, &version, &noDisplay, &unknown, &tracePipe}) run->WithoutDisplay();
     EXPECT_EQ(help.RunToEnd({"/d", "--help"}), 0);
     EXPECT_TRUE(help.Stdout().startsWith("Usage: zr5130-eval [/d]\n")) << help.Stdout().toStdString();
-    EXPECT_TRUE(help.Stdout().contains("ZR5130_ADAPTER"));
-    EXPECT_FALSE(help.Exists("debug.log"));
-
-    ProgramRun version;
-    version.WithoutDisplay();
     EXPECT_EQ(version.RunToEnd({"--version"}), 0);
     EXPECT_EQ(version.Stdout(), QByteArray("zr5130-eval ") + kZr5130Version + "\n");
-    EXPECT_EQ(version.Stderr(), "");
-}
 
-// Every refusal comes before Qt starts: the same message and status with or
-// without a display, and at once, whatever the file is.
-TEST(Program, BadSettingsAndAMissingDisplayAreToldInOneLineWithStatus2)
-{
-    ProgramRun noDisplay;
-    noDisplay.WithoutDisplay();
     EXPECT_EQ(noDisplay.RunToEnd({}), 2);
-    EXPECT_EQ(noDisplay.Stderr().count('\n'), 1) << noDisplay.Stderr().toStdString();
-    EXPECT_TRUE(noDisplay.Stderr().startsWith("zr5130-eval: no display found"));
-    EXPECT_TRUE(noDisplay.Stderr().contains("xvfb-run -a"));
-    EXPECT_TRUE(noDisplay.Stderr().contains("QT_QPA_PLATFORM=vnc"));
+    EXPECT_TRUE(QRegularExpression("^zr5130-eval: no display found[^\n]* xvfb-run -a [^\n]*"
+                                   "QT_QPA_PLATFORM=vnc [^\n]*\n$")
+                    .match(noDisplay.Stderr()).hasMatch()) << noDisplay.Stderr().toStdString();
 
-    ProgramRun unknown;
-    unknown.WithoutDisplay();
     unknown.Set("ZR5130_ADAPTER", "usb");
     EXPECT_EQ(unknown.RunToEnd({}), 2);
     EXPECT_EQ(unknown.Stderr(), "ZR5130_ADAPTER: unknown adapter 'usb' (use sim, sim:FILE, none or "
                                 "/dev/i2c-N)\n");
 
-    ProgramRun pipes;
-    const QString fifo = pipes.Path("fifo");
+    const QString fifo = tracePipe.Path("fifo");
     ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    pipes.Set("ZR5130_ADAPTER", "sim:" + fifo);
-    EXPECT_EQ(pipes.RunToEnd({}), 2);
-    EXPECT_EQ(pipes.Stderr(), "ZR5130_ADAPTER=sim:" + fifo.toLocal8Bit() +
-                                  ": a named pipe, not a file\n");
-
-    ProgramRun tracePipe;
-    const QString traceFifo = tracePipe.Path("fifo");
-    ASSERT_EQ(::mkfifo(traceFifo.toLocal8Bit().constData(), 0600), 0);
-    tracePipe.Set("ZR5130_TRACE", traceFifo);
+    tracePipe.Set("ZR5130_TRACE", fifo);
     EXPECT_EQ(tracePipe.RunToEnd({}), 2);
-    EXPECT_EQ(tracePipe.Stderr(), "ZR5130_TRACE=" + traceFifo.toLocal8Bit() +
-                                      ": a named pipe, not a file or a terminal\n");
-
-    ProgramRun huge;
-    huge.WriteFile("huge.txt", "");
-    ASSERT_EQ(::truncate(huge.Path("huge.txt").toLocal8Bit().constData(), 1L << 30), 0);
-    huge.Set("ZR5130_ADAPTER", "sim:" + huge.Path("huge.txt"));
-    EXPECT_EQ(huge.RunToEnd({}), 2);
-    EXPECT_TRUE(FirstLine(huge.Stderr()).endsWith("huge.txt: too large for a register dump (over "
-                                                  "1 MiB; i2cdump's table is about 4.5 KB)"))
-        << huge.Stderr().toStdString();
+    EXPECT_EQ(tracePipe.Stderr(),
+              "ZR5130_TRACE=" + fifo.toLocal8Bit() + ": a named pipe, not a file or a terminal\n");
 }
 
-TEST(Program, ADumpOfARangeIsABoardWhereOnlyThatRangeAnswers)
-{
-    ProgramRun run;
-    run.WriteFile("board.txt",
-                  "No size specified (using byte-data access)\n"
-                  "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef\n"
-                  "00: 80 05 30 00 00 00 00                               ?.0....\n");
-    run.Set("ZR5130_ADAPTER", "sim:" + run.Path("board.txt"));
-    run.Set("ZR5130_TRACE", run.Path("trace.txt"));
-    EXPECT_EQ(run.RunAndClose({}), 0);
-    const QList<QByteArray> lines = run.ReadFile("trace.txt").trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 27);
-    EXPECT_EQ(lines[0], "R 72 -- fail");
-    for (const QByteArray& line : lines.mid(1)) {
-        const int reg = line.mid(2, 2).toInt(nullptr, 16);
-        EXPECT_EQ(line.endsWith("ok"), reg <= 0x06) << line.toStdString();
-    }
-    EXPECT_TRUE(lines.contains("R 00 80 ok"));
-}
-
-// A closed terminal, a broken pipe and the viewer started at the end: the
-// log and the trace are complete, and the viewer inherits neither the trace
-// nor the signal sockets.
+// Started with standard output closed, stopped by a broken pipe and a
+// closed terminal: the log and the trace are complete, each argument naming
+// a file got its note, and the viewer inherits neither the trace nor the
+// signal sockets.
 TEST(Program, HangUpAndBrokenPipeCloseThePanelLikeExitAndLeakNothingToTheViewer)
 {
     ProgramRun run;
+    run.StartWithStdoutClosed();
     run.Set("ZR5130_TRACE", run.Path("trace.txt"));
-    EXPECT_EQ(run.RunAndSignal({"/d"}, {SIGPIPE, SIGHUP}), 0);
-    EXPECT_EQ(run.ReadFile("debug.log"), "CmdLine: /d\n");
+    EXPECT_EQ(run.RunAndSignal({"/d", "/dev/null", "x"}, {SIGPIPE, SIGHUP}), 0);
+    EXPECT_EQ(run.ReadFile("debug.log"), "CmdLine: /d /dev/null x\n");
     EXPECT_EQ(run.ReadFile("trace.txt").count('\n'), 1 + 18 + 26);
+    EXPECT_TRUE(run.Stderr().contains("not '/dev/null'; it takes its adapter from ZR5130_ADAPTER "
+                                      "(ZR5130_ADAPTER=/dev/null); the \"/d\" in it switched the "
+                                      "debug log on\n")) << run.Stderr().toStdString();
+    EXPECT_EQ(run.Stderr().count("note:"), 1);
     const QByteArray fds = run.ReadFile("viewer-fds");
     ASSERT_FALSE(fds.isEmpty());
-    EXPECT_FALSE(fds.contains("trace.txt")) << fds.toStdString();
-    EXPECT_FALSE(fds.contains("socket:")) << fds.toStdString();
+    EXPECT_FALSE(fds.contains("trace.txt") || fds.contains("socket:")) << fds.toStdString();
+
+    ProgramRun full;
+    full.Set("ZR5130_TRACE", "/dev/full");
+    EXPECT_EQ(full.RunAndClose({}), 1);
+    EXPECT_EQ(full.Stderr().count("ZR5130_TRACE=/dev/full: cannot write: No space left on device; "
+                                  "the trace stops here\n"), 1) << full.Stderr().toStdString();
 }
 
-TEST(Program, TraceWriteErrorIsToldOnceAndIsNoSuccess)
+TEST(Program, DebugLogFollowsNoLinkPlantedInTheWorkingFolder)
 {
     ProgramRun run;
-    run.Set("ZR5130_TRACE", "/dev/full");
-    EXPECT_EQ(run.RunAndClose({}), 1);
-    EXPECT_EQ(run.Stderr().count("cannot write"), 1) << run.Stderr().toStdString();
-    EXPECT_TRUE(run.Stderr().contains(
-        "ZR5130_TRACE=/dev/full: cannot write: No space left on device; the trace stops here\n"));
-}
-
-TEST(Program, AnArgumentNamingAFileGetsANote)
-{
-    ProgramRun run;
-    run.WriteFile("board.txt", "");
-    const QString board = run.Path("board.txt");
-    EXPECT_EQ(run.RunAndClose({board, "/dev/null", "other"}), 0);
-    EXPECT_TRUE(run.Stderr().contains(
-        "zr5130-eval: note: the panel opens no file named on its command line, not '" +
-        board.toLocal8Bit() + "'; it takes its adapter from ZR5130_ADAPTER (ZR5130_ADAPTER=sim:" +
-        board.toLocal8Bit() + " for a register dump)\n"))
+    run.WriteFile("victim.txt", "");
+    ASSERT_TRUE(QFile::link(run.Path("victim.txt"), run.Path("debug.log")));
+    // So that the link cannot be removed first: immutable (binds root) or read-only.
+    const QString folder = run.Path("");
+    const auto lock = [&](bool on) {
+        QProcess::execute("chattr", {on ? "+i" : "-i", folder});
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        QFile::setPermissions(folder, on ? readOnly : readOnly | QFile::WriteOwner);
+    };
+    lock(true);
+    const bool locked = !QFile(run.Path("probe")).open(QIODevice::WriteOnly);
+    const int status = locked ? run.RunAndClose({"/d"}) : 0;
+    lock(false);
+    if (!locked) GTEST_SKIP() << "this file system cannot lock a folder";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(run.ReadFile("victim.txt"), "");
+    EXPECT_TRUE(run.Stderr().contains("zr5130-eval: debug.log: a symbolic link, not a file; the "
+                                      "panel runs without its debug log\n"))
         << run.Stderr().toStdString();
-    EXPECT_TRUE(run.Stderr().contains(
-        "zr5130-eval: note: the panel opens no file named on its command line, not '/dev/null'; "
-        "it takes its adapter from ZR5130_ADAPTER (ZR5130_ADAPTER=/dev/null); the \"/d\" in it "
-        "switched the debug log on\n"))
-        << run.Stderr().toStdString();
-    EXPECT_FALSE(run.Stderr().contains("'other'"));
-    EXPECT_EQ(run.ReadFile("debug.log"), "CmdLine: " + board.toLocal8Bit() + " /dev/null other\n");
 }
 
-TEST(Program, DebugLogFollowsNoPlantedLinkAndTakesOnlyStandardOutput)
-{
-    QTemporaryDir elsewhere;
-    const QString victim = elsewhere.filePath("victim.txt");
-    {
-        QFile file(victim);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("precious\n");
-    }
-    ProgramRun planted;
-    ASSERT_TRUE(QFile::link(victim, planted.Path("debug.log")));
-    {
-        const LockedFolder locked(planted.Path(""));
-        if (!locked.IsLocked()) GTEST_SKIP() << "this file system cannot lock a folder";
-        EXPECT_EQ(planted.RunAndClose({"/d"}), 0);
-    }
-    QFile file(victim);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "precious\n");
-    EXPECT_TRUE(planted.Stderr().contains(
-        "zr5130-eval: debug.log: a symbolic link, not a file; the panel runs without its debug "
-        "log\n"))
-        << planted.Stderr().toStdString();
-
-    ProgramRun closedStdout;
-    closedStdout.StartWithStdoutClosed();
-    EXPECT_EQ(closedStdout.RunAndClose({"/d"}), 0);
-    EXPECT_EQ(closedStdout.ReadFile("debug.log"), "CmdLine: /d\n");
-}
-
-// Signals arriving while no event loop runs: the handler must neither block
-// once the socket is full nor leave errno changed for the code it
-// interrupted. A watchdog ends a child that blocks.
+// Signals while no event loop runs: the handler neither blocks once the
+// socket is full nor changes errno. A watchdog ends a child that blocks.
 TEST(QuitOnSignal, ABurstOfSignalsNeitherBlocksNorChangesErrno)
 {
     EXPECT_EXIT(
         {
             ::alarm(10);
             const int fd = QuitOnSignal::InstallRelay();
-            if (fd < 0) std::_Exit(3);
             for (int i = 0; i < 5000; ++i) {
                 errno = E2BIG;
                 std::raise(i % 2 ? SIGTERM : SIGHUP);
