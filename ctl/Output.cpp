@@ -1,0 +1,28 @@
+#include "Output.h"
+
+#include "HexInput.h"
+
+#include <cstdio>
+
+std::string ValueText(std::optional<uint8_t> value) { return value ? HexByteText(*value) : "--"; }
+
+Json ReadingJson(const RegisterReading& reading)
+{
+    Json json;
+    json["address"] = HexByteText(reading.reg);
+    json["value"] = reading.value ? Json(HexByteText(*reading.value)) : Json(nullptr);
+    return json;
+}
+
+Json ReadingsJson(const std::vector<RegisterReading>& readings)
+{
+    Json registers = Json::array();
+    for (const RegisterReading& reading : readings) registers.push_back(ReadingJson(reading));
+    return Json{{"registers", registers}};
+}
+
+void PrintJson(const Json& json)
+{
+    const std::string text = json.dump() + '\n';
+    std::fputs(text.c_str(), stdout);
+}
