@@ -53,8 +53,9 @@ std::string Meaning(const chip::DecodedField& decoded)
     return decoded.named ? decoded.meaning : decoded.field->meaning;
 }
 
-// Either the file or the grid as the live chip reads it (registers outside
-// the grid then stay XX). false when the problem has been told.
+// The dump in file, or without one the grid as the chip reads it (registers
+// outside the grid then stay XX). Anything but kExitDone: the problem has
+// been told.
 int ImageFrom(Tool& tool, const std::string& file, const char* command, RegisterImage& image,
               bool& allRead)
 {

@@ -2,9 +2,9 @@
 #include "Commands.h"
 #include "HexInput.h"
 #include "Output.h"
-#include "ReadbackGrid.h"
 #include "RegisterImage.h"
 #include "RegisterImageWriter.h"
+#include "RegisterMap.h"
 #include "Tool.h"
 
 #include <CLI/CLI.hpp>
@@ -15,6 +15,15 @@
 #include <vector>
 
 namespace {
+
+// The registers the panel itself writes, without the EEPROM burn register:
+// the configuration first, in the presets' order, then LED enables,
+// brightness and last the brightness control, so that the backlight comes on
+// only once everything else is in place.
+constexpr uint8_t kRestoreOrder[] = {
+    0x98, 0x9E, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8,
+    0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0x16, 0x00, 0x01,
+};
 
 struct RestoreArgs {
     std::string file;
@@ -27,7 +36,7 @@ int RunDump(Tool& tool)
     image.values.fill(RegisterImage::kAbsent);
     std::vector<RegisterReading> readings;
     bool allRead = true;
-    for (uint8_t reg : kReadbackGrid) {
+    for (uint8_t reg : chip::ReadbackRegisters()) {
         RegisterReading reading{reg, std::nullopt};
         uint8_t value = 0;
         if (tool.Read(reg, value)) {
