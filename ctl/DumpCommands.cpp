@@ -3,7 +3,6 @@
 #include "HexInput.h"
 #include "Output.h"
 #include "RegisterImage.h"
-#include "RegisterImageWriter.h"
 #include "RegisterMap.h"
 #include "Tool.h"
 

@@ -39,8 +39,9 @@ int Tool::StartTrace()
     const char* path = Setting(trace, "ZR5130_TRACE");
     if (!path || !*path) return kExitDone;
     std::string error;
-    if (TraceOpen(path, error)) return kExitDone;
-    Problem((trace.empty() ? "ZR5130_TRACE: " : "--trace: ") + error);
+    if (TraceOpen(path, error, (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + std::string(path)))
+        return kExitDone;
+    Problem(error);
     return kExitBadInput;
 }
 

@@ -28,12 +28,14 @@ AdapterChoice ChooseAdapter(const char* setting)
     if (value.starts_with(kSimPrefix)) {
         const std::string path(value.substr(kSimPrefix.size()));
         if (path.empty()) {
-            choice.error = "ZR5130_ADAPTER: sim: needs a register image file (sim:FILE)";
+            choice.error = "ZR5130_ADAPTER=sim: needs a register dump file (sim:FILE)";
             return choice;
         }
         RegisterImage image;
-        if (!LoadRegisterImage(path, image, choice.error))
+        if (std::string error; !LoadRegisterImage(path, image, error)) {
+            choice.error = "ZR5130_ADAPTER=sim:" + error;
             return choice;
+        }
         auto board = std::make_unique<SimBoard>();
         board->Load(image);
         choice.adapter = std::move(board);

@@ -49,10 +49,19 @@ int RealI2cDevSys::ReadBusName(int bus, std::string& name)
     return 0;
 }
 
+// The descriptor is what gets checked, not the path: the path could be
+// swapped for something else between a check and the open.
 int RealI2cDevSys::Open(const std::string& node)
 {
-    const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
-    return fd >= 0 ? fd : NegErrno();
+    const int fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return NegErrno();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || major(st.st_rdev) != kI2cDevMajor) {
+        ::close(fd);
+        return -ENODEV;
+    }
+    return fd;
 }
 
 void RealI2cDevSys::Close(int fd)

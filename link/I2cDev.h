@@ -20,7 +20,8 @@ public:
     // trailing newline.
     virtual int ReadBusName(int bus, std::string& name) = 0;
 
-    // open(2) read-write; the descriptor or -errno.
+    // open(2) read-write; the descriptor or -errno, -ENODEV when what was
+    // opened is not an i2c-dev character device.
     virtual int Open(const std::string& node) = 0;
     virtual void Close(int fd) = 0;
 

@@ -1,21 +1,30 @@
 #include "RegisterImage.h"
 
+#include "FileOpen.h"
+#include "Quote.h"
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <string_view>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int kRows = 16;
-constexpr int kBytesPerRow = 16;
-// i2cdump prints 16 characters of ASCII after the bytes; they repeat the
-// bytes, so they are not checked against them (a hand-edited image rarely
-// keeps them in step).
-constexpr size_t kAsciiColumnWidth = 16;
+constexpr int kCells = 16;
+// i2cdump's columns: "a0:", then " ff" per cell, then four spaces and 16
+// characters that repeat the bytes (ignored: hand-edited dumps rarely keep
+// them in step).
+constexpr size_t kLabelWidth = 3;
+constexpr size_t kCellPitch = 3;
+constexpr size_t kCellsEnd = kLabelWidth + kCells * kCellPitch;
+constexpr size_t kGapWidth = 4;
+constexpr size_t kCharColumnWidth = 16;
+
+constexpr char kHexDigits[] = "0123456789abcdef";
 
 struct ParseFailure {
-    int line = 0;
+    size_t line = 0;  // 0: the file as a whole
     std::string message;
 };
 
@@ -56,10 +65,14 @@ int HexDigit(char c)
     return -1;
 }
 
-std::string RowLabel(int row)
+std::string RowName(int row)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
-    return {kHex[row], '0', ':'};
+    return {'\'', kHexDigits[row], '0', ':', '\''};
+}
+
+std::string RegisterName(int reg)
+{
+    return std::string("register 0x") + kHexDigits[reg >> 4] + kHexDigits[reg & 0x0F];
 }
 
 // "0 1 2 ... f", optionally followed by "0123456789abcdef"; only the spacing
@@ -67,7 +80,7 @@ std::string RowLabel(int row)
 bool IsHeader(std::string_view line)
 {
     size_t pos = 0;
-    for (int column = 0; column < kBytesPerRow; ++column) {
+    for (int column = 0; column < kCells; ++column) {
         pos = SkipSpaces(line, pos);
         const size_t end = TokenEnd(line, pos);
         if (end - pos != 1 || HexDigit(line[pos]) != column)
@@ -77,140 +90,249 @@ bool IsHeader(std::string_view line)
     pos = SkipSpaces(line, pos);
     if (pos == line.size())
         return true;
-    const std::string_view ascii = line.substr(pos);
-    if (ascii.size() != kBytesPerRow)
+    const std::string_view chars = line.substr(pos);
+    if (chars.size() != kCharColumnWidth)
         return false;
-    for (int column = 0; column < kBytesPerRow; ++column) {
-        if (HexDigit(ascii[column]) != column)
+    for (int column = 0; column < kCells; ++column) {
+        if (HexDigit(chars[column]) != column)
             return false;
     }
     return true;
 }
 
-bool ParseByte(std::string_view token, int& value)
+// The row of a line starting "00:" to "f0:", or -1.
+int RowOf(std::string_view line)
 {
-    if (token.size() != 2)
-        return false;
-    if ((token[0] == 'X' || token[0] == 'x') && (token[1] == 'X' || token[1] == 'x')) {
+    if (line.size() < kLabelWidth || line[1] != '0' || line[2] != ':')
+        return -1;
+    return HexDigit(line[0]);
+}
+
+bool ParseByte(std::string_view cell, int& value)
+{
+    if ((cell[0] == 'X' || cell[0] == 'x') && (cell[1] == 'X' || cell[1] == 'x')) {
         value = RegisterImage::kAbsent;
         return true;
     }
-    const int high = HexDigit(token[0]);
-    const int low = HexDigit(token[1]);
+    const int high = HexDigit(cell[0]);
+    const int low = HexDigit(cell[1]);
     if (high < 0 || low < 0)
         return false;
     value = high * 16 + low;
     return true;
 }
 
+// One cell: " ff", " XX", blank, or cut off by the end of the line.
+bool ParseCell(std::string_view line, int reg, int& value, std::string& error)
+{
+    const size_t fieldStart = kLabelWidth + static_cast<size_t>(reg % kCells) * kCellPitch;
+    value = RegisterImage::kAbsent;
+    if (fieldStart >= line.size())
+        return true;
+    const size_t offset = line.substr(fieldStart, kCellPitch).find_first_not_of(' ');
+    if (offset == std::string_view::npos)
+        return true;
+    const size_t start = fieldStart + offset;
+    // Only a space parts cells: "00\t00" is one bad cell, not two.
+    const std::string_view token = line.substr(start, line.find(' ', start) - start);
+    const bool inColumn = offset == 1;
+    if (token.size() == 2 && ParseByte(token, value)) {
+        if (inColumn)
+            return true;
+        error = RegisterName(reg) + ": " + Quoted(token) +
+                " is not in the register's column; i2cdump's cells are ' ff' side by side";
+        return false;
+    }
+    error = RegisterName(reg) + ": " + Quoted(token) + " is not a byte";
+    return false;
+}
+
 // line has no trailing whitespace.
 bool ParseRow(std::string_view line, int row, RegisterImage& image, std::string& error)
 {
-    const std::string label = RowLabel(row);
-    const std::string_view found = line.substr(0, label.size());
-    if (found.size() != label.size() || HexDigit(found[0]) != row || found[1] != '0' ||
-        found[2] != ':') {
-        error = "expected row '" + label + "', found '" + std::string(found) + "'";
+    if (line.size() > kLabelWidth && line[kLabelWidth] != ' ') {
+        error = "expected a space after " + RowName(row);
         return false;
     }
-    size_t pos = label.size();
-    if (pos < line.size() && !IsSpace(line[pos])) {
-        error = "expected a space after '" + label + "'";
+    for (int column = 0; column < kCells; ++column) {
+        const int reg = row * kCells + column;
+        if (!ParseCell(line, reg, image.values[reg], error))
+            return false;
+    }
+    if (line.size() <= kCellsEnd)
+        return true;
+    const std::string_view gap = line.substr(kCellsEnd, kGapWidth);
+    if (gap.find_first_not_of(' ') != std::string_view::npos) {
+        error = "row " + RowName(row) + ": unexpected " +
+                Quoted(TrimRight(line.substr(kCellsEnd + gap.find_first_not_of(' ')))) +
+                " after " + RegisterName(row * kCells + kCells - 1);
         return false;
     }
-    for (int column = 0; column < kBytesPerRow; ++column) {
-        pos = SkipSpaces(line, pos);
-        if (pos == line.size()) {
-            error = "too few bytes in row '" + label + "' (" + std::to_string(column) + " of 16)";
-            return false;
-        }
-        const size_t end = TokenEnd(line, pos);
-        const std::string_view token = line.substr(pos, end - pos);
-        if (!ParseByte(token, image.values[row * kBytesPerRow + column])) {
-            error = "bad byte '" + std::string(token) + "'";
-            return false;
-        }
-        pos = end;
-    }
-    // What follows can only be the ASCII column, set off by more than the
-    // single space between bytes.
-    const std::string_view rest = line.substr(pos);
-    const size_t gap = SkipSpaces(rest, 0);
-    if (!rest.empty() && (gap < 2 || rest.size() - gap > kAsciiColumnWidth)) {
-        error = "unexpected text '" + std::string(rest.substr(gap)) +
-                "' after the 16 bytes of row '" + label + "'";
+    const std::string_view chars = line.substr(kCellsEnd + kGapWidth);
+    if (chars.size() > kCharColumnWidth) {
+        error = "row " + RowName(row) + ": unexpected " + Quoted(chars.substr(kCharColumnWidth)) +
+                " after the 16 characters that repeat the bytes";
         return false;
     }
     return true;
 }
 
-bool Parse(std::istream& in, RegisterImage& image, ParseFailure& failure)
+bool Parse(std::string_view text, RegisterImage& image, ParseFailure& failure)
 {
+    if (text.size() > kMaxRegisterImageBytes) {
+        failure = {0, "too large for a register dump (over 1 MiB; i2cdump's table is about 4.5 KB)"};
+        return false;
+    }
     RegisterImage parsed;
+    parsed.values.fill(RegisterImage::kAbsent);
     bool haveHeader = false;
-    int rows = 0;
-    int lineNumber = 0;
-    std::string raw;
-    while (std::getline(in, raw)) {
+    int lastRow = -1;
+    size_t lineNumber = 0;
+    while (!text.empty()) {
         ++lineNumber;
-        const std::string_view line = TrimRight(raw);
-        if (line.empty())
-            continue;
-        if (!haveHeader) {
-            if (!IsHeader(line)) {
-                failure = {lineNumber, "expected the i2cdump column header '0  1  2 ... f'"};
-                return false;
-            }
-            haveHeader = true;
-            continue;
-        }
-        if (rows == kRows) {
-            failure = {lineNumber, "unexpected text after row 'f0:'"};
+        const size_t newline = text.find('\n');
+        const std::string_view raw = text.substr(0, newline);
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        if (raw.size() > kMaxRegisterImageLine) {
+            failure = {lineNumber, "line longer than 4096 characters; not an i2cdump table"};
             return false;
         }
-        if (!ParseRow(line, rows, parsed, failure.message)) {
+        const std::string_view line = TrimRight(raw);
+        // i2cdump's notices and warning come before the table.
+        if (!haveHeader) {
+            haveHeader = IsHeader(line);
+            continue;
+        }
+        if (line.empty())
+            continue;
+        const int row = RowOf(line);
+        if (row < 0) {
+            failure = {lineNumber, "expected a row label '00:' to 'f0:', found " + Quoted(line)};
+            return false;
+        }
+        if (row <= lastRow) {
+            failure = {lineNumber, row == lastRow ? "row " + RowName(row) + " appears twice"
+                                                  : "row " + RowName(row) + " after row " +
+                                                        RowName(lastRow) +
+                                                        "; rows go up from '00:' to 'f0:'"};
+            return false;
+        }
+        if (!ParseRow(line, row, parsed, failure.message)) {
             failure.line = lineNumber;
             return false;
         }
-        ++rows;
-    }
-    if (in.bad()) {
-        failure = {lineNumber + 1, std::string("read error: ") + std::strerror(errno)};
-        return false;
+        lastRow = row;
     }
     if (!haveHeader) {
-        failure = {lineNumber + 1, "end of file before the column header"};
+        failure = {0, "not an i2cdump byte table: its column header '0  1  2 ... f' is missing"};
         return false;
     }
-    if (rows < kRows) {
-        failure = {lineNumber + 1, "end of file before row '" + RowLabel(rows) + "'"};
+    if (lastRow < 0) {
+        failure = {0, "no rows after i2cdump's column header"};
         return false;
     }
     image = parsed;
     return true;
 }
 
+// "FILE:N: what", "line N: what", "FILE: what" or "what".
+std::string Describe(const ParseFailure& failure, const std::string& path)
+{
+    const std::string line = std::to_string(failure.line);
+    std::string where = path;
+    if (failure.line != 0)
+        where += path.empty() ? "line " + line : ":" + line;
+    return where.empty() ? failure.message : where + ": " + failure.message;
+}
+
+// The whole file, or as much past the size bound as the parser needs to
+// refuse it. Anything but a regular file is refused.
+bool ReadDumpFile(const std::string& path, std::string& text, std::string& error)
+{
+    std::string reason;
+    const int fd = OpenFile(path, O_RDONLY, kRegularFile, reason);
+    if (fd < 0) {
+        error = path + ": " + reason;
+        return false;
+    }
+    char chunk[16 * 1024];
+    // The parser refuses what goes past the bound; reading stops there.
+    while (text.size() <= kMaxRegisterImageBytes) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = path + ": cannot read: " + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        text.append(chunk, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
 }  // namespace
+
+bool ParseRegisterImage(std::string_view text, RegisterImage& image, std::string& error)
+{
+    ParseFailure failure;
+    if (Parse(text, image, failure))
+        return true;
+    error = Describe(failure, "");
+    return false;
+}
 
 bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& error)
 {
-    ParseFailure failure;
-    if (Parse(in, image, failure))
-        return true;
-    error = "line " + std::to_string(failure.line) + ": " + failure.message;
-    return false;
+    std::string text;
+    char chunk[16 * 1024];
+    while (text.size() <= kMaxRegisterImageBytes && in.read(chunk, sizeof chunk).gcount() > 0)
+        text.append(chunk, static_cast<size_t>(in.gcount()));
+    if (in.bad()) {
+        error = std::string("read error: ") + std::strerror(errno);
+        return false;
+    }
+    return ParseRegisterImage(std::string_view(text), image, error);
 }
 
 bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error)
 {
-    std::ifstream file(path);
-    if (!file) {
-        error = path + ": cannot open: " + std::strerror(errno);
+    std::string text;
+    if (!ReadDumpFile(path, text, error))
         return false;
-    }
     ParseFailure failure;
-    if (Parse(file, image, failure))
+    if (Parse(text, image, failure))
         return true;
-    error = path + ":" + std::to_string(failure.line) + ": " + failure.message;
+    error = Describe(failure, path);
     return false;
+}
+
+std::string FormatRegisterImage(const RegisterImage& image)
+{
+    std::string out =
+        "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef\n";
+    for (int row = 0; row < kRows; ++row) {
+        out += {kHexDigits[row], '0', ':'};
+        std::string chars;
+        for (int column = 0; column < kCells; ++column) {
+            const int value = image.values[row * kCells + column];
+            if (value == RegisterImage::kAbsent) {
+                out += " XX";
+                chars += 'X';
+                continue;
+            }
+            out += {' ', kHexDigits[value >> 4], kHexDigits[value & 0x0F]};
+            if (value == 0x00 || value == 0xFF)
+                chars += '.';
+            else if (value < 0x20 || value >= 0x7F)
+                chars += '?';
+            else
+                chars += static_cast<char>(value);
+        }
+        out += "    " + chars + "\n";
+    }
+    return out;
 }

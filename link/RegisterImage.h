@@ -1,20 +1,36 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
+#include <cstddef>
 #include <istream>
 #include <string>
+#include <string_view>
 
 // A chip's 256 registers as i2cdump prints them in byte mode:
 //        0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef
 //   00: 00 00 30 00 ...                                     ..0.
-// A value written XX marks a register that does not answer.
+// A register written XX, left blank or in a row that is not there does not
+// answer (i2cdump -r FIRST-LAST prints only the rows of the range, with
+// blank cells outside it).
 struct RegisterImage {
     static constexpr int kAbsent = -1;
     std::array<int, 256> values{};  // 0x00-0xFF, or kAbsent
 };
 
-// error is "line N: what is wrong" on failure.
+// A full table is about 4.5 KB; anything far beyond that is not a dump and
+// is refused before it can take the program's memory.
+inline constexpr std::size_t kMaxRegisterImageBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxRegisterImageLine = 4096;
+
+// error is "line N: what is wrong" (or just what is wrong) on failure; the
+// image is left alone then.
+bool ParseRegisterImage(std::string_view text, RegisterImage& image, std::string& error);
 bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& error);
-// error is "FILE:N: what is wrong" (or "FILE: cannot open: reason") on failure.
+// Reads a regular file only, without blocking on anything else. error is
+// "FILE:N: what is wrong" or "FILE: what is wrong" on failure.
 bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error);
+
+// The full table exactly as i2cdump prints it, XX for a register that does
+// not answer: what this project writes, so that any reader of i2cdump's
+// output loads it.
+std::string FormatRegisterImage(const RegisterImage& image);

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 CDropDownList::CDropDownList(QWidget* parent) : QComboBox(parent)
 {
@@ -14,27 +15,31 @@ CDropDownList::CDropDownList(QWidget* parent) : QComboBox(parent)
     // or gets Enter; here only a choice from the list selects an entry.
     disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
-    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_typed = true; });
-    // Runs before any connection made by the panel, so a chosen entry counts
-    // as selected when the panel's action asks.
-    connect(this, &QComboBox::activated, this, [this] { m_typed = false; });
+    connect(lineEdit(), &QLineEdit::textEdited, this, &CDropDownList::DropSelectionKeepingText);
     installEventFilter(this);
     lineEdit()->installEventFilter(this);
 }
 
-int CDropDownList::GetCurSel() const
-{
-    return m_typed ? -1 : currentIndex();
-}
+int CDropDownList::GetCurSel() const { return currentIndex(); }
 
 void CDropDownList::SetCurSel(int index)
 {
-    m_typed = false;
     const int target = index >= 0 && index < count() ? index : -1;
-    if (target == currentIndex() && (target < 0 || lineEdit()->text() == itemText(target)))
-        return;
+    const QString targetText = target < 0 ? QString() : itemText(target);
+    if (target == currentIndex() && lineEdit()->text() == targetText) return;
     setCurrentIndex(-1);  // re-selecting the same entry must restore its text
     setCurrentIndex(target);
+}
+
+void CDropDownList::DropSelectionKeepingText(const QString& text)
+{
+    if (currentIndex() < 0) return;
+    QLineEdit* field = lineEdit();
+    const int cursor = field->cursorPosition();
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(-1);  // also empties the field
+    setEditText(text);
+    field->setCursorPosition(cursor);
 }
 
 bool CDropDownList::eventFilter(QObject* watched, QEvent* event)

@@ -5,8 +5,8 @@
 
 // A drop-down list with an editable field that reports its selection the way
 // the panel's actions expect: typing into the field leaves the list without a
-// selected entry until an entry is chosen again, and Enter in the field never
-// picks an entry (it is the dialog's key).
+// current entry (the typed text stays) until an entry is chosen or selected
+// again, and Enter in the field never picks an entry (it is the dialog's key).
 class CDropDownList : public QComboBox {
     Q_OBJECT
 public:
@@ -25,7 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool m_typed = false;
+    void DropSelectionKeepingText(const QString& text);
 };
 
 // A horizontal slider that reports every left mouse release on it, on the

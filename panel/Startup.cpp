@@ -26,6 +26,14 @@ QString VersionPair(uint8_t packed)
     return QStringLiteral("%1.%2").arg(packed >> 4).arg(packed & 0x0F);
 }
 
+// Blank: bits 3-0 of the burn register clear. Erased cells tend to read back
+// with high bits set, so bits 7-4 do not count, except as exactly the mark the
+// burn buttons write: a burned chip is never overwritten with the defaults.
+bool IsBlankChip(uint8_t burn)
+{
+    return (burn & 0x0F) == 0 && burn != kBurnValue;
+}
+
 }  // namespace
 
 bool CEvalDlg::OnInitDialog()
@@ -64,11 +72,8 @@ bool CEvalDlg::OnInitDialog()
         SetStatusText(QStringLiteral("Initialization Complete"));
     }
 
-    // A chip is blank when its burn register has bits 3-0 clear and no burn
-    // mark (bit 7, written by the burn helper): a burned chip must never be
-    // overwritten with the defaults. A chip that cannot be read is left alone.
     uint8_t burn = 0;
-    if (ChipRead(kBurnRegister, burn) && (burn & (kBurnValue | 0x0F)) == 0)
+    if (ChipRead(kBurnRegister, burn) && IsBlankChip(burn))
         for (const RegisterValue& rv : kStartupTable) ChipWrite(rv.reg, rv.value);
 
     OnReadbackAll();

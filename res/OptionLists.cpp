@@ -86,3 +86,16 @@ constexpr OptionList kLists[] = {
 }  // namespace
 
 constinit const std::span<const OptionList> kOptionLists{kLists};
+
+constinit const std::span<const char* const> kModeEntries{kMode};
+constinit const std::span<const char* const> kCurrentScaleEntries{kCurrentScale};
+constinit const std::span<const char* const> kPwmSlopeEntries{kPwmSlope};
+constinit const std::span<const char* const> kFilterEntries{kFilter};
+constinit const std::span<const char* const> kPwmHysteresisEntries{kPwmHysteresis};
+constinit const std::span<const char* const> kDimThresholdEntries{kDimThreshold};
+constinit const std::span<const char* const> kPhaseShiftEntries{kPhaseShift};
+constinit const std::span<const char* const> kPwmFreqEntries{kPwmFreq};
+constinit const std::span<const char* const> kVboostMaxEntries{kVboostMax};
+constinit const std::span<const char* const> kBoostFreqEntries{kBoostFreq};
+constinit const std::span<const char* const> kPfmThresholdEntries{kPfmThreshold};
+constinit const std::span<const char* const> kCurrentLimitEntries{kCurrentLimit};

@@ -68,14 +68,16 @@ TEST(ChooseAdapter, SimWithAFileLoadsTheRegisterImage)
 TEST(ChooseAdapter, SimWithABadFileRefusesWithTheLoadersMessage)
 {
     const std::string path = testing::TempDir() + "select-broken.txt";
-    std::ofstream(path) << "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00: 00\n";
+    std::ofstream(path) << "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00: 0z\n";
     RegisterImage image;
     std::string loaderError;
     ASSERT_FALSE(LoadRegisterImage(path, image, loaderError));
 
     const AdapterChoice choice = ChooseAdapter(("sim:" + path).c_str());
     EXPECT_EQ(choice.adapter, nullptr);
-    EXPECT_EQ(choice.error, loaderError);
+    EXPECT_EQ(choice.error, "ZR5130_ADAPTER=sim:" + loaderError);
+    EXPECT_EQ(choice.error,
+              "ZR5130_ADAPTER=sim:" + path + ":2: register 0x00: '0z' is not a byte");
 
     const AdapterChoice missing = ChooseAdapter("sim:");
     EXPECT_EQ(missing.adapter, nullptr);

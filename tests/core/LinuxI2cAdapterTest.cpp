@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 std::string Hex(unsigned value)
@@ -542,12 +546,19 @@ TEST_F(RealI2cDevSysTest, BusNameComesFromSysfsWithoutTheNewline)
     EXPECT_EQ(sysfs.ReadBusName(8, name), -ENOENT);
 }
 
+// What is opened is checked, not the path before: anything but an i2c-dev
+// node is closed again.
 TEST_F(RealI2cDevSysTest, OpenAndIoctlsAnswerWithErrno)
 {
     EXPECT_EQ(sys.Open((dir / "i2c-9").string()), -ENOENT);
 
     WriteFile(dir / "plain", "x");
-    const int fd = sys.Open((dir / "plain").string());
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& node : {(dir / "plain").string(), fifo, std::string("/dev/null")})
+        EXPECT_EQ(sys.Open(node), -ENODEV) << node;
+
+    const int fd = ::open((dir / "plain").c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     unsigned long funcs = 0;
     i2c_smbus_data data{};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -89,28 +90,41 @@ TEST_F(TraceTest, NothingIsWrittenWhileClosed)
     EXPECT_EQ(ReadFile(path), "R 01 01 ok\n");
 }
 
-TEST_F(TraceTest, LinesWaitInTheBufferUntilClose)
+TEST_F(TraceTest, EachLineReachesTheFileWhenTheAccessHappens)
 {
     Open();
     for (int i = 0; i < 26; ++i)
         TraceRead(static_cast<uint8_t>(i), 0x00, true);
-    EXPECT_EQ(ReadFile(path), "");
-    TraceClose();
     EXPECT_EQ(ReadFile(path).size(), 26u * 11u);
-}
 
-TEST_F(TraceTest, BufferedLinesReachTheFileAtExit)
-{
+    // A crash or a closed terminal (SIGHUP's default) ends the program with
+    // no chance to flush anything.
     EXPECT_EXIT(
         {
-            std::string error;
-            if (!TraceOpen(path, error))
-                std::exit(1);
             TraceWrite(0xA5, 0x3C, true);
-            std::exit(0);
+            std::raise(SIGKILL);
         },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EQ(ReadFile(path), "W A5 3C ok\n");
+        testing::KilledBySignal(SIGKILL), "");
+    EXPECT_EQ(ReadFile(path).size(), 27u * 11u);
+    EXPECT_TRUE(ReadFile(path).ends_with("R 19 00 ok\nW A5 3C ok\n"));
+}
+
+TEST_F(TraceTest, AWriteErrorIsToldOnceAndEndsTheTrace)
+{
+    std::string error;
+    ASSERT_TRUE(TraceOpen("/dev/full", error, "ZR5130_TRACE=/dev/full")) << error;
+    testing::internal::CaptureStderr();
+    TraceRead(0x02, 0x30, true);
+    TraceWrite(0x00, 0x80, true);
+    EXPECT_TRUE(TraceLost());
+    TraceClose();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "ZR5130_TRACE=/dev/full: cannot write: No space left on device; the trace stops "
+              "here\n");
+    EXPECT_TRUE(TraceLost());
+
+    Open();
+    EXPECT_FALSE(TraceLost());
 }
 
 TEST_F(TraceTest, OpenFailureNamesTheFileAndReason)

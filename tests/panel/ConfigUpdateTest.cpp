@@ -2,6 +2,8 @@
 // on the chip until its Update button composes and writes the whole byte.
 #include "PanelHarness.h"
 
+#include "Controls.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -278,6 +280,7 @@ TEST_F(ConfigUpdate, A7WithTextTypedIntoAListWritesNothing)
     // A readback selects an entry again, and Update writes.
     Click(kReadbackAll);
     EXPECT_EQ(ListText(kCurrentLimit), "1.8 A / NA");
+    EXPECT_EQ(List(kCurrentLimit)->currentIndex(), 3);
     Click(kUpdateA7);
     EXPECT_EQ(Writes(), "A7=1F");
 }

@@ -2,7 +2,7 @@
 // panel's Load writes, and a replay of the panel's trace makes them again.
 #include "CtlRun.h"
 #include "PanelHarness.h"
-#include "RegisterImageWriter.h"
+#include "RegisterImage.h"
 #include "SimBoard.h"
 #include "Trace.h"
 

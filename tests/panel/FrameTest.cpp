@@ -6,6 +6,7 @@
 #include "Controls.h"
 #include "OptionLists.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -195,6 +196,51 @@ TEST_F(PanelTest, TypingIntoAListLeavesItWithoutSelectionUntilAnEntryIsChosen)
     EXPECT_EQ(SelectedEntry(1121), 5);
     EXPECT_EQ(ListText(1121), "3 PH 6 DR");
     EXPECT_EQ(Writes(), "A5=54");
+}
+
+TEST_F(PanelTest, TypingInAnEditableListLeavesTheListItselfWithoutCurrentEntry)
+{
+    const struct {
+        int list, trigger;  // the button that acts on the list, 0: choosing acts
+        const char* typedWrites;
+        int choice;
+        const char* chosenWrites;
+    } kLists[] = {
+        {1049, 1052, "", 1, "A7=3D"},  // Current Limit, Update A7
+        {1128, 1126, "", 0, "A3=5C"},  // PWM Hysteresis, Update A3
+        {1123, 0, "", 7, "A4=72"},     // the threshold it had before the typing
+        {1134, 1135,                   // Config, Load: the default E0 without an entry
+         "01=00 98=1B 9E=22 A0=FF A1=CF A2=2F A3=5E A4=72 A5=14 A6=80 A7=FE A8=00 A9=A0 AA=0F "
+         "AB=00 AC=00 AD=00 AE=0F AF=00",
+         3, "01=00"},
+    };
+    for (const auto& c : kLists) {
+        StartPanel();
+        CDropDownList* list = List(c.list);
+        QLineEdit* field = list->lineEdit();
+        const QString typed = "xy" + list->currentText();
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClicks(field, "xy");
+        EXPECT_EQ(list->currentIndex(), -1) << c.list;
+        EXPECT_EQ(field->text(), typed) << c.list;
+        EXPECT_EQ(field->cursorPosition(), 2) << c.list;
+        list->showPopup();
+        EXPECT_TRUE(list->view()->selectionModel()->selectedIndexes().isEmpty()) << c.list;
+        list->hidePopup();
+        if (c.trigger) Click(c.trigger);
+        EXPECT_EQ(Writes(), c.typedWrites) << c.list;
+        EXPECT_EQ(list->currentIndex(), -1) << c.list;
+        EXPECT_EQ(field->text(), typed) << c.list;
+
+        chip.ClearRecords();
+        ChooseEntry(c.list, c.choice);
+        if (c.trigger) Click(c.trigger);
+        EXPECT_EQ(Writes(), c.chosenWrites) << c.list;
+        EXPECT_EQ(list->currentIndex(), c.choice) << c.list;
+        EXPECT_EQ(field->text(), list->itemText(c.choice)) << c.list;
+        TearDown();
+    }
 }
 
 TEST_F(PanelTest, WindowMenuOffersCloseAndAbout)

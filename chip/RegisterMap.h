@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+// The ZR5130's registers as data: address, name, access and named fields.
+// Every bit position and field width the programs use is written here once.
+namespace chip {
+
+enum class Access {
+    ReadWrite,
+    ReadOnly,    // the chip sets it; writes have no effect the panel relies on
+    EepromBurn,  // writing the burn value stores the configuration for good
+};
+
+struct FieldInfo {
+    uint8_t reg;
+    const char* name;
+    uint8_t lsb;
+    uint8_t width;
+    const char* meaning;
+    // Value names, entry n naming value n; nullptr when values are numbers.
+    const std::span<const char* const>* valueNames = nullptr;
+    // Values from collapseFrom up all read as entry collapseEntry; -1: none.
+    int collapseFrom = -1;
+    int collapseEntry = -1;
+};
+
+struct RegisterInfo {
+    uint8_t address;
+    const char* name;
+    Access access;
+    std::span<const FieldInfo> fields;  // empty: no field is known
+};
+
+constexpr unsigned FieldMax(const FieldInfo& f) { return (1u << f.width) - 1; }
+constexpr uint8_t FieldMask(const FieldInfo& f) { return uint8_t(FieldMax(f) << f.lsb); }
+constexpr unsigned FieldValue(const FieldInfo& f, uint8_t byte)
+{
+    return (byte >> f.lsb) & FieldMax(f);
+}
+// byte with the field replaced by value; value bits beyond the field are dropped.
+constexpr uint8_t WithField(const FieldInfo& f, uint8_t byte, unsigned value)
+{
+    return uint8_t((byte & ~FieldMask(f)) | ((value & FieldMax(f)) << f.lsb));
+}
+// The value's entry in the field's value names: the value itself, or the
+// collapsed entry. May lie beyond the names (no entry for that value).
+constexpr unsigned EntryOf(const FieldInfo& f, unsigned value)
+{
+    return f.collapseFrom >= 0 && value >= unsigned(f.collapseFrom) ? unsigned(f.collapseEntry)
+                                                                    : value;
+}
+
+// nullptr when the map does not describe the address.
+const RegisterInfo* FindRegister(uint8_t address);
+// Every described register, in address order.
+std::span<const RegisterInfo> AllRegisters();
+// The 26 registers of the panel's readback grid, in grid (and read) order.
+std::span<const uint8_t> ReadbackRegisters();
+
+const char* AccessText(Access access);
+
+}  // namespace chip

@@ -1,0 +1,26 @@
+#include "Quote.h"
+
+std::string Quoted(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "'";
+    for (const char c : text.substr(0, kQuoteLimit)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else if (byte < 0x20 || byte >= 0x7F)
+            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0x0F]};
+        else
+            out += c;
+    }
+    out += '\'';
+    if (text.size() > kQuoteLimit)
+        out += "...";
+    return out;
+}
