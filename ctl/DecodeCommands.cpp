@@ -178,13 +178,12 @@ void PrintDifferences(const std::vector<Difference>& differences)
 
 Json DifferencesJson(const std::vector<Difference>& differences)
 {
-    const auto hex = [](std::optional<uint8_t> v) { return v ? Json(HexByteText(*v)) : Json(nullptr); };
     Json registers = Json::array();
     for (const Difference& d : differences) {
         Json entry{{"address", HexByteText(d.reg)}};
         if (const chip::RegisterInfo* info = chip::FindRegister(d.reg)) entry["name"] = info->name;
-        entry["a"] = hex(d.a);
-        entry["b"] = hex(d.b);
+        entry["a"] = ValueJson(d.a);
+        entry["b"] = ValueJson(d.b);
         Json fields = Json::object();
         for (const chip::FieldChange& change : d.fields)
             fields[change.before.field->name] = {{"bits", change.before.bits},

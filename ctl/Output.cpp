@@ -6,12 +6,14 @@
 
 std::string ValueText(std::optional<uint8_t> value) { return value ? HexByteText(*value) : "--"; }
 
+Json ValueJson(std::optional<uint8_t> value)
+{
+    return value ? Json(HexByteText(*value)) : Json(nullptr);
+}
+
 Json ReadingJson(const RegisterReading& reading)
 {
-    Json json;
-    json["address"] = HexByteText(reading.reg);
-    json["value"] = reading.value ? Json(HexByteText(*reading.value)) : Json(nullptr);
-    return json;
+    return Json{{"address", HexByteText(reading.reg)}, {"value", ValueJson(reading.value)}};
 }
 
 Json ReadingsJson(const std::vector<RegisterReading>& readings)

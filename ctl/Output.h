@@ -19,6 +19,8 @@ struct RegisterReading {
 // "3C", or "--" when the register was not read.
 std::string ValueText(std::optional<uint8_t> value);
 
+// "3C", or null when the register was not read.
+Json ValueJson(std::optional<uint8_t> value);
 // {"address": "A5", "value": "3C"}; the value is null when it was not read.
 Json ReadingJson(const RegisterReading& reading);
 // {"registers": [ReadingJson...]}

@@ -76,8 +76,8 @@ void PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool fir
         Json line;
         line["time"] = Timestamp();
         line["address"] = HexByteText(reg);
-        line["from"] = first || !before ? Json(nullptr) : Json(HexByteText(*before));
-        line["to"] = now ? Json(HexByteText(*now)) : Json(nullptr);
+        line["from"] = first ? Json(nullptr) : ValueJson(before);
+        line["to"] = ValueJson(now);
         if (reg == kStatusRegister) {
             line["on"] = flags.on;
             line["off"] = flags.off;
@@ -88,18 +88,25 @@ void PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool fir
         if (!first) text += ValueText(before) + " -> ";
         text += ValueText(now);
         if (!flags.on.empty()) text += " on: " + JoinNames(flags.on);
-        if (!flags.off.empty()) text += (flags.on.empty() ? " off: " : "; off: ") + JoinNames(flags.off);
+        if (!flags.off.empty())
+            text += (flags.on.empty() ? " off: " : "; off: ") + JoinNames(flags.off);
         std::printf("%s\n", text.c_str());
     }
     // Each change reaches a log file or a pipe as it happens.
     std::fflush(stdout);
 }
 
-void SleepUntil(timespec& next, unsigned intervalMs)
+// Keeps to the interval's cadence; after a read that took longer than the
+// interval it starts afresh from now rather than catching up in a burst.
+void SleepUntilNext(timespec& next, unsigned intervalMs)
 {
     next.tv_nsec += long(intervalMs % 1000) * 1000000;
     next.tv_sec += time_t(intervalMs / 1000) + next.tv_nsec / 1000000000;
     next.tv_nsec %= 1000000000;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (now.tv_sec > next.tv_sec || (now.tv_sec == next.tv_sec && now.tv_nsec > next.tv_nsec))
+        next = now;
     while (!g_stop && clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
     }
 }
@@ -118,7 +125,7 @@ int RunWatch(Tool& tool, const WatchArgs& args)
     clock_gettime(CLOCK_MONOTONIC, &next);
     for (long long reads = 0; !g_stop && (args.count == 0 || reads < args.count); ++reads) {
         if (reads > 0) {
-            SleepUntil(next, args.intervalMs);
+            SleepUntilNext(next, args.intervalMs);
             if (g_stop) break;
         }
         for (size_t i = 0; i < regs->size(); ++i) {
@@ -128,7 +135,8 @@ int RunWatch(Tool& tool, const WatchArgs& args)
                 now = value;
             else
                 anyFailed = true;
-            if (reads == 0 || now != last[i]) PrintChange(tool.json, (*regs)[i], last[i], reads == 0, now);
+            if (reads == 0 || now != last[i])
+                PrintChange(tool.json, (*regs)[i], last[i], reads == 0, now);
             last[i] = now;
         }
     }

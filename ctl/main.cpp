@@ -33,11 +33,7 @@ int main(int argc, char** argv)
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForVersion& e) {
+    } catch (const CLI::Success& e) {  // --help and --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         if (app.get_subcommands().empty() && !app.remaining().empty()) {
@@ -45,11 +41,9 @@ int main(int argc, char** argv)
                     " --help");
             return kExitBadInput;
         }
-        const CLI::App* where = app.get_subcommands().empty() ? &app : app.get_subcommands().front();
-        const std::string help = where == &app ? std::string(kProgramName) + " --help"
-                                               : std::string(kProgramName) + " " +
-                                                     where->get_name() + " --help";
-        Problem(std::string(e.what()) + "; see " + help);
+        const std::string command =
+            app.get_subcommands().empty() ? "" : app.get_subcommands().front()->get_name() + " ";
+        Problem(std::string(e.what()) + "; see " + kProgramName + " " + command + "--help");
         return kExitBadInput;
     }
 

@@ -161,13 +161,14 @@ TEST_F(Ctl, RestoreWritesWhatThePanelWritesAndReportsWhatDoesNotReadBack)
 TEST_F(Ctl, DiffFindsExactlyTheChangedRegistersAndFields)
 {
     ctl.WriteFile("a.txt", FormatRegisterImage(E08Board()));
-    ctl.WriteFile("b.txt",
-                  FormatRegisterImage(With(E08Board(), {{0xA5, 0xE9}, {0x03, 0x01}, {0x50, 0x01}})));
+    const RegisterImage changed = With(E08Board(), {{0xA5, 0xE9}, {0x03, 0x01}, {0x50, 0x01}});
+    ctl.WriteFile("b.txt", FormatRegisterImage(changed));
     EXPECT_EQ(ctl.Run({"diff", ctl.Path("a.txt"), ctl.Path("a.txt")}), 0);
     EXPECT_EQ(ctl.out, "");
 
     EXPECT_EQ(ctl.Run({"diff", ctl.Path("a.txt"), ctl.Path("b.txt")}), 1);
-    EXPECT_EQ(RegisterLines(), (Lines{"03 Unknown: 00 -> 01", "50: 00 -> 01", "A5 PWM dimming: 24 -> E9"}));
+    EXPECT_EQ(RegisterLines(),
+              (Lines{"03 Unknown: 00 -> 01", "50: 00 -> 01", "A5 PWM dimming: 24 -> E9"}));
     EXPECT_EQ(OutLines().size(), 6u);  // A5's three fields all differ
     EXPECT_NE(ctl.out.find("Phase Shift Mode (bits 6-4): \"4 PH 4 DR\" -> \"2 PH 6 DR\""),
               std::string::npos);
@@ -192,7 +193,8 @@ TEST_F(Ctl, DecodeNamesEveryGridRegisterWithItsFields)
     ASSERT_EQ(registers.size(), 26u);
     EXPECT_EQ(registers.front(), "00 Brightness = 00");
     EXPECT_EQ(registers.back(), "9E Vboost range = 22");
-    EXPECT_NE(ctl.out.find("\n    Phase Shift Mode (bits 6-4) = \"4 PH 4 DR\"\n"), std::string::npos);
+    EXPECT_NE(ctl.out.find("\n    Phase Shift Mode (bits 6-4) = \"4 PH 4 DR\"\n"),
+              std::string::npos);
     EXPECT_NE(ctl.out.find("03 Unknown = 00\n    no field is known\n"), std::string::npos);
 
     ASSERT_EQ(ctl.Run({"--json", "--adapter", "sim:" + ctl.Path("board.txt"), "decode"}), 0);
@@ -223,7 +225,8 @@ TEST_F(Ctl, ReplayRepeatsTheTracesWritesAfterCheckingAllOfIt)
 
 TEST_F(Ctl, WatchTellsTheStartThenEachChangeAndEndsCleanly)
 {
-    const std::regex line(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d 02 30 on: VRef OK, VBoost OK)");
+    const std::regex line(
+        R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d 02 30 on: VRef OK, VBoost OK)");
     ASSERT_EQ(ctl.Run({"watch", "--interval", "10", "--count", "5"}), 0) << ctl.err;
     ASSERT_EQ(OutLines().size(), 1u);  // the status register does not change by itself
     EXPECT_TRUE(std::regex_match(OutLines()[0], line)) << OutLines()[0];
