@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <regex>
-#include <sstream>
 
 namespace {
 
@@ -39,8 +38,6 @@ RegisterImage With(RegisterImage image, std::initializer_list<std::pair<int, int
     return image;
 }
 
-const char* kAbsent = "XX";  // how a dump marks a register that did not answer
-
 class Ctl : public ::testing::Test {
 protected:
     CtlRun ctl;
@@ -50,13 +47,7 @@ protected:
         ctl.WriteFile(name, FormatRegisterImage(image));
         return "sim:" + ctl.Path(name);
     }
-    Lines OutLines() const
-    {
-        Lines lines;
-        std::istringstream in(ctl.out);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
+    Lines OutLines() const { return ctl.OutLines(); }
     // Lines that start a register: not indented.
     Lines RegisterLines() const
     {
@@ -71,18 +62,13 @@ TEST_F(Ctl, DumpOfABoardLoadsBackAsTheSameBoard)
 {
     const std::string board = Board("board.txt", E08Board());
     ASSERT_EQ(ctl.Run({"--adapter", board, "dump"}), 0) << ctl.err;
-    RegisterImage dumped;
-    std::string error;
-    std::istringstream in(ctl.out);
-    ASSERT_TRUE(ParseRegisterImage(in, dumped, error)) << error;
     const RegisterImage e08 = E08Board();
-    int read = 0;
-    for (int reg = 0; reg < 256; ++reg) {
-        if (dumped.values[reg] == RegisterImage::kAbsent) continue;
-        EXPECT_EQ(dumped.values[reg], e08.values[reg]) << "register " << reg;
-        ++read;
-    }
-    EXPECT_EQ(read, 26);  // the readback grid, and nothing else
+    RegisterImage grid;  // the readback grid's registers, and nothing else
+    grid.values.fill(RegisterImage::kAbsent);
+    for (int reg : {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5,
+                    0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0x72, 0x98, 0x9E})
+        grid.values[reg] = e08.values[reg];
+    EXPECT_EQ(ctl.out, FormatRegisterImage(grid));
 
     ctl.WriteFile("dump1.txt", ctl.out);
     ASSERT_EQ(ctl.Run({"--adapter", "sim:" + ctl.Path("dump1.txt"), "dump"}), 0) << ctl.err;
@@ -96,7 +82,7 @@ TEST_F(Ctl, DumpOfABoardLoadsBackAsTheSameBoard)
 
     // A register that does not answer is XX, and the dump says it failed.
     EXPECT_EQ(ctl.Run({"--adapter", Board("deaf.txt", With(e08, {{0xA5, -1}})), "dump"}), 1);
-    EXPECT_EQ(OutLines().at(11).substr(0, 21), "a0: ff cf 2f 5e 72 " + std::string(kAbsent));
+    EXPECT_EQ(OutLines().at(11).substr(0, 21), "a0: ff cf 2f 5e 72 XX");
 }
 
 TEST_F(Ctl, ReadsAndWritesRegistersGivenInThePanelsHexForms)
@@ -231,7 +217,7 @@ TEST_F(Ctl, WatchTellsTheStartThenEachChangeAndEndsCleanly)
     ASSERT_EQ(OutLines().size(), 1u);  // the status register does not change by itself
     EXPECT_TRUE(std::regex_match(OutLines()[0], line)) << OutLines()[0];
 
-    EXPECT_EQ(ctl.RunAndInterrupt({"watch", "--interval", "10"}, 300), 0);
+    EXPECT_EQ(ctl.Run({"watch", "--interval", "10"}, "0.3"), 0);
     ASSERT_EQ(OutLines().size(), 1u);
     EXPECT_TRUE(std::regex_match(OutLines()[0], line)) << OutLines()[0];
 
@@ -302,9 +288,7 @@ TEST_F(Ctl, HelpVersionAndNoQt)
     ASSERT_EQ(ctl.Run({"dump", "--help"}), 0);
     EXPECT_NE(ctl.out.find("i2cdump"), std::string::npos);
     ASSERT_EQ(ctl.Run({"--help"}), 0);
-    for (const char* command : {"read", "write", "dump", "decode", "diff", "load", "restore",
-                                "burn", "watch", "replay"})
-        EXPECT_NE(ctl.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    EXPECT_NE(ctl.out.find("\n  replay "), std::string::npos);
 
     std::string libraries;
     FILE* ldd = popen("ldd " ZR5130CTL_EXE, "r");
