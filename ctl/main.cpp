@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     app.add_option("--adapter", tool.adapter,
                    "sim (default), sim:FILE, none or /dev/i2c-N; overrides ZR5130_ADAPTER")
-        ->type_name("SPEC");
+        ->type_name("ADAPTER");
     app.add_option("--trace", tool.trace,
                    "append every register access to FILE (as ZR5130_TRACE does)")
         ->type_name("FILE");
