@@ -78,6 +78,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
 
     for (const Restored& r : restored) tool.Write(r.reg, r.value);
+    if (tool.BusStuck()) return kExitFailed;
     int differing = 0;
     std::string report;
     for (const Restored& r : restored) {

@@ -73,6 +73,23 @@ int Tool::OpenChip()
     return kExitDone;
 }
 
-bool Tool::Read(uint8_t reg, uint8_t& value) { return RegRead(kChipAddress, reg, value) == 0; }
+bool Tool::Checked(bool ok)
+{
+    if (!ok && !m_stuckTold) {
+        if (const std::string* cause = LinkStuckCause()) {
+            Problem(*cause);
+            m_stuckTold = true;
+        }
+    }
+    return ok;
+}
 
-bool Tool::Write(uint8_t reg, uint8_t value) { return RegWrite(kChipAddress, reg, value) == 0; }
+bool Tool::Read(uint8_t reg, uint8_t& value)
+{
+    return Checked(RegRead(kChipAddress, reg, value) == 0);
+}
+
+bool Tool::Write(uint8_t reg, uint8_t value)
+{
+    return Checked(RegWrite(kChipAddress, reg, value) == 0);
+}

@@ -35,15 +35,20 @@ public:
     // told and the result is the status to end with.
     int OpenChip();
 
-    // Every register access of every command passes through these two, so a
-    // rule for all of them (a bus that stopped answering, say) goes here.
-    // A failed access is in the trace; the caller decides what to tell.
+    // Every register access of every command passes through these two.
+    // A failed access is in the trace; the caller decides what to tell,
+    // except a stuck bus, which is told here once.
     bool Read(uint8_t reg, uint8_t& value);
     bool Write(uint8_t reg, uint8_t value);
+    // The bus timed out or stayed busy: every further access fails at once,
+    // and the command should end (with kExitFailed) rather than go on.
+    bool BusStuck() const { return m_stuckTold; }
 
 private:
     int StartTrace();
+    bool Checked(bool ok);
 
     std::unique_ptr<TvxAdapter> m_adapter;
     bool m_open = false;
+    bool m_stuckTold = false;
 };

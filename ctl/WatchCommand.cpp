@@ -123,7 +123,8 @@ int RunWatch(Tool& tool, const WatchArgs& args)
     bool anyFailed = false;
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
-    for (long long reads = 0; !g_stop && (args.count == 0 || reads < args.count); ++reads) {
+    for (long long reads = 0; !g_stop && !tool.BusStuck() && (args.count == 0 || reads < args.count);
+         ++reads) {
         if (reads > 0) {
             SleepUntilNext(next, args.intervalMs);
             if (g_stop) break;

@@ -68,7 +68,9 @@ void CEvalDlg::ConnectRoutes()
         Q_ASSERT(control);
         // Notifications raised while pull or push runs are not the user's.
         auto run = [this, action = route.action] {
-            if (m_exchangeDepth == 0) (this->*action)();
+            if (m_exchangeDepth != 0) return;
+            const BusAction busAction(*this);
+            (this->*action)();
         };
         // Each signal below is emitted for the user's own operation only.
         switch (route.event) {
