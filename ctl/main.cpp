@@ -1,5 +1,6 @@
 // zr5130ctl: the chip from the shell and from scripts.
 #include "Commands.h"
+#include "ProgramName.h"
 #include "Tool.h"
 #include "zr5130_version.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    LinkSetProgramName(kProgramName);
     Tool tool;
     CLI::App app("Reads, writes, dumps and watches the ZR5130 LED backlight driver at I2C "
                  "address 0x2C.",
