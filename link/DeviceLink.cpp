@@ -79,6 +79,18 @@ int RegWrite(unsigned address, uint8_t reg, uint8_t value)
     return ok ? 0 : 1;
 }
 
+const std::string* LinkStuckCause()
+{
+    const TvxAdapter* adapter = tvxInstalledAdapter();
+    return adapter ? adapter->StuckBusCause() : nullptr;
+}
+
+void LinkClearStuck()
+{
+    if (TvxAdapter* adapter = tvxInstalledAdapter())
+        adapter->ClearStuckBus();
+}
+
 void LinkResetSession()
 {
     g_adapterHandle = 0;

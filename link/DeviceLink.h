@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The one road to the chip: opens the adapter once and reads and writes
 // single 8-bit registers. Status codes, not exceptions.
@@ -25,6 +26,14 @@ int AdapterFfwVersion(uint8_t& ffw);
 int RegRead(unsigned address, uint8_t reg, uint8_t& value);
 // 0 on success; 1 when the adapter answers anything but 0.
 int RegWrite(unsigned address, uint8_t reg, uint8_t value);
+
+// Why the bus is marked stuck (it timed out or stayed busy), naming it; null
+// while it is not. Once marked, every RegRead and RegWrite fails at once
+// without waiting on the bus, until LinkClearStuck: call that when the next
+// action of the user (or the next command) starts, so each one tries the bus
+// once.
+const std::string* LinkStuckCause();
+void LinkClearStuck();
 
 // Back to the state at program start (no handle, FFW pair 0.0), so that each
 // test starts as a fresh run of the program does.

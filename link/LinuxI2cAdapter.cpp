@@ -22,6 +22,14 @@ std::string HexAddress(uint16_t address)
     return text;
 }
 
+std::string StuckCauseText(const std::string& node, int error)
+{
+    const std::string what = error == -EBUSY
+                                 ? " stays busy: is SDA or SCL held low, or another master on it?"
+                                 : " timed out: is SDA or SCL held low?";
+    return "I2C bus " + node + what + " Check the board's power and pull-ups";
+}
+
 }  // namespace
 
 LinuxI2cAdapter::LinuxI2cAdapter(std::string node, I2cDevSys& sys)
@@ -132,6 +140,8 @@ int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (!IsOpenHandle(handle))
         return -EBADF;
+    if (m_stuckError != 0) [[unlikely]]
+        return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
     i2c_smbus_data data{};
@@ -147,6 +157,8 @@ int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, ui
 {
     if (!IsOpenHandle(handle))
         return -EBADF;
+    if (m_stuckError != 0) [[unlikely]]
+        return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
     i2c_smbus_data data{};
@@ -157,6 +169,16 @@ int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, ui
         return TransferFailed(address, rc);
     ForgetReports();
     return 0;
+}
+
+const std::string* LinuxI2cAdapter::StuckBusCause() const
+{
+    return m_stuckError != 0 ? &m_stuckCause : nullptr;
+}
+
+void LinuxI2cAdapter::ClearStuckBus()
+{
+    m_stuckError = 0;
 }
 
 bool LinuxI2cAdapter::IsOpenHandle(int handle) const
@@ -187,6 +209,11 @@ int LinuxI2cAdapter::SelectAddress(uint16_t address)
 
 int LinuxI2cAdapter::TransferFailed(uint16_t address, int error)
 {
+    if (error == -ETIMEDOUT || error == -EBUSY) {
+        m_stuckError = error;
+        m_stuckCause = StuckCauseText(m_node, error);
+        return error;
+    }
     // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO; reads
     // and writes then fail alike, so both are one cause.
     if (error == -ENXIO || error == -EREMOTEIO)
@@ -219,6 +246,7 @@ void LinuxI2cAdapter::CloseBus()
         m_sys.Close(m_fd);
     m_fd = -1;
     m_selectedAddress = -1;
+    m_stuckError = 0;
 }
 
 std::unique_ptr<TvxAdapter> MakeLinuxI2cAdapter(const std::string& node)

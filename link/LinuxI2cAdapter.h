@@ -18,6 +18,12 @@
 // carrying -errno. Each cause is also told once on standard error and then
 // kept quiet until a register access succeeds again, so a readback of an
 // unpowered board gives one line, not one per register.
+//
+// A transfer that times out or finds the bus busy marks the bus stuck: each
+// further one would wait out the bridge's timeout again (a second or more).
+// While marked, register accesses fail at once with the same error; the
+// cause is not told here but asked for (StuckBusCause) by whoever runs the
+// action, and the mark is cleared when the next action starts.
 class LinuxI2cAdapter : public TvxAdapter {
 public:
     LinuxI2cAdapter(std::string node, I2cDevSys& sys);
@@ -35,6 +41,8 @@ public:
     int PowerWriteControl(int handle, int a, int b) override;
     int RegisterRead(int handle, uint16_t address, uint8_t reg) override;
     int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
+    const std::string* StuckBusCause() const override;
+    void ClearStuckBus() override;
 
 private:
     bool IsOpenHandle(int handle) const;
@@ -50,6 +58,8 @@ private:
     int m_fd = -1;
     int m_selectedAddress = -1;  // the I2C_SLAVE address now set on m_fd
     std::set<std::string> m_reported;  // causes told on standard error since the last success
+    int m_stuckError = 0;  // -ETIMEDOUT or -EBUSY while the bus is marked stuck
+    std::string m_stuckCause;
 };
 
 // The adapter for node over the real system calls.

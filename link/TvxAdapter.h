@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 // Something that answers the nine adapter operations: the simulated board,
 // a Linux I2C bus, or a scripted adapter in the tests. The tvx... free
@@ -22,6 +23,13 @@ public:
     virtual int PowerWriteControl(int handle, int a, int b) = 0;
     virtual int RegisterRead(int handle, uint16_t address, uint8_t reg) = 0;
     virtual int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) = 0;
+
+    // A bus whose transfers time out stays stuck until it is released, so an
+    // adapter that can tell marks it and fails every further register access
+    // at once, until ClearStuckBus. The cause names the bus; null while the
+    // bus is not marked.
+    virtual const std::string* StuckBusCause() const { return nullptr; }
+    virtual void ClearStuckBus() {}
 };
 
 inline constexpr int kTvxSerialSize = 80;

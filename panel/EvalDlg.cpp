@@ -108,6 +108,7 @@ void CEvalDlg::OnCancel()
 
 void CEvalDlg::OnSysCommand(unsigned id)
 {
+    const BusAction busAction(*this);
     if ((id & 0xFFF0) == kIdmAboutBox) {
         CAboutDlg about(this);
         about.exec();

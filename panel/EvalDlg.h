@@ -48,6 +48,22 @@ public:
     void OnSysCommand(unsigned id);
     QMenu* SystemMenu() const { return m_sysMenu; }
 
+    // Brackets one run of the panel against the bus: an action of a control,
+    // the start-up, a window-menu command or a polling tick. It clears the
+    // stuck-bus mark left by the last run as it starts; as it ends, when the
+    // run met a stuck bus, the cause replaces the status text and goes once to
+    // standard error, so each run waits out at most one timeout.
+    class BusAction {
+    public:
+        explicit BusAction(CEvalDlg& dlg);
+        ~BusAction();
+        BusAction(const BusAction&) = delete;
+        BusAction& operator=(const BusAction&) = delete;
+
+    private:
+        CEvalDlg& m_dlg;
+    };
+
     QWidget* Control(int id) const { return m_controls.value(id); }
     void SetStatusText(const QString& text);
     QString StatusText() const;
@@ -224,6 +240,9 @@ private:
     QMenu* m_sysMenu = nullptr;
     QLabel* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
+    bool m_stuckTold = false;     // the mark now set was shown and told
+    QString m_stuckCauseShown;    // the cause the status line was given
+    QString m_statusBeforeCause;  // the action's own text the cause replaced
 };
 
 // The selected entry's register field value, or nothing when no entry is

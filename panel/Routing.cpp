@@ -95,7 +95,9 @@ void CEvalDlg::ConnectRoutes()
         Q_ASSERT(control);
         // Notifications raised while pull or push runs are not the user's.
         auto run = [this, action = route.action] {
-            if (m_exchangeDepth == 0) (this->*action)();
+            if (m_exchangeDepth != 0) return;
+            const BusAction busAction(*this);
+            (this->*action)();
         };
         // clicked, activated, released and textEdited come from the user only;
         // a tick's toggled also comes from a push, which run ignores.

@@ -38,6 +38,7 @@ bool IsBlankChip(uint8_t burn)
 
 bool CEvalDlg::OnInitDialog()
 {
+    const BusAction busAction(*this);
     push();
 
     const QString about = QString::fromUtf8(LoadResString(kIdsAboutBox));

@@ -1,0 +1,41 @@
+// The panel on a Linux bus held low: each transfer waits out the bridge's
+// timeout, then fails.
+#include "PanelHarness.h"
+
+#include "FakeI2cDevSys.h"
+#include "LinuxI2cAdapter.h"
+
+TEST_F(PanelTest, EachActionTriesAStuckBusOnceAndNamesItUntilItIsReleased)
+{
+    const QString timedOut = "I2C bus /dev/i2c-7 timed out: is SDA or SCL held low? Check the "
+                             "board's power and pull-ups";
+    const QString busy = "I2C bus /dev/i2c-7 stays busy: is SDA or SCL held low, or another "
+                         "master on it? Check the board's power and pull-ups";
+    FakeI2cDevSys sys;
+    LinuxI2cAdapter bus("/dev/i2c-7", sys);
+    sys.transferFailures.assign(200, -ETIMEDOUT);
+    testing::internal::CaptureStderr();
+    auto expectOneTryNamed = [&](size_t transfers, const QString& cause) {
+        EXPECT_EQ(sys.CountCalls("smbus"), transfers);
+        EXPECT_EQ(Panel().StatusText(), cause);
+    };
+
+    StartPanelOn(&bus);
+    expectOneTryNamed(1, timedOut);
+    EXPECT_EQ(Text(1053), "--");
+    Click(1020);
+    expectOneTryNamed(2, timedOut);
+    Click(1135);
+    expectOneTryNamed(3, timedOut);
+    sys.transferFailures = {-EBUSY};
+    Click(1020);
+    expectOneTryNamed(4, busy);
+    const std::string told = "zr5130-eval: " + timedOut.toStdString() + "\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              told + told + told + "zr5130-eval: " + busy.toStdString() + "\n");
+
+    sys.registers[0xA0] = 0x5A;
+    Click(1020);
+    EXPECT_EQ(Text(1053), "5A");
+    EXPECT_EQ(Panel().StatusText(), "Config E0 load failed") << "the stale cause gives way";
+}
