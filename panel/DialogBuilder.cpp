@@ -80,6 +80,8 @@ QWidget* CreateControl(QDialog& dialog, const ControlTemplate& c, const DialogPi
     case ControlKind::CheckBox:
         return new QCheckBox(caption, &dialog);
     case ControlKind::RadioButton: {
+        // Left auto-exclusive (its default), so that assistive tools report
+        // a radio button; the pair's group decides which one is ticked.
         auto* r = new QRadioButton(caption, &dialog);
         if ((c.style & kWsGroup) || !radioGroup) radioGroup = new QButtonGroup(&dialog);
         radioGroup->addButton(r);

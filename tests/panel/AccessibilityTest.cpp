@@ -22,12 +22,6 @@ void ToggleAsAssistiveTool(QWidget* w)
         QAccessibleActionInterface::toggleAction());
 }
 
-void PressSpace(QWidget* w)
-{
-    w->setFocus();
-    QTest::keyClick(w, Qt::Key_Space);
-}
-
 }  // namespace
 
 TEST_F(PanelTest, EveryWayOfTickingRunsTheActionOnceAndAPushNone)
@@ -35,12 +29,12 @@ TEST_F(PanelTest, EveryWayOfTickingRunsTheActionOnceAndAPushNone)
     StartPanel();  // "16 - 43 V" ticked by the readback
     const std::function<void()> userActs[] = {
         [&] { Click(1078); },                           // Fast Resume on
-        [&] { PressSpace(Control(1078)); },             // off
+        [&] { QTest::keyClick(Control(1078), Qt::Key_Space); },  // off
         [&] { Button(Control(1078))->toggle(); },       // on
         [&] { ToggleAsAssistiveTool(Control(1078)); },  // off
         [&] { Click(1132); },                           // 7 - 34 V
         [&] { Click(1132); },                           // again: still a click
-        [&] { PressSpace(Control(1133)); },
+        [&] { QTest::keyClick(Control(1133), Qt::Key_Space); },
         [&] { Button(Control(1132))->toggle(); },
         [&] { Button(Control(1132))->toggle(); },  // a ticked radio stays ticked
         [&] { ToggleAsAssistiveTool(Control(1133)); },
