@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 
 // The ZR5130's registers as data: address, name, access and named fields.
@@ -43,6 +44,16 @@ constexpr unsigned FieldValue(const FieldInfo& f, uint8_t byte)
 constexpr uint8_t WithField(const FieldInfo& f, uint8_t byte, unsigned value)
 {
     return uint8_t((byte & ~FieldMask(f)) | ((value & FieldMax(f)) << f.lsb));
+}
+struct FieldSetting {
+    const FieldInfo& field;
+    unsigned value;
+};
+// byte with each listed field replaced by its value.
+constexpr uint8_t Compose(std::initializer_list<FieldSetting> settings, uint8_t byte = 0)
+{
+    for (const FieldSetting& s : settings) byte = WithField(s.field, byte, s.value);
+    return byte;
 }
 // The value's entry in the field's value names: the value itself, or the
 // collapsed entry. May lie beyond the names (no entry for that value).

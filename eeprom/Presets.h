@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Fields.h"
 #include "RegisterValue.h"
 
 #include <array>
@@ -24,5 +25,6 @@ struct ConfigChoice {
 // entry is the Config list's selected index, or -1 when none is selected.
 ConfigChoice ChooseConfig(int entry);
 
-inline constexpr uint8_t kBurnRegister = 0x72;
-inline constexpr uint8_t kBurnValue = 0x80;
+// What the burn helper writes to store the configuration in the EEPROM.
+inline constexpr uint8_t kBurnRegister = chip::kBurn.reg;
+inline constexpr uint8_t kBurnValue = chip::WithField(chip::kBurn, 0, 1);

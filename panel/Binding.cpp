@@ -1,4 +1,6 @@
 // The binding table: which control each bound field mirrors, and pull/push.
+#include "ControlIds.h"
+#include "ControlUses.h"
 #include "EvalDlg.h"
 
 #include <QButtonGroup>
@@ -31,67 +33,67 @@ constexpr BindingRow Radio(int first, int second, int CEvalDlg::*field)
 
 using D = CEvalDlg;
 const BindingRow kBindingTable[] = {
-    Text(1116, &D::m_strVboostCode),
-    Text(1016, &D::m_strRegAddr),
-    Text(1017, &D::m_strData),
-    Text(1006, &D::m_strReg00),
-    Text(1040, &D::m_strReg01),
-    Text(1041, &D::m_strReg02),
-    Text(1042, &D::m_strReg03),
-    Text(1043, &D::m_strReg04),
-    Text(1048, &D::m_strReg06),
-    Text(1053, &D::m_strRegA0),
-    Text(1045, &D::m_strReg05),
-    Check(1039, &D::m_bLed1),
-    Check(1027, &D::m_bLed2),
-    Check(1028, &D::m_bLed3),
-    Check(1029, &D::m_bLed4),
-    Check(1030, &D::m_bLed5),
-    Check(1031, &D::m_bLed6),
-    Check(1021, &D::m_bVrefOk),
-    Check(1022, &D::m_bVboostOk),
-    Check(1023, &D::m_bOverVoltage),
-    Check(1024, &D::m_bOverCurrent),
-    Check(1025, &D::m_bTsd),
-    Check(1026, &D::m_bUvlo),
-    Check(1044, &D::m_bEnableBacklight),
-    Check(1071, &D::m_bOpen),
-    Check(1074, &D::m_bShort),
-    Check(1078, &D::m_bFastResume),
-    Check(1103, &D::m_bPdetStandby),
-    Check(1104, &D::m_bDrv2Enable),
-    Check(1105, &D::m_bDrv3Enable),
-    Check(1106, &D::m_bPwmFsetEn),
-    Check(1107, &D::m_bBoostFsetEn),
-    Check(1108, &D::m_bIsetEn),
-    Check(1109, &D::m_bBacklightOn),
-    Check(1110, &D::m_bUvloLevel),
-    Check(1111, &D::m_bUvloEnable),
-    Check(1115, &D::m_bAdaptive),
-    Check(1131, &D::m_bSsEn),
-    Check(1120, &D::m_bPwmDirect),
-    Text(1055, &D::m_strRegA2),
-    Text(1065, &D::m_strRegA3),
-    Text(1058, &D::m_strRegA4),
-    Text(1059, &D::m_strRegA5),
-    Text(1060, &D::m_strRegA6),
-    Text(1061, &D::m_strRegA7),
-    Text(1062, &D::m_strRegA8),
-    Text(1063, &D::m_strRegA9),
-    Text(1064, &D::m_strRegAA),
-    Text(1079, &D::m_strRegAB),
-    Text(1080, &D::m_strRegAC),
-    Text(1081, &D::m_strRegAD),
-    Text(1082, &D::m_strRegAE),
-    Text(1083, &D::m_strRegAF),
-    Text(1142, &D::m_strReg9E),
-    Text(1007, &D::m_strRegA1),
-    Text(1129, &D::m_strReg72),
-    Text(1130, &D::m_strReg98),
-    Text(1102, &D::m_strTarget),
-    Text(1117, &D::m_strBrightnessPct),
-    Radio(1132, 1133, &D::m_nVboostRange),
-    Radio(1140, 1141, &D::m_nIboostRange),
+    Text(idc::kVboostCode, &D::m_strVboostCode),
+    Text(idc::kRegAddr, &D::m_strRegAddr),
+    Text(idc::kData, &D::m_strData),
+    Text(idc::kReg00, &D::m_strReg00),
+    Text(idc::kReg01, &D::m_strReg01),
+    Text(idc::kReg02, &D::m_strReg02),
+    Text(idc::kReg03, &D::m_strReg03),
+    Text(idc::kReg04, &D::m_strReg04),
+    Text(idc::kReg06, &D::m_strReg06),
+    Text(idc::kRegA0, &D::m_strRegA0),
+    Text(idc::kReg05, &D::m_strReg05),
+    Check(idc::kLed1, &D::m_bLed1),
+    Check(idc::kLed2, &D::m_bLed2),
+    Check(idc::kLed3, &D::m_bLed3),
+    Check(idc::kLed4, &D::m_bLed4),
+    Check(idc::kLed5, &D::m_bLed5),
+    Check(idc::kLed6, &D::m_bLed6),
+    Check(idc::kVrefOk, &D::m_bVrefOk),
+    Check(idc::kVboostOk, &D::m_bVboostOk),
+    Check(idc::kOverVoltage, &D::m_bOverVoltage),
+    Check(idc::kOverCurrent, &D::m_bOverCurrent),
+    Check(idc::kTsd, &D::m_bTsd),
+    Check(idc::kUvlo, &D::m_bUvlo),
+    Check(idc::kEnableBacklight, &D::m_bEnableBacklight),
+    Check(idc::kOpen, &D::m_bOpen),
+    Check(idc::kShort, &D::m_bShort),
+    Check(idc::kFastResume, &D::m_bFastResume),
+    Check(idc::kPdetStandby, &D::m_bPdetStandby),
+    Check(idc::kDrv2Enable, &D::m_bDrv2Enable),
+    Check(idc::kDrv3Enable, &D::m_bDrv3Enable),
+    Check(idc::kPwmFsetEn, &D::m_bPwmFsetEn),
+    Check(idc::kBoostFsetEn, &D::m_bBoostFsetEn),
+    Check(idc::kIsetEn, &D::m_bIsetEn),
+    Check(idc::kBacklightOn, &D::m_bBacklightOn),
+    Check(idc::kUvloLevel, &D::m_bUvloLevel),
+    Check(idc::kUvloEnable, &D::m_bUvloEnable),
+    Check(idc::kAdaptive, &D::m_bAdaptive),
+    Check(idc::kSsEn, &D::m_bSsEn),
+    Check(idc::kPwmDirect, &D::m_bPwmDirect),
+    Text(idc::kRegA2, &D::m_strRegA2),
+    Text(idc::kRegA3, &D::m_strRegA3),
+    Text(idc::kRegA4, &D::m_strRegA4),
+    Text(idc::kRegA5, &D::m_strRegA5),
+    Text(idc::kRegA6, &D::m_strRegA6),
+    Text(idc::kRegA7, &D::m_strRegA7),
+    Text(idc::kRegA8, &D::m_strRegA8),
+    Text(idc::kRegA9, &D::m_strRegA9),
+    Text(idc::kRegAA, &D::m_strRegAA),
+    Text(idc::kRegAB, &D::m_strRegAB),
+    Text(idc::kRegAC, &D::m_strRegAC),
+    Text(idc::kRegAD, &D::m_strRegAD),
+    Text(idc::kRegAE, &D::m_strRegAE),
+    Text(idc::kRegAF, &D::m_strRegAF),
+    Text(idc::kReg9E, &D::m_strReg9E),
+    Text(idc::kRegA1, &D::m_strRegA1),
+    Text(idc::kReg72, &D::m_strReg72),
+    Text(idc::kReg98, &D::m_strReg98),
+    Text(idc::kTarget, &D::m_strTarget),
+    Text(idc::kBrightnessPct, &D::m_strBrightnessPct),
+    Radio(idc::kVboostLow, idc::kVboostHigh, &D::m_nVboostRange),
+    Radio(idc::kIboostLow, idc::kIboostHigh, &D::m_nIboostRange),
 };
 
 void SetRadioPair(QAbstractButton* first, QAbstractButton* second, int index)
@@ -110,6 +112,24 @@ void SetRadioPair(QAbstractButton* first, QAbstractButton* second, int index)
 
 }  // namespace
 
+void AddBindingUses(std::vector<ControlUse>& uses)
+{
+    for (const BindingRow& row : kBindingTable) {
+        switch (row.kind) {
+        case BindKind::Text:
+            uses.push_back({"binding", row.id, {ControlKind::Edit, ControlKind::ReadOnlyEdit}});
+            break;
+        case BindKind::Check:
+            uses.push_back({"binding", row.id, {ControlKind::CheckBox}});
+            break;
+        case BindKind::Radio:
+            uses.push_back({"binding", row.id, {ControlKind::RadioButton}});
+            uses.push_back({"binding", row.secondId, {ControlKind::RadioButton}});
+            break;
+        }
+    }
+}
+
 class CEvalDlg::ExchangeGuard {
 public:
     explicit ExchangeGuard(CEvalDlg& dlg) : m_dlg(dlg) { ++m_dlg.m_exchangeDepth; }
@@ -126,7 +146,6 @@ void CEvalDlg::BindControls()
     m_bindings.reserve(std::size(kBindingTable));
     for (const BindingRow& row : kBindingTable) {
         Binding b{row.kind, m_controls.value(row.id), nullptr, row.text, row.number};
-        Q_ASSERT(b.control);
         if (row.kind == BindKind::Radio)
             b.second = static_cast<QAbstractButton*>(m_controls.value(row.secondId));
         m_bindings.push_back(b);

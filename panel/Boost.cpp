@@ -3,15 +3,14 @@
 // whole.
 #include "Controls.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "HexText.h"
 
 namespace {
 
-constexpr uint8_t kBoostRegister = 0xA6;
-constexpr uint8_t kVboostMaxRegister = 0xA9;
-constexpr uint8_t kEnableRegister = 0xAA;
-constexpr uint8_t kVboostRangeRegister = 0x9E;
-constexpr uint8_t kIboostRangeRegister = 0x98;
+constexpr uint8_t kBoostRegister = chip::kVboostCode.reg;
+constexpr uint8_t kVboostMaxRegister = chip::kVboostMax.reg;
+constexpr uint8_t kEnableRegister = chip::kAdaptive.reg;
 
 }  // namespace
 
@@ -20,7 +19,7 @@ void CEvalDlg::OnVboostReleased()
     UpdateRegisterBits(kBoostRegister, &CEvalDlg::m_strRegA6, [this](uint8_t read) {
         const uint8_t code = uint8_t(m_sldVboost->value());
         m_strVboostCode = HexText(code);
-        return std::optional<uint8_t>((read & 0xC0) | code);
+        return std::optional<uint8_t>(chip::WithField(chip::kVboostCode, read, code));
     });
 }
 
@@ -30,7 +29,7 @@ void CEvalDlg::OnBoostFreqChanged()
                        [this](uint8_t read) -> std::optional<uint8_t> {
                            const auto frequency = SelectedValue(*m_cbBoostFreq);
                            if (!frequency) return std::nullopt;
-                           return uint8_t((*frequency << 6) | (read & 0x3F));
+                           return chip::WithField(chip::kBoostFreq, read, *frequency);
                        });
 }
 
@@ -40,50 +39,51 @@ void CEvalDlg::OnVboostMaxChanged()
                        [this](uint8_t read) -> std::optional<uint8_t> {
                            const auto maximum = SelectedValue(*m_cbVboostMax);
                            if (!maximum) return std::nullopt;
-                           return uint8_t((*maximum << 5) | (read & 0x1F));
+                           return chip::WithField(chip::kVboostMax, read, *maximum);
                        });
 }
 
 void CEvalDlg::OnAdaptive()
 {
     UpdateRegisterBits(kEnableRegister, &CEvalDlg::m_strRegAA, [this](uint8_t read) {
-        return std::optional<uint8_t>(m_bAdaptive ? read | 0x08 : read & 0xF7);
+        return std::optional<uint8_t>(chip::WithField(chip::kAdaptive, read, m_bAdaptive));
     });
 }
 
 void CEvalDlg::OnSsEn()
 {
     UpdateRegisterBits(kEnableRegister, &CEvalDlg::m_strRegAA, [this](uint8_t read) {
-        return std::optional<uint8_t>(m_bSsEn ? read | 0x80 : read & 0x7F);
+        return std::optional<uint8_t>(chip::WithField(chip::kSsEn, read, m_bSsEn));
     });
 }
 
-void CEvalDlg::SetRangeRadio(int CEvalDlg::*field, int index, uint8_t reg, uint8_t value,
+void CEvalDlg::SetRangeRadio(const chip::FieldInfo& range, int CEvalDlg::*field, int index,
                              QString CEvalDlg::*box)
 {
     pull();
     this->*field = index;
+    const uint8_t value = chip::WithField(range, 0, unsigned(index));
     this->*box = HexText(value);
-    ChipWrite(reg, value);
+    ChipWrite(range.reg, value);
     push();
 }
 
 void CEvalDlg::OnVboostRangeLow()
 {
-    SetRangeRadio(&CEvalDlg::m_nVboostRange, 0, kVboostRangeRegister, 0x00, &CEvalDlg::m_strReg9E);
+    SetRangeRadio(chip::kVboostRange, &CEvalDlg::m_nVboostRange, 0, &CEvalDlg::m_strReg9E);
 }
 
 void CEvalDlg::OnVboostRangeHigh()
 {
-    SetRangeRadio(&CEvalDlg::m_nVboostRange, 1, kVboostRangeRegister, 0x20, &CEvalDlg::m_strReg9E);
+    SetRangeRadio(chip::kVboostRange, &CEvalDlg::m_nVboostRange, 1, &CEvalDlg::m_strReg9E);
 }
 
 void CEvalDlg::OnIboostRangeLow()
 {
-    SetRangeRadio(&CEvalDlg::m_nIboostRange, 0, kIboostRangeRegister, 0x00, &CEvalDlg::m_strReg98);
+    SetRangeRadio(chip::kIboostRange, &CEvalDlg::m_nIboostRange, 0, &CEvalDlg::m_strReg98);
 }
 
 void CEvalDlg::OnIboostRangeHigh()
 {
-    SetRangeRadio(&CEvalDlg::m_nIboostRange, 1, kIboostRangeRegister, 0x80, &CEvalDlg::m_strReg98);
+    SetRangeRadio(chip::kIboostRange, &CEvalDlg::m_nIboostRange, 1, &CEvalDlg::m_strReg98);
 }

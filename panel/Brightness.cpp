@@ -1,15 +1,11 @@
 // Brightness group: registers 0x00 (brightness) and 0x01 (control).
 #include "Controls.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "HexText.h"
 #include "Shadows.h"
 
 namespace {
-
-constexpr uint8_t kBrightnessRegister = 0x00;
-constexpr uint8_t kControlRegister = 0x01;
-constexpr uint8_t kFastResumeBit = 0x80;
-constexpr uint8_t kEnableBit = 0x01;
 
 // Single precision nearest to 100/255; the product matches p * 100 / 255 to
 // one decimal for every position.
@@ -24,7 +20,7 @@ void CEvalDlg::OnBrightnessReleased()
     g_brightnessPos = position;
     if (position != g_brightnessWritten) {
         g_brightnessWritten = position;
-        ChipWrite(kBrightnessRegister, position);
+        ChipWrite(chip::kBrightness.reg, position);
     }
     m_strReg00 = HexText(g_brightnessPos);
     m_strBrightnessPct = QString::asprintf("%2.1f", double(g_brightnessPos * kPercentPerStep));
@@ -36,21 +32,20 @@ void CEvalDlg::OnEnableBacklight()
 {
     pull();
     if (m_bEnableBacklight) {
-        g_reg01 |= kFastResumeBit | kEnableBit;
+        g_reg01 = chip::Compose({{chip::kFastResume, 1}, {chip::kEnableBacklight, 1}}, g_reg01);
         m_bFastResume = 1;
     } else {
-        g_reg01 &= uint8_t(~kEnableBit);
+        g_reg01 = chip::WithField(chip::kEnableBacklight, g_reg01, 0);
     }
     m_strReg01 = HexText(g_reg01);
     push();
-    ChipWrite(kControlRegister, g_reg01);
+    ChipWrite(chip::kEnableBacklight.reg, g_reg01);
     SetStatusText(QStringLiteral("Ready1"));
 }
 
 void CEvalDlg::OnFastResume()
 {
-    WriteShadowBit(kControlRegister, g_reg01, kFastResumeBit, &CEvalDlg::m_bFastResume,
-                   &CEvalDlg::m_strReg01);
+    WriteShadowBit(chip::kFastResume, g_reg01, &CEvalDlg::m_bFastResume, &CEvalDlg::m_strReg01);
 }
 
 void CEvalDlg::OnModeChanged()
@@ -58,9 +53,11 @@ void CEvalDlg::OnModeChanged()
     pull();
     const std::optional<unsigned> mode = SelectedValue(*m_cbMode);
     if (!mode) return;
-    // The whole register from the controls; bits 6-3 are always 0.
-    g_reg01 = uint8_t((m_bFastResume << 7) | (*mode << 1) | m_bEnableBacklight);
-    ChipWrite(kControlRegister, g_reg01);
+    // The whole register from the controls; the other bits are always 0.
+    g_reg01 = chip::Compose({{chip::kFastResume, unsigned(m_bFastResume)},
+                             {chip::kMode, *mode},
+                             {chip::kEnableBacklight, unsigned(m_bEnableBacklight)}});
+    ChipWrite(chip::kMode.reg, g_reg01);
     m_strReg01 = HexText(g_reg01);
     push();
 }

@@ -2,14 +2,19 @@
 // the group's Update button writes the whole byte, uncovered bits as 0.
 #include "Controls.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "HexText.h"
 
 void CEvalDlg::OnUpdateA2()
 {
     pull();
-    const uint8_t value = uint8_t((m_bUvloEnable << 5) | (m_bUvloLevel << 4) | (m_bBacklightOn << 3)
-                                  | (m_bIsetEn << 2) | (m_bBoostFsetEn << 1) | m_bPwmFsetEn);
-    ChipWrite(0xA2, value);
+    const uint8_t value = chip::Compose({{chip::kUvloEnable, unsigned(m_bUvloEnable)},
+                                         {chip::kUvloLevel, unsigned(m_bUvloLevel)},
+                                         {chip::kBacklightOn, unsigned(m_bBacklightOn)},
+                                         {chip::kIsetEn, unsigned(m_bIsetEn)},
+                                         {chip::kBoostFsetEn, unsigned(m_bBoostFsetEn)},
+                                         {chip::kPwmFsetEn, unsigned(m_bPwmFsetEn)}});
+    ChipWrite(chip::kUvloEnable.reg, value);
     m_strRegA2 = HexText(value);
     push();
 }
@@ -22,9 +27,10 @@ void CEvalDlg::OnUpdateA3()
     const auto filter = SelectedValue(*m_cbFilter);
     const auto hysteresis = SelectedValue(*m_cbPwmHysteresis);
     if (!slope || !filter || !hysteresis) return;
-    const uint8_t value = uint8_t((*slope << 4) | (*filter << 2) | *hysteresis);
+    const uint8_t value = chip::Compose(
+        {{chip::kPwmSlope, *slope}, {chip::kFilter, *filter}, {chip::kPwmHysteresis, *hysteresis}});
     m_strRegA3 = HexText(value);
-    ChipWrite(0xA3, value);
+    ChipWrite(chip::kPwmSlope.reg, value);
     push();
 }
 
@@ -34,9 +40,11 @@ void CEvalDlg::OnUpdateA7()
     const auto pfm = SelectedValue(*m_cbPfmThreshold);
     const auto limit = SelectedValue(*m_cbCurrentLimit);
     if (!pfm || !limit) return;
-    const uint8_t value =
-        uint8_t((m_bDrv3Enable << 5) | (m_bDrv2Enable << 4) | (*pfm << 2) | *limit);
+    const uint8_t value = chip::Compose({{chip::kDrv3Enable, unsigned(m_bDrv3Enable)},
+                                         {chip::kDrv2Enable, unsigned(m_bDrv2Enable)},
+                                         {chip::kPfmThreshold, *pfm},
+                                         {chip::kCurrentLimit, *limit}});
     m_strRegA7 = HexText(value);
     push();
-    ChipWrite(0xA7, value);
+    ChipWrite(chip::kDrv3Enable.reg, value);
 }

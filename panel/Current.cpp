@@ -1,20 +1,25 @@
-// LED current: the 12-bit current value in 0xA0 and 0xA1 bits 3-0, the
-// current scale in 0xA1 bits 6-4 and PDET standby in 0xA1 bit 7.
+// LED current: the 12-bit current value across 0xA0 and 0xA1, the current
+// scale and PDET standby in 0xA1.
 #include "Controls.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "HexText.h"
 #include "Shadows.h"
 
 namespace {
 
-constexpr uint8_t kCurrentLowRegister = 0xA0;
-constexpr uint8_t kCurrentConfigRegister = 0xA1;
-constexpr uint32_t kMaxCurrent = 0xFFF;
-constexpr uint8_t kPdetBit = 0x80;
+using chip::kCurrentHigh;
+using chip::kCurrentLow;
+
+constexpr uint32_t kMaxCurrent = (1u << (kCurrentLow.width + kCurrentHigh.width)) - 1;
+
+uint8_t CurrentLowByte(uint32_t current) { return chip::WithField(kCurrentLow, 0, current); }
 
 uint8_t ComposeA1(int pdet, uint8_t scale, uint32_t current)
 {
-    return uint8_t((pdet << 7) | (scale << 4) | ((current >> 8) & 0x0F));
+    return chip::Compose({{chip::kPdetStandby, unsigned(pdet)},
+                          {chip::kCurrentScale, scale},
+                          {kCurrentHigh, current >> kCurrentLow.width}});
 }
 
 }  // namespace
@@ -22,17 +27,17 @@ uint8_t ComposeA1(int pdet, uint8_t scale, uint32_t current)
 void CEvalDlg::OnCurrentReleased()
 {
     // Start from the chip's scale; when it cannot be read, from the one known.
-    uint8_t chip = 0;
-    if (ChipRead(kCurrentConfigRegister, chip)) {
-        g_currentScale = (chip >> 4) & 0x07;
+    uint8_t read = 0;
+    if (ChipRead(kCurrentHigh.reg, read)) {
+        g_currentScale = uint8_t(chip::FieldValue(chip::kCurrentScale, read));
         m_cbCurrentScale->SetCurSel(g_currentScale);
     }
     pull();
     const uint32_t position = uint32_t(m_sldCurrent->value());
     m_strTarget = HexText(position);
     g_regA1 = ComposeA1(m_bPdetStandby, g_currentScale, position);
-    ChipWrite(kCurrentLowRegister, uint8_t(position & 0xFF));
-    ChipWrite(kCurrentConfigRegister, g_regA1);
+    ChipWrite(kCurrentLow.reg, CurrentLowByte(position));
+    ChipWrite(kCurrentHigh.reg, g_regA1);
     push();
     SetStatusText(QStringLiteral("Ready4"));
 }
@@ -48,8 +53,8 @@ std::optional<uint32_t> CEvalDlg::TypedTarget()
 void CEvalDlg::WriteTarget(uint32_t target)
 {
     g_regA1 = ComposeA1(m_bPdetStandby, g_currentScale, target);
-    ChipWrite(kCurrentLowRegister, uint8_t(target & 0xFF));
-    ChipWrite(kCurrentConfigRegister, g_regA1);
+    ChipWrite(kCurrentLow.reg, CurrentLowByte(target));
+    ChipWrite(kCurrentHigh.reg, g_regA1);
 }
 
 void CEvalDlg::OnTargetUpdate()
@@ -75,14 +80,15 @@ void CEvalDlg::OnCurrentScaleChanged()
     const std::optional<unsigned> scale = SelectedValue(*m_cbCurrentScale);
     if (!scale) return;
     g_currentScale = uint8_t(*scale);
-    g_regA1 = uint8_t((m_bPdetStandby << 7) | (g_currentScale << 4) | (g_regA1 & 0x0F));
+    g_regA1 = chip::Compose(
+        {{chip::kPdetStandby, unsigned(m_bPdetStandby)}, {chip::kCurrentScale, g_currentScale}},
+        g_regA1);
     m_strRegA1 = HexText(g_regA1);
     push();
-    ChipWrite(kCurrentConfigRegister, g_regA1);
+    ChipWrite(chip::kCurrentScale.reg, g_regA1);
 }
 
 void CEvalDlg::OnPdetStandby()
 {
-    WriteShadowBit(kCurrentConfigRegister, g_regA1, kPdetBit, &CEvalDlg::m_bPdetStandby,
-                   &CEvalDlg::m_strRegA1);
+    WriteShadowBit(chip::kPdetStandby, g_regA1, &CEvalDlg::m_bPdetStandby, &CEvalDlg::m_strRegA1);
 }

@@ -3,10 +3,13 @@
 #include "EvalDlg.h"
 
 #include "AboutDlg.h"
+#include "ControlIds.h"
+#include "ControlUses.h"
 #include "Controls.h"
 #include "DeviceLink.h"
 #include "DialogBuilder.h"
 #include "DialogTemplate.h"
+#include "Fields.h"
 #include "HexText.h"
 #include "OptionLists.h"
 #include "Pictures.h"
@@ -22,20 +25,24 @@
 
 namespace {
 
-constexpr int kIdExit = 2;
-
 struct ListMember {
     int id;
     CDropDownList* CEvalDlg::*list;
 };
 const ListMember kLists[] = {
-    {1046, &CEvalDlg::m_cbMode},          {1050, &CEvalDlg::m_cbPfmThreshold},
-    {1049, &CEvalDlg::m_cbCurrentLimit},  {1070, &CEvalDlg::m_cbCurrentScale},
-    {1114, &CEvalDlg::m_cbVboostMax},     {1119, &CEvalDlg::m_cbBoostFreq},
-    {1121, &CEvalDlg::m_cbPhaseShift},    {1122, &CEvalDlg::m_cbPwmFreq},
-    {1123, &CEvalDlg::m_cbDimThreshold},  {1125, &CEvalDlg::m_cbPwmSlope},
-    {1127, &CEvalDlg::m_cbFilter},        {1128, &CEvalDlg::m_cbPwmHysteresis},
-    {1134, &CEvalDlg::m_cbConfig},
+    {idc::kMode, &CEvalDlg::m_cbMode},
+    {idc::kPfmThreshold, &CEvalDlg::m_cbPfmThreshold},
+    {idc::kCurrentLimit, &CEvalDlg::m_cbCurrentLimit},
+    {idc::kCurrentScale, &CEvalDlg::m_cbCurrentScale},
+    {idc::kVboostMax, &CEvalDlg::m_cbVboostMax},
+    {idc::kBoostFreq, &CEvalDlg::m_cbBoostFreq},
+    {idc::kPhaseShift, &CEvalDlg::m_cbPhaseShift},
+    {idc::kPwmFreq, &CEvalDlg::m_cbPwmFreq},
+    {idc::kDimThreshold, &CEvalDlg::m_cbDimThreshold},
+    {idc::kPwmSlope, &CEvalDlg::m_cbPwmSlope},
+    {idc::kFilter, &CEvalDlg::m_cbFilter},
+    {idc::kPwmHysteresis, &CEvalDlg::m_cbPwmHysteresis},
+    {idc::kConfig, &CEvalDlg::m_cbConfig},
 };
 
 struct SliderMember {
@@ -43,12 +50,20 @@ struct SliderMember {
     CTrackSlider* CEvalDlg::*slider;
 };
 const SliderMember kSliders[] = {
-    {1047, &CEvalDlg::m_sldBrightness},
-    {1054, &CEvalDlg::m_sldCurrent},
-    {1113, &CEvalDlg::m_sldVboost},
+    {idc::kBrightness, &CEvalDlg::m_sldBrightness},
+    {idc::kCurrent, &CEvalDlg::m_sldCurrent},
+    {idc::kVboost, &CEvalDlg::m_sldVboost},
 };
 
 }  // namespace
+
+void AddMemberUses(std::vector<ControlUse>& uses)
+{
+    for (const ListMember& m : kLists) uses.push_back({"lists", m.id, {ControlKind::ComboBox}});
+    for (const SliderMember& m : kSliders) uses.push_back({"sliders", m.id, {ControlKind::Slider}});
+    for (int line : {idc::kStatusLine, idc::kVersionLine})
+        uses.push_back({"status and version lines", line, {ControlKind::Label}});
+}
 
 std::optional<unsigned> SelectedValue(const CDropDownList& list)
 {
@@ -76,11 +91,12 @@ CEvalDlg::CEvalDlg(QWidget* parent) : QDialog(parent)
     }
     for (const SliderMember& m : kSliders)
         this->*m.slider = static_cast<CTrackSlider*>(m_controls.value(m.id));
-    m_statusLine = static_cast<QLabel*>(m_controls.value(kStatusLineId));
-    m_versionLine = static_cast<QLabel*>(m_controls.value(kVersionLineId));
+    m_statusLine = static_cast<QLabel*>(m_controls.value(idc::kStatusLine));
+    m_versionLine = static_cast<QLabel*>(m_controls.value(idc::kVersionLine));
 
     BindControls();
     ConnectRoutes();
+    InstallToolTips();
 
     // A shortcut, so that Alt+Space reaches the menu before a focused button
     // takes the Space as a click.
@@ -179,15 +195,12 @@ void CEvalDlg::UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
     push();
 }
 
-void CEvalDlg::WriteShadowBit(uint8_t reg, uint8_t& shadow, uint8_t mask, int CEvalDlg::*tick,
+void CEvalDlg::WriteShadowBit(const chip::FieldInfo& bit, uint8_t& shadow, int CEvalDlg::*tick,
                               QString CEvalDlg::*box)
 {
     pull();
-    if (this->*tick)
-        shadow |= mask;
-    else
-        shadow &= uint8_t(~mask);
+    shadow = chip::WithField(bit, shadow, this->*tick ? 1 : 0);
     this->*box = HexText(shadow);
     push();
-    ChipWrite(reg, shadow);
+    ChipWrite(bit.reg, shadow);
 }

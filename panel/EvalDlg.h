@@ -3,8 +3,11 @@
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
+#include <QPalette>
 #include <QString>
 
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -17,6 +20,9 @@ class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
+namespace chip {
+struct FieldInfo;
+}
 
 enum class BindKind { Text, Check, Radio };
 
@@ -29,8 +35,6 @@ class CEvalDlg : public QDialog {
 public:
     static constexpr unsigned kIdmAboutBox = 0x0010;
     static constexpr unsigned kScClose = 0xF060;
-    static constexpr int kStatusLineId = 1057;
-    static constexpr int kVersionLineId = 1056;
 
     explicit CEvalDlg(QWidget* parent = nullptr);
     ~CEvalDlg() override;
@@ -69,6 +73,15 @@ public:
     QString StatusText() const;
     void SetVersionText(const QString& text);
     QString VersionText() const;
+
+    // The readback grid's boxes: whether a box is marked as changed by the
+    // last readback, and what it showed before that readback.
+    static constexpr size_t kGridSize = 26;
+    bool MarkedChanged(int boxId) const;
+    QString ShownBefore(int boxId) const;
+    // The tooltip of a control, built from its state now; empty when the
+    // control has none.
+    QString ToolTipText(int id) const;
 
     // Actions, one per routed event.
     void OnCancel();
@@ -198,6 +211,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Binding {
@@ -213,12 +227,14 @@ private:
     void BindControls();
     void OnEnterKey();
     void ShowSystemMenu(const QPoint& globalPos);
+    void InstallToolTips();
+    void MarkChangedBoxes();
 
     // Register access at the address parsed from kDeviceAddressText.
     bool ChipRead(uint8_t reg, uint8_t& value);
     bool ChipWrite(uint8_t reg, uint8_t value);
 
-    void OnLed(int bit);  // LED bit + 1
+    void OnLed(int led);  // 0 for LED 1
     void WriteTarget(uint32_t target);
     std::optional<uint32_t> TypedTarget();
     // Read-modify-write of one register: compose gets the value read (after
@@ -227,17 +243,21 @@ private:
     void UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
                             const std::function<std::optional<uint8_t>(uint8_t)>& compose);
 
-    // Sets or clears mask in a register's shadow as the check field says,
+    // Sets a one-bit field in its register's shadow as the check field says,
     // shows the shadow in box and writes it.
-    void WriteShadowBit(uint8_t reg, uint8_t& shadow, uint8_t mask, int CEvalDlg::*tick,
+    void WriteShadowBit(const chip::FieldInfo& bit, uint8_t& shadow, int CEvalDlg::*tick,
                         QString CEvalDlg::*box);
-    void SetRangeRadio(int CEvalDlg::*field, int index, uint8_t reg, uint8_t value,
+    // Writes the range field's register whole: the field = index, other bits 0.
+    void SetRangeRadio(const chip::FieldInfo& range, int CEvalDlg::*field, int index,
                        QString CEvalDlg::*box);
 
     QHash<int, QWidget*> m_controls;
     std::vector<Binding> m_bindings;
     int m_exchangeDepth = 0;
     QMenu* m_sysMenu = nullptr;
+    std::array<QString, kGridSize> m_shownBefore;
+    std::bitset<kGridSize> m_changed;
+    std::array<QPalette, kGridSize> m_plainPalette;  // of each box while it is marked
     QLabel* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
     bool m_stuckTold = false;     // the mark now set was shown and told

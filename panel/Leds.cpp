@@ -1,26 +1,28 @@
 // LED enables: register 0x16, written from its shadow, never read.
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "Shadows.h"
 
 namespace {
 
-constexpr uint8_t kLedRegister = 0x16;
-constexpr uint8_t kAllLeds = 0x3F;
-
 using D = CEvalDlg;
 int CEvalDlg::*const kLedFields[] = {&D::m_bLed1, &D::m_bLed2, &D::m_bLed3,
                                      &D::m_bLed4, &D::m_bLed5, &D::m_bLed6};
+const chip::FieldInfo* const kLedBits[] = {&chip::kLed1, &chip::kLed2, &chip::kLed3,
+                                           &chip::kLed4, &chip::kLed5, &chip::kLed6};
+
+constexpr uint8_t kLedRegister = chip::kLed1.reg;
+// The other bits are always written as 0.
+constexpr uint8_t kAllLeds =
+    chip::Compose({{chip::kLed1, 1}, {chip::kLed2, 1}, {chip::kLed3, 1},
+                   {chip::kLed4, 1}, {chip::kLed5, 1}, {chip::kLed6, 1}});
 
 }  // namespace
 
-void CEvalDlg::OnLed(int bit)
+void CEvalDlg::OnLed(int led)
 {
     pull();
-    const uint8_t mask = uint8_t(1u << bit);
-    if (this->*kLedFields[bit])
-        g_reg16 |= mask;
-    else
-        g_reg16 &= uint8_t(kAllLeds & ~mask);
+    g_reg16 = chip::WithField(*kLedBits[led], g_reg16, this->*kLedFields[led] ? 1 : 0) & kAllLeds;
     push();
     ChipWrite(kLedRegister, g_reg16);
 }
@@ -44,7 +46,7 @@ void CEvalDlg::OnAllOn()
 void CEvalDlg::OnAllOff()
 {
     pull();
-    g_reg16 = 0x00;
+    g_reg16 = 0;
     ChipWrite(kLedRegister, g_reg16);
     for (int CEvalDlg::*field : kLedFields) this->*field = 0;
     push();

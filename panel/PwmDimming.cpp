@@ -3,10 +3,11 @@
 // own; bit 7 of 0xA5 always follows the PWM Direct box.
 #include "Controls.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 
 namespace {
-constexpr uint8_t kThresholdRegister = 0xA4;
-constexpr uint8_t kPwmRegister = 0xA5;
+constexpr uint8_t kThresholdRegister = chip::kDimThreshold.reg;
+constexpr uint8_t kPwmRegister = chip::kPwmDirect.reg;
 }  // namespace
 
 void CEvalDlg::OnDimThresholdChanged()
@@ -15,14 +16,14 @@ void CEvalDlg::OnDimThresholdChanged()
                        [this](uint8_t read) -> std::optional<uint8_t> {
                            const auto threshold = SelectedValue(*m_cbDimThreshold);
                            if (!threshold) return std::nullopt;
-                           return uint8_t((*threshold << 4) | (read & 0x0F));
+                           return chip::WithField(chip::kDimThreshold, read, *threshold);
                        });
 }
 
 void CEvalDlg::OnPwmDirect()
 {
     UpdateRegisterBits(kPwmRegister, &CEvalDlg::m_strRegA5, [this](uint8_t read) {
-        return std::optional<uint8_t>(m_bPwmDirect ? read | 0x80 : read & 0x7F);
+        return std::optional<uint8_t>(chip::WithField(chip::kPwmDirect, read, m_bPwmDirect));
     });
 }
 
@@ -32,7 +33,9 @@ void CEvalDlg::OnPhaseShiftChanged()
                        [this](uint8_t read) -> std::optional<uint8_t> {
                            const auto phase = SelectedValue(*m_cbPhaseShift);
                            if (!phase) return std::nullopt;
-                           return uint8_t((m_bPwmDirect << 7) | (*phase << 4) | (read & 0x0F));
+                           return chip::Compose({{chip::kPwmDirect, unsigned(m_bPwmDirect)},
+                                                 {chip::kPhaseShift, *phase}},
+                                                read);
                        });
 }
 
@@ -42,6 +45,8 @@ void CEvalDlg::OnPwmFreqChanged()
                        [this](uint8_t read) -> std::optional<uint8_t> {
                            const auto frequency = SelectedValue(*m_cbPwmFreq);
                            if (!frequency) return std::nullopt;
-                           return uint8_t((m_bPwmDirect << 7) | (read & 0x70) | *frequency);
+                           return chip::Compose({{chip::kPwmDirect, unsigned(m_bPwmDirect)},
+                                                 {chip::kPwmFreq, *frequency}},
+                                                read);
                        });
 }

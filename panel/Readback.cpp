@@ -1,9 +1,18 @@
-// The full readback: 26 registers into the grid, then decoded into controls.
+// The full readback: 26 registers into the grid, then decoded into controls;
+// boxes whose text changed are marked until the next readback.
+#include "ControlIds.h"
+#include "ControlUses.h"
 #include "Controls.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "HexText.h"
+#include "ReadbackGrid.h"
 #include "Shadows.h"
 
+#include <QLineEdit>
+#include <QPalette>
+
+#include <algorithm>
 #include <array>
 #include <bitset>
 
@@ -11,127 +20,170 @@ namespace {
 
 using D = CEvalDlg;
 
-struct GridBox {
-    uint8_t reg;
-    QString CEvalDlg::*box;
-};
-// Also the read order.
 const GridBox kGrid[] = {
-    {0x00, &D::m_strReg00}, {0x01, &D::m_strReg01}, {0x02, &D::m_strReg02},
-    {0x03, &D::m_strReg03}, {0x04, &D::m_strReg04}, {0x05, &D::m_strReg05},
-    {0x06, &D::m_strReg06}, {0xA0, &D::m_strRegA0}, {0xA1, &D::m_strRegA1},
-    {0xA2, &D::m_strRegA2}, {0xA3, &D::m_strRegA3}, {0xA4, &D::m_strRegA4},
-    {0xA5, &D::m_strRegA5}, {0xA6, &D::m_strRegA6}, {0xA7, &D::m_strRegA7},
-    {0xA8, &D::m_strRegA8}, {0xA9, &D::m_strRegA9}, {0xAA, &D::m_strRegAA},
-    {0xAB, &D::m_strRegAB}, {0xAC, &D::m_strRegAC}, {0xAD, &D::m_strRegAD},
-    {0xAE, &D::m_strRegAE}, {0xAF, &D::m_strRegAF}, {0x72, &D::m_strReg72},
-    {0x98, &D::m_strReg98}, {0x9E, &D::m_strReg9E},
+    {0x00, idc::kReg00, &D::m_strReg00}, {0x01, idc::kReg01, &D::m_strReg01},
+    {0x02, idc::kReg02, &D::m_strReg02}, {0x03, idc::kReg03, &D::m_strReg03},
+    {0x04, idc::kReg04, &D::m_strReg04}, {0x05, idc::kReg05, &D::m_strReg05},
+    {0x06, idc::kReg06, &D::m_strReg06}, {0xA0, idc::kRegA0, &D::m_strRegA0},
+    {0xA1, idc::kRegA1, &D::m_strRegA1}, {0xA2, idc::kRegA2, &D::m_strRegA2},
+    {0xA3, idc::kRegA3, &D::m_strRegA3}, {0xA4, idc::kRegA4, &D::m_strRegA4},
+    {0xA5, idc::kRegA5, &D::m_strRegA5}, {0xA6, idc::kRegA6, &D::m_strRegA6},
+    {0xA7, idc::kRegA7, &D::m_strRegA7}, {0xA8, idc::kRegA8, &D::m_strRegA8},
+    {0xA9, idc::kRegA9, &D::m_strRegA9}, {0xAA, idc::kRegAA, &D::m_strRegAA},
+    {0xAB, idc::kRegAB, &D::m_strRegAB}, {0xAC, idc::kRegAC, &D::m_strRegAC},
+    {0xAD, idc::kRegAD, &D::m_strRegAD}, {0xAE, idc::kRegAE, &D::m_strRegAE},
+    {0xAF, idc::kRegAF, &D::m_strRegAF}, {0x72, idc::kReg72, &D::m_strReg72},
+    {0x98, idc::kReg98, &D::m_strReg98}, {0x9E, idc::kReg9E, &D::m_strReg9E},
 };
+static_assert(std::size(kGrid) == CEvalDlg::kGridSize);
 
 enum class Target {
     Check,         // a check field
     Radio,         // a radio pair's field
-    List,          // entry = field
-    DimThreshold,  // entry = field for 0-9; 10-15 all show "PWM Always"
-    CurrentScale,  // entry = field, and g_currentScale
+    List,          // the field value's entry
+    CurrentScale,  // the entry, and g_currentScale
     VboostSlider,  // slider position = field
 };
 
 struct DecodeRow {
-    uint8_t reg;
-    uint8_t shift;
-    uint8_t mask;  // after the shift
+    const chip::FieldInfo& field;
     Target target;
-    int CEvalDlg::*field = nullptr;
+    int CEvalDlg::*number = nullptr;
     CDropDownList* CEvalDlg::*list = nullptr;
 };
 
-constexpr DecodeRow Bit(uint8_t reg, uint8_t bit, int CEvalDlg::*field)
+constexpr DecodeRow Bit(const chip::FieldInfo& field, int CEvalDlg::*number)
 {
-    return {reg, bit, 1, Target::Check, field};
+    return {field, Target::Check, number};
 }
-constexpr DecodeRow ListField(uint8_t reg, uint8_t shift, uint8_t mask,
-                              CDropDownList* CEvalDlg::*list, Target target = Target::List)
+constexpr DecodeRow ListField(const chip::FieldInfo& field, CDropDownList* CEvalDlg::*list,
+                              Target target = Target::List)
 {
-    return {reg, shift, mask, target, nullptr, list};
+    return {field, target, nullptr, list};
 }
 
 // In decode order, register by register.
 const DecodeRow kDecodeTable[] = {
-    Bit(0x02, 0, &D::m_bUvlo),
-    Bit(0x02, 1, &D::m_bTsd),
-    Bit(0x02, 2, &D::m_bOverCurrent),
-    Bit(0x02, 3, &D::m_bOverVoltage),
-    Bit(0x02, 4, &D::m_bVboostOk),
-    Bit(0x02, 5, &D::m_bVrefOk),
-    Bit(0x02, 6, &D::m_bShort),
-    Bit(0x02, 7, &D::m_bOpen),
-    Bit(0xA2, 0, &D::m_bPwmFsetEn),
-    Bit(0xA2, 1, &D::m_bBoostFsetEn),
-    Bit(0xA2, 2, &D::m_bIsetEn),
-    Bit(0xA2, 3, &D::m_bBacklightOn),
-    Bit(0xA2, 4, &D::m_bUvloLevel),
-    Bit(0xA2, 5, &D::m_bUvloEnable),
-    Bit(0xA1, 7, &D::m_bPdetStandby),
-    ListField(0xA1, 4, 0x07, &D::m_cbCurrentScale, Target::CurrentScale),
-    ListField(0xA3, 0, 0x03, &D::m_cbPwmHysteresis),
-    ListField(0xA3, 2, 0x03, &D::m_cbFilter),
-    ListField(0xA3, 4, 0x07, &D::m_cbPwmSlope),
-    Bit(0xA5, 7, &D::m_bPwmDirect),
-    ListField(0xA5, 0, 0x0F, &D::m_cbPwmFreq),
-    ListField(0xA5, 4, 0x07, &D::m_cbPhaseShift),
-    ListField(0xA4, 4, 0x0F, &D::m_cbDimThreshold, Target::DimThreshold),
-    ListField(0xA6, 6, 0x03, &D::m_cbBoostFreq),
-    {0xA6, 0, 0x3F, Target::VboostSlider},
-    ListField(0xA7, 2, 0x03, &D::m_cbPfmThreshold),
-    ListField(0xA7, 0, 0x03, &D::m_cbCurrentLimit),
-    ListField(0xA9, 5, 0x07, &D::m_cbVboostMax),
-    Bit(0xAA, 3, &D::m_bAdaptive),
-    Bit(0xAA, 7, &D::m_bSsEn),
-    {0x9E, 5, 1, Target::Radio, &D::m_nVboostRange},
-    {0x98, 7, 1, Target::Radio, &D::m_nIboostRange},
+    Bit(chip::kUvlo, &D::m_bUvlo),
+    Bit(chip::kTsd, &D::m_bTsd),
+    Bit(chip::kOverCurrent, &D::m_bOverCurrent),
+    Bit(chip::kOverVoltage, &D::m_bOverVoltage),
+    Bit(chip::kVboostOk, &D::m_bVboostOk),
+    Bit(chip::kVrefOk, &D::m_bVrefOk),
+    Bit(chip::kShort, &D::m_bShort),
+    Bit(chip::kOpen, &D::m_bOpen),
+    Bit(chip::kPwmFsetEn, &D::m_bPwmFsetEn),
+    Bit(chip::kBoostFsetEn, &D::m_bBoostFsetEn),
+    Bit(chip::kIsetEn, &D::m_bIsetEn),
+    Bit(chip::kBacklightOn, &D::m_bBacklightOn),
+    Bit(chip::kUvloLevel, &D::m_bUvloLevel),
+    Bit(chip::kUvloEnable, &D::m_bUvloEnable),
+    Bit(chip::kPdetStandby, &D::m_bPdetStandby),
+    ListField(chip::kCurrentScale, &D::m_cbCurrentScale, Target::CurrentScale),
+    ListField(chip::kPwmHysteresis, &D::m_cbPwmHysteresis),
+    ListField(chip::kFilter, &D::m_cbFilter),
+    ListField(chip::kPwmSlope, &D::m_cbPwmSlope),
+    Bit(chip::kPwmDirect, &D::m_bPwmDirect),
+    ListField(chip::kPwmFreq, &D::m_cbPwmFreq),
+    ListField(chip::kPhaseShift, &D::m_cbPhaseShift),
+    ListField(chip::kDimThreshold, &D::m_cbDimThreshold),
+    ListField(chip::kBoostFreq, &D::m_cbBoostFreq),
+    {chip::kVboostCode, Target::VboostSlider},
+    ListField(chip::kPfmThreshold, &D::m_cbPfmThreshold),
+    ListField(chip::kCurrentLimit, &D::m_cbCurrentLimit),
+    ListField(chip::kVboostMax, &D::m_cbVboostMax),
+    Bit(chip::kAdaptive, &D::m_bAdaptive),
+    Bit(chip::kSsEn, &D::m_bSsEn),
+    {chip::kVboostRange, Target::Radio, &D::m_nVboostRange},
+    {chip::kIboostRange, Target::Radio, &D::m_nIboostRange},
 };
 
-constexpr int kPwmAlwaysEntry = 11;
+// A soft yellow that reads as "look here" on light and dark themes alike.
+const QColor kChangeMarkColor(255, 226, 128);
 
 }  // namespace
+
+std::span<const GridBox> GridBoxes() { return kGrid; }
+
+const GridBox* GridBoxOfControl(int id)
+{
+    const auto it = std::ranges::find(kGrid, id, &GridBox::id);
+    return it == std::end(kGrid) ? nullptr : &*it;
+}
+
+void AddGridUses(std::vector<ControlUse>& uses)
+{
+    for (const GridBox& g : kGrid) uses.push_back({"readback grid", g.id, {ControlKind::ReadOnlyEdit}});
+}
 
 void CEvalDlg::OnReadbackAll()
 {
     pull();
     std::bitset<256> read;
     std::array<uint8_t, 256> values{};
-    for (const GridBox& g : kGrid) {
+    for (size_t i = 0; i < std::size(kGrid); ++i) {
+        const GridBox& g = kGrid[i];
+        m_shownBefore[i] = this->*g.text;
         if (ChipRead(g.reg, values[g.reg])) {
-            this->*g.box = HexText(values[g.reg]);
+            this->*g.text = HexText(values[g.reg]);
             read.set(g.reg);
         } else {
-            this->*g.box = kUnreadText;
+            this->*g.text = kUnreadText;
         }
     }
     // A register that could not be read leaves its controls as they are.
     for (const DecodeRow& row : kDecodeTable) {
-        if (!read.test(row.reg)) continue;
-        const unsigned field = (values[row.reg] >> row.shift) & row.mask;
+        if (!read.test(row.field.reg)) continue;
+        const unsigned value = chip::FieldValue(row.field, values[row.field.reg]);
         switch (row.target) {
         case Target::Check:
         case Target::Radio:
-            this->*row.field = int(field);
+            this->*row.number = int(value);
             break;
         case Target::List:
-            (this->*row.list)->SetCurSel(int(field));
-            break;
-        case Target::DimThreshold:
-            (this->*row.list)->SetCurSel(field >= 10 ? kPwmAlwaysEntry : int(field));
+            (this->*row.list)->SetCurSel(int(chip::EntryOf(row.field, value)));
             break;
         case Target::CurrentScale:
-            g_currentScale = uint8_t(field);
-            (this->*row.list)->SetCurSel(int(field));
+            g_currentScale = uint8_t(value);
+            (this->*row.list)->SetCurSel(int(value));
             break;
         case Target::VboostSlider:
-            m_sldVboost->setValue(int(field));
+            m_sldVboost->setValue(int(value));
             break;
         }
     }
     push();
+    MarkChangedBoxes();
+}
+
+void CEvalDlg::MarkChangedBoxes()
+{
+    for (size_t i = 0; i < std::size(kGrid); ++i) {
+        // An empty box had nothing to compare with: the first readback marks none.
+        const QString& before = m_shownBefore[i];
+        const bool changed = !before.isEmpty() && before != this->*kGrid[i].text;
+        if (changed == m_changed.test(i)) continue;
+        m_changed.set(i, changed);
+        QWidget* box = m_controls.value(kGrid[i].id);
+        if (changed) {
+            m_plainPalette[i] = box->palette();
+            QPalette marked = m_plainPalette[i];
+            marked.setColor(QPalette::Base, kChangeMarkColor);
+            box->setPalette(marked);
+        } else {
+            box->setPalette(m_plainPalette[i]);
+        }
+    }
+}
+
+bool CEvalDlg::MarkedChanged(int boxId) const
+{
+    const auto it = std::ranges::find(kGrid, boxId, &GridBox::id);
+    return it != std::end(kGrid) && m_changed.test(size_t(it - std::begin(kGrid)));
+}
+
+QString CEvalDlg::ShownBefore(int boxId) const
+{
+    const auto it = std::ranges::find(kGrid, boxId, &GridBox::id);
+    return it == std::end(kGrid) ? QString() : m_shownBefore[size_t(it - std::begin(kGrid))];
 }

@@ -1,4 +1,6 @@
 // The routing table: which user event on which control runs which action.
+#include "ControlIds.h"
+#include "ControlUses.h"
 #include "Controls.h"
 #include "EvalDlg.h"
 
@@ -22,47 +24,59 @@ struct Route {
 
 using D = CEvalDlg;
 const Route kRoutingTable[] = {
-    {2, Event::Click, &D::OnCancel},
-    {1020, Event::Click, &D::OnReadbackAll},
-    {1018, Event::Click, &D::OnManualWrite},
-    {1019, Event::Click, &D::OnManualRead},
-    {1047, Event::SliderRelease, &D::OnBrightnessReleased},
-    {1046, Event::SelChange, &D::OnModeChanged},
-    {1044, Event::Click, &D::OnEnableBacklight},
-    {1078, Event::Click, &D::OnFastResume},
-    {1039, Event::Click, &D::OnLed1},
-    {1027, Event::Click, &D::OnLed2},
-    {1028, Event::Click, &D::OnLed3},
-    {1029, Event::Click, &D::OnLed4},
-    {1030, Event::Click, &D::OnLed5},
-    {1031, Event::Click, &D::OnLed6},
-    {1036, Event::Click, &D::OnAllOn},
-    {1037, Event::Click, &D::OnAllOff},
-    {1054, Event::SliderRelease, &D::OnCurrentReleased},
-    {1102, Event::TextUpdate, &D::OnTargetUpdate},
-    {1077, Event::Click, &D::OnSetTarget},
-    {1070, Event::SelChange, &D::OnCurrentScaleChanged},
-    {1103, Event::Click, &D::OnPdetStandby},
-    {1066, Event::Click, &D::OnUpdateA2},
-    {1126, Event::Click, &D::OnUpdateA3},
-    {1052, Event::Click, &D::OnUpdateA7},
-    {1123, Event::SelChange, &D::OnDimThresholdChanged},
-    {1120, Event::Click, &D::OnPwmDirect},
-    {1121, Event::SelChange, &D::OnPhaseShiftChanged},
-    {1122, Event::SelChange, &D::OnPwmFreqChanged},
-    {1113, Event::SliderRelease, &D::OnVboostReleased},
-    {1119, Event::SelChange, &D::OnBoostFreqChanged},
-    {1114, Event::SelChange, &D::OnVboostMaxChanged},
-    {1115, Event::Click, &D::OnAdaptive},
-    {1131, Event::Click, &D::OnSsEn},
-    {1132, Event::Click, &D::OnVboostRangeLow},
-    {1133, Event::Click, &D::OnVboostRangeHigh},
-    {1140, Event::Click, &D::OnIboostRangeLow},
-    {1141, Event::Click, &D::OnIboostRangeHigh},
-    {1135, Event::Click, &D::OnLoad},
-    {1136, Event::Click, &D::OnPrepareWrite},
-    {1137, Event::Click, &D::OnCompleteWrite},
+    {idc::kExit, Event::Click, &D::OnCancel},
+    {idc::kReadbackAll, Event::Click, &D::OnReadbackAll},
+    {idc::kManualWrite, Event::Click, &D::OnManualWrite},
+    {idc::kManualRead, Event::Click, &D::OnManualRead},
+    {idc::kBrightness, Event::SliderRelease, &D::OnBrightnessReleased},
+    {idc::kMode, Event::SelChange, &D::OnModeChanged},
+    {idc::kEnableBacklight, Event::Click, &D::OnEnableBacklight},
+    {idc::kFastResume, Event::Click, &D::OnFastResume},
+    {idc::kLed1, Event::Click, &D::OnLed1},
+    {idc::kLed2, Event::Click, &D::OnLed2},
+    {idc::kLed3, Event::Click, &D::OnLed3},
+    {idc::kLed4, Event::Click, &D::OnLed4},
+    {idc::kLed5, Event::Click, &D::OnLed5},
+    {idc::kLed6, Event::Click, &D::OnLed6},
+    {idc::kAllOn, Event::Click, &D::OnAllOn},
+    {idc::kAllOff, Event::Click, &D::OnAllOff},
+    {idc::kCurrent, Event::SliderRelease, &D::OnCurrentReleased},
+    {idc::kTarget, Event::TextUpdate, &D::OnTargetUpdate},
+    {idc::kSet, Event::Click, &D::OnSetTarget},
+    {idc::kCurrentScale, Event::SelChange, &D::OnCurrentScaleChanged},
+    {idc::kPdetStandby, Event::Click, &D::OnPdetStandby},
+    {idc::kUpdateA2, Event::Click, &D::OnUpdateA2},
+    {idc::kUpdateA3, Event::Click, &D::OnUpdateA3},
+    {idc::kUpdateA7, Event::Click, &D::OnUpdateA7},
+    {idc::kDimThreshold, Event::SelChange, &D::OnDimThresholdChanged},
+    {idc::kPwmDirect, Event::Click, &D::OnPwmDirect},
+    {idc::kPhaseShift, Event::SelChange, &D::OnPhaseShiftChanged},
+    {idc::kPwmFreq, Event::SelChange, &D::OnPwmFreqChanged},
+    {idc::kVboost, Event::SliderRelease, &D::OnVboostReleased},
+    {idc::kBoostFreq, Event::SelChange, &D::OnBoostFreqChanged},
+    {idc::kVboostMax, Event::SelChange, &D::OnVboostMaxChanged},
+    {idc::kAdaptive, Event::Click, &D::OnAdaptive},
+    {idc::kSsEn, Event::Click, &D::OnSsEn},
+    {idc::kVboostLow, Event::Click, &D::OnVboostRangeLow},
+    {idc::kVboostHigh, Event::Click, &D::OnVboostRangeHigh},
+    {idc::kIboostLow, Event::Click, &D::OnIboostRangeLow},
+    {idc::kIboostHigh, Event::Click, &D::OnIboostRangeHigh},
+    {idc::kLoad, Event::Click, &D::OnLoad},
+    {idc::kPrepareWrite, Event::Click, &D::OnPrepareWrite},
+    {idc::kCompleteWrite, Event::Click, &D::OnCompleteWrite},
 };
+
+std::vector<ControlKind> KindsFor(Event event)
+{
+    switch (event) {
+    case Event::Click:
+        return {ControlKind::PushButton, ControlKind::CheckBox, ControlKind::RadioButton};
+    case Event::SelChange: return {ControlKind::ComboBox};
+    case Event::SliderRelease: return {ControlKind::Slider};
+    case Event::TextUpdate: return {ControlKind::Edit};
+    }
+    return {};
+}
 
 // A check box or radio button runs its action once for every change of its
 // tick, whichever way the user makes it: mouse, Space key, or an assistive
@@ -88,11 +102,16 @@ void ConnectTick(CEvalDlg* dlg, QAbstractButton* button, const std::function<voi
 
 }  // namespace
 
+void AddRouteUses(std::vector<ControlUse>& uses)
+{
+    for (const Route& route : kRoutingTable)
+        uses.push_back({"routing", route.id, KindsFor(route.event)});
+}
+
 void CEvalDlg::ConnectRoutes()
 {
     for (const Route& route : kRoutingTable) {
         QWidget* control = m_controls.value(route.id);
-        Q_ASSERT(control);
         // Notifications raised while pull or push runs are not the user's.
         auto run = [this, action = route.action] {
             if (m_exchangeDepth != 0) return;

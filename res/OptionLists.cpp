@@ -1,5 +1,7 @@
 #include "OptionLists.h"
 
+#include "ControlIds.h"
+
 namespace {
 
 constexpr const char* kMode[] = {
@@ -68,19 +70,19 @@ constexpr const char* kConfig[] = {
 };
 
 constexpr OptionList kLists[] = {
-    {1046, kMode},
-    {1070, kCurrentScale},
-    {1125, kPwmSlope},
-    {1127, kFilter},
-    {1128, kPwmHysteresis},
-    {1123, kDimThreshold},
-    {1121, kPhaseShift},
-    {1122, kPwmFreq},
-    {1114, kVboostMax},
-    {1119, kBoostFreq},
-    {1050, kPfmThreshold},
-    {1049, kCurrentLimit},
-    {1134, kConfig},
+    {idc::kMode, kMode},
+    {idc::kCurrentScale, kCurrentScale},
+    {idc::kPwmSlope, kPwmSlope},
+    {idc::kFilter, kFilter},
+    {idc::kPwmHysteresis, kPwmHysteresis},
+    {idc::kDimThreshold, kDimThreshold},
+    {idc::kPhaseShift, kPhaseShift},
+    {idc::kPwmFreq, kPwmFreq},
+    {idc::kVboostMax, kVboostMax},
+    {idc::kBoostFreq, kBoostFreq},
+    {idc::kPfmThreshold, kPfmThreshold},
+    {idc::kCurrentLimit, kCurrentLimit},
+    {idc::kConfig, kConfig},
 };
 
 }  // namespace

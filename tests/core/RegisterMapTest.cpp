@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "Decode.h"
 #include "Fields.h"
+#include "RegisterImage.h"
 
 using namespace chip;
 
@@ -121,4 +125,35 @@ TEST(RegisterMap, DecodesAnImageAndTellsWhichFieldsDiffer)
     EXPECT_EQ(changes[1].after.meaning, "38464 Hz");
     EXPECT_TRUE(DiffFields(0xA5, 0x14, 0x14).empty());
     EXPECT_TRUE(DiffFields(0x03, 0x00, 0xFF).empty()) << "no known field to differ";
+}
+
+// What the command line tool does with a dump: parse, then decode every
+// described register; XX reads as not read.
+TEST(RegisterMap, DecodesAnI2cdumpImage)
+{
+    std::string dump = "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n";
+    for (int row = 0; row < 16; ++row) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%x0:", row);
+        dump += line;
+        for (int col = 0; col < 16; ++col) {
+            const int reg = row * 16 + col;
+            dump += reg == 0x02 ? " XX" : reg == 0xA5 ? " e9" : reg == 0xA4 ? " A0" : " 00";
+        }
+        dump += '\n';
+    }
+    std::istringstream in(dump);
+    RegisterImage image;
+    std::string error;
+    ASSERT_TRUE(ParseRegisterImage(in, image, error)) << error;
+
+    std::map<uint8_t, DecodedRegister> byAddress;
+    for (DecodedRegister& reg : DecodeImage(image.values)) byAddress.emplace(reg.info->address, reg);
+    EXPECT_EQ(byAddress.size(), 27u);
+    EXPECT_FALSE(byAddress.at(0x02).value) << "XX: the status register did not answer";
+    EXPECT_EQ(byAddress.at(0xA5).value, 0xE9);
+    EXPECT_EQ(byAddress.at(0xA5).fields.at(2).meaning, "16828 Hz");
+    EXPECT_EQ(byAddress.at(0xA4).fields.at(0).meaning, "PWM Always");
+    EXPECT_EQ(byAddress.at(0x16).fields.size(), 6u);
+    EXPECT_STREQ(byAddress.at(0x16).fields.front().field->name, "LED 6");
 }

@@ -1,14 +1,16 @@
 // Configuration Selection (Load) and the EEPROM burn helper.
 #include "Controls.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "HexText.h"
 #include "Presets.h"
 #include "Shadows.h"
 
 void CEvalDlg::OnLoad()
 {
-    g_reg01 &= 0xFE;  // backlight off while the configuration changes
-    bool allWritten = ChipWrite(0x01, g_reg01);
+    // Backlight off while the configuration changes.
+    g_reg01 = chip::WithField(chip::kEnableBacklight, g_reg01, 0);
+    bool allWritten = ChipWrite(chip::kEnableBacklight.reg, g_reg01);
     m_strReg01 = HexText(g_reg01);
     const ConfigChoice choice = ChooseConfig(m_cbConfig->GetCurSel());
     if (choice.preset)
