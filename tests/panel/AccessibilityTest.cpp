@@ -2,6 +2,7 @@
 // and frames hold their controls without moving them or the tab order.
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "DialogBuilder.h"
 #include "DialogTemplate.h"
 
@@ -28,16 +29,16 @@ TEST_F(PanelTest, EveryWayOfTickingRunsTheActionOnceAndAPushNone)
 {
     StartPanel();  // "16 - 43 V" ticked by the readback
     const std::function<void()> userActs[] = {
-        [&] { Click(1078); },                           // Fast Resume on
-        [&] { QTest::keyClick(Control(1078), Qt::Key_Space); },  // off
-        [&] { Button(Control(1078))->toggle(); },       // on
-        [&] { ToggleAsAssistiveTool(Control(1078)); },  // off
-        [&] { Click(1132); },                           // 7 - 34 V
-        [&] { Click(1132); },                           // again: still a click
-        [&] { QTest::keyClick(Control(1133), Qt::Key_Space); },
-        [&] { Button(Control(1132))->toggle(); },
-        [&] { Button(Control(1132))->toggle(); },  // a ticked radio stays ticked
-        [&] { ToggleAsAssistiveTool(Control(1133)); },
+        [&] { Click(idc::kFastResume); },                                    // Fast Resume on
+        [&] { QTest::keyClick(Control(idc::kFastResume), Qt::Key_Space); },  // off
+        [&] { Button(Control(idc::kFastResume))->toggle(); },                // on
+        [&] { ToggleAsAssistiveTool(Control(idc::kFastResume)); },           // off
+        [&] { Click(idc::kVboostLow); },                                     // 7 - 34 V
+        [&] { Click(idc::kVboostLow); },                                     // again: still a click
+        [&] { QTest::keyClick(Control(idc::kVboostHigh), Qt::Key_Space); },
+        [&] { Button(Control(idc::kVboostLow))->toggle(); },
+        [&] { Button(Control(idc::kVboostLow))->toggle(); },  // a ticked radio stays ticked
+        [&] { ToggleAsAssistiveTool(Control(idc::kVboostHigh)); },
     };
     for (const auto& act : userActs) act();
     EXPECT_EQ(Writes(), "01=80 01=00 01=80 01=00 9E=00 9E=00 9E=20 9E=00 9E=20");
@@ -47,7 +48,7 @@ TEST_F(PanelTest, EveryWayOfTickingRunsTheActionOnceAndAPushNone)
     Panel().m_bFastResume = 1;
     Panel().m_nVboostRange = 0;
     Panel().push();
-    EXPECT_TRUE(Ticked(1078) && Ticked(1132));
+    EXPECT_TRUE(Ticked(idc::kFastResume) && Ticked(idc::kVboostLow));
     EXPECT_EQ(Writes(), "");
 }
 
@@ -73,7 +74,8 @@ TEST_F(PanelTest, FramesHoldTheirControlsWithoutMovingThemOrChangingTheTabOrder)
                             // the first frame, the status lines and the grid
 
     QStringList tabOrder;
-    for (QWidget* w = Control(2); tabOrder.size() < tabStops.size(); w = w->nextInFocusChain())
+    for (QWidget* w = Control(idc::kExit); tabOrder.size() < tabStops.size();
+         w = w->nextInFocusChain())
         if (tabStops.contains(w->objectName())) tabOrder << w->objectName();
     EXPECT_EQ(tabOrder, tabStops);
 }

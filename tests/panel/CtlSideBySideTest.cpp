@@ -1,5 +1,6 @@
 // The panel and zr5130ctl on the same board: the tool's load makes the
 // panel's Load writes, and a replay of the panel's trace makes them again.
+#include "ControlIds.h"
 #include "CtlRun.h"
 #include "PanelHarness.h"
 #include "RegisterImage.h"
@@ -27,10 +28,10 @@ TEST_F(PanelTest, ToolLoadsAndReplaysExactlyWhatThePanelWrote)
     std::string error;
     ASSERT_TRUE(TraceOpen(ctl.Path("panel-trace"), error)) << error;
     StartPanelOn(&board);
-    Click(1044);  // Enable Backlight
+    Click(idc::kEnableBacklight);  // Enable Backlight
     ctl.WriteFile("before-load.txt", Snapshot(board));
-    ChooseEntry(1134, 8);
-    Click(1135);  // Load
+    ChooseEntry(idc::kConfig, 8);
+    Click(idc::kLoad);  // Load
     TraceClose();
     const std::vector<std::string> panelWrites = ctl.WriteLines("panel-trace");
     ASSERT_EQ(panelWrites.size(), 20u);  // Enable Backlight, then 01 and the 18 of E8
