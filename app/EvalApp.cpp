@@ -1,9 +1,15 @@
 #include "EvalApp.h"
 
 #include "EvalDlg.h"
+#include "FileOpen.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
 
 int g_debugLog = 0;
 
@@ -21,10 +27,26 @@ bool CEvalApp::WantsDebugLog(const QString& cmdLine)
     return cmdLine.contains(QLatin1String("/D")) || cmdLine.contains(QLatin1String("/d"));
 }
 
+// The log is opened without following a symbolic link and without waiting
+// on a named pipe planted under its name, and it takes the place of standard
+// output only: the program keeps descriptors 0-2 open from its start, so
+// standard output is never a descriptor of Qt's.
 void CEvalApp::StartDebugLog()
 {
     std::remove(kLogFile);
-    if (!std::freopen(kLogFile, "w", stdout)) g_debugLog = 0;
+    std::string reason;
+    const int fd = OpenFile(kLogFile, O_WRONLY | O_CREAT | O_NOFOLLOW, kRegularFile, reason);
+    if (fd >= 0 && ::ftruncate(fd, 0) == 0) {
+        std::fflush(stdout);
+        ::dup2(fd, STDOUT_FILENO);
+        std::clearerr(stdout);
+    } else {
+        if (fd >= 0) reason = std::string("cannot empty it: ") + std::strerror(errno);
+        std::fprintf(stderr, "zr5130-eval: %s: %s; the panel runs without its debug log\n",
+                     kLogFile, reason.c_str());
+        g_debugLog = 0;
+    }
+    if (fd >= 0) ::close(fd);
     std::printf("CmdLine: %s\n", m_cmdLine.toLocal8Bit().constData());
 }
 

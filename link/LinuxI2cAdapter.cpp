@@ -1,6 +1,7 @@
 #include "LinuxI2cAdapter.h"
 
 #include "I2cBuses.h"
+#include "ProgramName.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,8 +10,6 @@
 #include <utility>
 
 namespace {
-
-constexpr const char* kProgram = "zr5130-eval: ";
 
 std::string ErrorText(int error)
 {
@@ -249,7 +248,7 @@ void LinuxI2cAdapter::Report(const std::string& line)
 {
     if (!m_reported.insert(line).second)
         return;
-    std::fprintf(stderr, "%s%s\n", kProgram, line.c_str());
+    std::fprintf(stderr, "%s: %s\n", LinkProgramName(), line.c_str());
 }
 
 // Runs after every successful access, so it skips the work when there is

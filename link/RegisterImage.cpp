@@ -139,8 +139,7 @@ bool ParseCell(std::string_view line, int reg, int& value, std::string& error)
     if (token.size() == 2 && ParseByte(token, value)) {
         if (inColumn)
             return true;
-        error = RegisterName(reg) + ": " + Quoted(token) +
-                " is not in the register's column; i2cdump's cells are ' ff' side by side";
+        error = RegisterName(reg) + ": " + Quoted(token) + " is out of its column";
         return false;
     }
     error = RegisterName(reg) + ": " + Quoted(token) + " is not a byte";
@@ -164,7 +163,7 @@ bool ParseRow(std::string_view line, int row, RegisterImage& image, std::string&
     const std::string_view gap = line.substr(kCellsEnd, kGapWidth);
     if (gap.find_first_not_of(' ') != std::string_view::npos) {
         error = "row " + RowName(row) + ": unexpected " +
-                Quoted(TrimRight(line.substr(kCellsEnd + gap.find_first_not_of(' ')))) +
+                Quoted(line.substr(kCellsEnd + gap.find_first_not_of(' '))) +
                 " after " + RegisterName(row * kCells + kCells - 1);
         return false;
     }
@@ -180,7 +179,8 @@ bool ParseRow(std::string_view line, int row, RegisterImage& image, std::string&
 bool Parse(std::string_view text, RegisterImage& image, ParseFailure& failure)
 {
     if (text.size() > kMaxRegisterImageBytes) {
-        failure = {0, "too large for a register dump (over 1 MiB; i2cdump's table is about 4.5 KB)"};
+        failure = {0,
+                   "too large for a register dump (over 1 MiB; i2cdump's table is about 4.5 KB)"};
         return false;
     }
     RegisterImage parsed;

@@ -1,5 +1,6 @@
 #include "AboutDlg.h"
 
+#include "ControlIds.h"
 #include "DialogBuilder.h"
 #include "DialogTemplate.h"
 #include "Pictures.h"
@@ -7,17 +8,13 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-namespace {
-constexpr int kIdOk = 1;
-}
-
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     const QIcon icon = LoadPanelIcon();
     const auto controls = BuildDialog(*this, kAboutTemplate, {&icon, nullptr});
-    auto* ok = static_cast<QPushButton*>(controls.value(kIdOk));
+    auto* ok = static_cast<QPushButton*>(controls.value(idc::kAboutOk));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();
 }

@@ -7,6 +7,7 @@
 
 CDropDownList::CDropDownList(QWidget* parent) : QComboBox(parent)
 {
+    InstallListAccessible();
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);  // inline completion would swallow the first Enter

@@ -28,6 +28,10 @@ private:
     void DropSelectionKeepingText(const QString& text);
 };
 
+// Makes assistive tools see every CDropDownList through its own interface:
+// named by its label, never by its text. Installed by the first list.
+void InstallListAccessible();
+
 // A horizontal slider that reports every left mouse release on it, on the
 // handle or on the groove, after the position has settled. Keys and
 // programmatic moves report nothing.

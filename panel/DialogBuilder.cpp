@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QStyleFactory>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -25,6 +27,42 @@ QString AccessibleNameFor(const ControlTemplate& c)
     for (const AccessibleName& a : kAccessibleNames)
         if (a.id == c.id) return QString::fromUtf8(a.name);
     return QString::fromUtf8(c.caption);
+}
+
+QString AccessibleDescriptionFor(const ControlTemplate& c)
+{
+    for (const AccessibleDescription& a : kAccessibleDescriptions)
+        if (a.id == c.id) return QString::fromUtf8(a.text);
+    return {};
+}
+
+// Names a control for assistive tools. A label is named by the text it shows,
+// which Qt keeps current (and announces) as the text changes; a list and the
+// field inside it by the list's label, whatever entry or text they hold.
+void NameForAssistiveTools(QWidget& w, const ControlTemplate& c)
+{
+    if (c.kind != ControlKind::Label) w.setAccessibleName(AccessibleNameFor(c));
+    if (c.kind == ControlKind::ComboBox)
+        static_cast<QComboBox&>(w).lineEdit()->setAccessibleName(AccessibleNameFor(c));
+    w.setAccessibleDescription(AccessibleDescriptionFor(c));
+}
+
+struct Frame {
+    QWidget* widget;
+    QRect rect;
+};
+
+// Moves a control that lies wholly inside a frame into that frame, at the
+// same place in the window, so that the frame's caption gives it context.
+void PutIntoItsFrame(QWidget& w, const std::vector<Frame>& frames)
+{
+    for (const Frame& f : frames) {
+        if (!f.rect.contains(w.geometry())) continue;
+        const QRect inWindow = w.geometry();
+        w.setParent(f.widget);
+        w.setGeometry(inWindow.translated(-f.rect.topLeft()));
+        return;
+    }
 }
 
 QWidget* CreateControl(QDialog& dialog, const ControlTemplate& c, const DialogPictures& pictures,
@@ -42,8 +80,9 @@ QWidget* CreateControl(QDialog& dialog, const ControlTemplate& c, const DialogPi
     case ControlKind::CheckBox:
         return new QCheckBox(caption, &dialog);
     case ControlKind::RadioButton: {
+        // Left auto-exclusive (its default), so that assistive tools report
+        // a radio button; the pair's group decides which one is ticked.
         auto* r = new QRadioButton(caption, &dialog);
-        r->setAutoExclusive(false);
         if ((c.style & kWsGroup) || !radioGroup) radioGroup = new QButtonGroup(&dialog);
         radioGroup->addButton(r);
         return r;
@@ -138,14 +177,19 @@ QHash<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& tmpl,
     QHash<int, QWidget*> byId;
     QButtonGroup* radioGroup = nullptr;
     QWidget* previousTabStop = nullptr;
+    std::vector<Frame> frames;
     for (const ControlTemplate& c : tmpl.controls) {
         QWidget* w = CreateControl(dialog, c, pictures, radioGroup);
         if (c.kind != ControlKind::RadioButton) radioGroup = nullptr;
         w->setGeometry(PlaceControl(*w, c, du.Map(c.x, c.y, c.cx, c.cy)));
-        w->setAccessibleName(AccessibleNameFor(c));
+        NameForAssistiveTools(*w, c);
         if (c.kind == ControlKind::GroupBox) {
+            // Below every other control, so that one reaching into a frame
+            // it does not belong to stays on top.
             w->lower();
-            w->setAttribute(Qt::WA_TransparentForMouseEvents);
+            frames.push_back({w, w->geometry()});
+        } else {
+            PutIntoItsFrame(*w, frames);
         }
         if (c.id != kNoControlId) {
             w->setObjectName(QString::number(c.id));

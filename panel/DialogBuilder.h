@@ -30,7 +30,9 @@ struct DialogPictures {
 
 // Creates the template's controls on dialog, in template order (which is
 // also the tab order), sizes the dialog and returns the controls by ID.
-// Every control with an ID gets that ID in decimal as its object name.
+// Every control with an ID gets that ID in decimal as its object name. A
+// control lying wholly inside a frame is the frame's child, at the same
+// place in the window.
 QHash<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& tmpl,
                                  const DialogPictures& pictures);
 

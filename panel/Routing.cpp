@@ -6,6 +6,11 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QRadioButton>
+
+#include <functional>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -73,6 +78,28 @@ std::vector<ControlKind> KindsFor(Event event)
     return {};
 }
 
+// A check box or radio button runs its action once for every change of its
+// tick, whichever way the user makes it: mouse, Space key, or an assistive
+// tool's toggle action (which changes the tick without a click). A click
+// that leaves a radio button ticked runs it too, as any click does. A click
+// reports its change of tick first, so the click itself then runs nothing.
+void ConnectTick(CEvalDlg* dlg, QAbstractButton* button, const std::function<void()>& run)
+{
+    const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+    auto ranForThisClick = std::make_shared<bool>(false);
+    QObject::connect(button, &QAbstractButton::pressed, dlg, [ranForThisClick] {
+        *ranForThisClick = false;
+    });
+    QObject::connect(button, &QAbstractButton::toggled, dlg, [=](bool ticked) {
+        if (radio && !ticked) return;  // its partner reports the change
+        *ranForThisClick = true;
+        run();
+    });
+    QObject::connect(button, &QAbstractButton::clicked, dlg, [=] {
+        if (!std::exchange(*ranForThisClick, false)) run();
+    });
+}
+
 }  // namespace
 
 void AddRouteUses(std::vector<ControlUse>& uses)
@@ -91,10 +118,14 @@ void CEvalDlg::ConnectRoutes()
             const BusAction busAction(*this);
             (this->*action)();
         };
-        // Each signal below is emitted for the user's own operation only.
+        // clicked, activated, released and textEdited come from the user only;
+        // a tick's toggled also comes from a push, which run ignores.
         switch (route.event) {
         case Event::Click:
-            connect(static_cast<QAbstractButton*>(control), &QAbstractButton::clicked, this, run);
+            if (auto* button = static_cast<QAbstractButton*>(control); button->isCheckable())
+                ConnectTick(this, button, run);
+            else
+                connect(button, &QAbstractButton::clicked, this, run);
             break;
         case Event::SelChange:
             connect(static_cast<CDropDownList*>(control), &QComboBox::activated, this, run);

@@ -2,6 +2,7 @@
 #include "Controls.h"
 #include "DeviceLink.h"
 #include "EvalDlg.h"
+#include "Fields.h"
 #include "Presets.h"
 #include "SessionMenu.h"
 #include "Shadows.h"
@@ -32,7 +33,7 @@ QString VersionPair(uint8_t packed)
 // burn buttons write: a burned chip is never overwritten with the defaults.
 bool IsBlankChip(uint8_t burn)
 {
-    return (burn & 0x0F) == 0 && burn != kBurnValue;
+    return chip::FieldValue(chip::kProgrammed, burn) == 0 && burn != kBurnValue;
 }
 
 }  // namespace

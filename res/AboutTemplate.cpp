@@ -1,3 +1,4 @@
+#include "ControlIds.h"
 #include "DialogTemplate.h"
 
 namespace {
@@ -5,7 +6,7 @@ namespace {
 constexpr ControlTemplate kAboutControls[] = {
     {kNoControlId, ControlKind::Icon, "", 11, 17, 20, 20, 0},
     {kNoControlId, ControlKind::Label, "ZR5130 Version 1.0", 40, 10, 119, 8, kSsLeft | kWsGroup},
-    {1, ControlKind::DefPushButton, "OK", 178, 7, 50, 16, kWsTabStop},
+    {idc::kAboutOk, ControlKind::DefPushButton, "OK", 178, 7, 50, 16, kWsTabStop},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 namespace idc {
 
 inline constexpr int kExit = 2;  // the dialog's cancel command
+inline constexpr int kAboutOk = 1;  // the About box's OK
 inline constexpr int kReadbackAll = 1020;
 inline constexpr int kVersionLine = 1056;
 inline constexpr int kStatusLine = 1057;

@@ -63,3 +63,11 @@ struct AccessibleName {
     const char* name;
 };
 extern const std::span<const AccessibleName> kAccessibleNames;
+
+// Descriptions for assistive tools, which take a read-only box for an
+// editable one: each says that the box is read-only and what it shows.
+struct AccessibleDescription {
+    int id;
+    const char* text;
+};
+extern const std::span<const AccessibleDescription> kAccessibleDescriptions;

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "ControlIds.h"
 #include "DialogTemplate.h"
 #include "OptionLists.h"
 #include "Strings.h"
@@ -29,12 +30,13 @@ const char* accessibleName(int id) {
 
 // The readback grid: register number and the ID of its box.
 constexpr std::pair<int, int> kGrid[] = {
-    {0x00, 1006}, {0x01, 1040}, {0x02, 1041}, {0x03, 1042}, {0x04, 1043},
-    {0x05, 1045}, {0x06, 1048}, {0xA0, 1053}, {0xA1, 1007}, {0xA2, 1055},
-    {0xA3, 1065}, {0xA4, 1058}, {0xA5, 1059}, {0xA6, 1060}, {0xA7, 1061},
-    {0xA8, 1062}, {0xA9, 1063}, {0xAA, 1064}, {0xAB, 1079}, {0xAC, 1080},
-    {0xAD, 1081}, {0xAE, 1082}, {0xAF, 1083}, {0x98, 1130}, {0x9E, 1142},
-    {0x72, 1129},
+    {0x00, idc::kReg00}, {0x01, idc::kReg01}, {0x02, idc::kReg02}, {0x03, idc::kReg03},
+    {0x04, idc::kReg04}, {0x05, idc::kReg05}, {0x06, idc::kReg06}, {0xA0, idc::kRegA0},
+    {0xA1, idc::kRegA1}, {0xA2, idc::kRegA2}, {0xA3, idc::kRegA3}, {0xA4, idc::kRegA4},
+    {0xA5, idc::kRegA5}, {0xA6, idc::kRegA6}, {0xA7, idc::kRegA7}, {0xA8, idc::kRegA8},
+    {0xA9, idc::kRegA9}, {0xAA, idc::kRegAA}, {0xAB, idc::kRegAB}, {0xAC, idc::kRegAC},
+    {0xAD, idc::kRegAD}, {0xAE, idc::kRegAE}, {0xAF, idc::kRegAF}, {0x98, idc::kReg98},
+    {0x9E, idc::kReg9E}, {0x72, idc::kReg72},
 };
 
 TEST(PanelTemplate, HeaderAndControlCounts) {
@@ -106,12 +108,14 @@ TEST(PanelTemplate, StylesFollowKind) {
         if (!styles.contains(c.kind))
             continue;
         uint32_t expected = styles.at(c.kind);
-        if (c.id == 1049 || c.id == 1050 || c.id == 1070)  // short lists
+        if (c.id == idc::kCurrentLimit || c.id == idc::kPfmThreshold
+            || c.id == idc::kCurrentScale)  // short lists
             expected &= ~uint32_t{kWsVScroll};
         EXPECT_EQ(c.style, expected) << c.id << ' ' << c.caption;
     }
     // Each radio pair is a group of its own.
-    for (auto [firstId, secondId] : {std::pair{1140, 1141}, std::pair{1132, 1133}}) {
+    for (auto [firstId, secondId] : {std::pair{idc::kIboostLow, idc::kIboostHigh},
+                                     std::pair{idc::kVboostLow, idc::kVboostHigh}}) {
         const auto* first = findControl(kPanelTemplate, firstId);
         const auto* second = findControl(kPanelTemplate, secondId);
         ASSERT_TRUE(first && second);
@@ -130,8 +134,8 @@ TEST(PanelTemplate, CaptionsWithExactSpacing) {
                              "Vboost    Config Registers A6,  A9, and AA", "72h = ",
                              "-> Apply 6V to VLDO ->", "Status Register Addr 02 (Read Only)"})
         EXPECT_TRUE(captions.contains(text)) << '"' << text << '"';
-    const auto* version = findControl(kPanelTemplate, 1056);
-    const auto* status = findControl(kPanelTemplate, 1057);
+    const auto* version = findControl(kPanelTemplate, idc::kVersionLine);
+    const auto* status = findControl(kPanelTemplate, idc::kStatusLine);
     ASSERT_TRUE(version && status);
     EXPECT_EQ(version->kind, ControlKind::Label);
     EXPECT_STREQ(version->caption, "Version");
@@ -180,17 +184,19 @@ TEST(AccessibleNames, ReferToControlsAndTellThemApart) {
             break;
         }
     }
-    EXPECT_STREQ(accessibleName(1111), "UVLO Enable");
-    EXPECT_STREQ(accessibleName(1105), "DRV3 Enable");
-    EXPECT_STREQ(accessibleName(1039), "LED 1");
-    EXPECT_STREQ(accessibleName(1126), "Update A3");
+    EXPECT_STREQ(accessibleName(idc::kUvloEnable), "UVLO Enable");
+    EXPECT_STREQ(accessibleName(idc::kDrv3Enable), "DRV3 Enable");
+    EXPECT_STREQ(accessibleName(idc::kLed1), "LED 1");
+    EXPECT_STREQ(accessibleName(idc::kUpdateA3), "Update A3");
 }
 
 TEST(OptionLists, EntryCountsAndPlacement) {
     const std::map<int, size_t> counts = {
-        {1119, 3},  {1046, 4}, {1127, 4}, {1128, 4}, {1050, 4},
-        {1049, 4},  {1070, 8}, {1125, 8}, {1121, 8}, {1114, 8},
-        {1123, 12}, {1122, 16}, {1134, 16},
+        {idc::kBoostFreq, 3},     {idc::kMode, 4},          {idc::kFilter, 4},
+        {idc::kPwmHysteresis, 4}, {idc::kPfmThreshold, 4},  {idc::kCurrentLimit, 4},
+        {idc::kCurrentScale, 8},  {idc::kPwmSlope, 8},      {idc::kPhaseShift, 8},
+        {idc::kVboostMax, 8},     {idc::kDimThreshold, 12}, {idc::kPwmFreq, 16},
+        {idc::kConfig, 16},
     };
     ASSERT_EQ(kOptionLists.size(), counts.size());
     for (const auto& list : kOptionLists) {
@@ -204,19 +210,19 @@ TEST(OptionLists, EntryCountsAndPlacement) {
     EXPECT_EQ(std::ranges::count(kPanelTemplate.controls, ControlKind::ComboBox,
                                  &ControlTemplate::kind),
               13);
-    EXPECT_STREQ(findList(1123)->entries.back(), "PWM Always");
-    EXPECT_STREQ(findList(1123)->entries[10], "PWM Below 50%");
+    EXPECT_STREQ(findList(idc::kDimThreshold)->entries.back(), "PWM Always");
+    EXPECT_STREQ(findList(idc::kDimThreshold)->entries[10], "PWM Below 50%");
 }
 
 TEST(OptionLists, VboostMaximumHasTwoIdenticalFirstEntries) {
-    const auto entries = findList(1114)->entries;
+    const auto entries = findList(idc::kVboostMax)->entries;
     EXPECT_STREQ(entries[0], "NA / NA");
     EXPECT_STREQ(entries[1], "NA / NA");
     EXPECT_EQ(std::ranges::count(entries, std::string("NA / NA")), 2);
 }
 
 TEST(OptionLists, ConfigColumnsSpacedExactly) {
-    const auto entries = findList(1134)->entries;
+    const auto entries = findList(idc::kConfig)->entries;
     ASSERT_EQ(entries.size(), 16u);
     const std::map<int, std::pair<const char*, const char*>> given = {
         {0, {"5", "34.5V"}}, {8, {"4", "34.5V"}}, {9, {"6", "34.5V"}}};

@@ -3,25 +3,13 @@
 // the group's controls.
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "Controls.h"
 #include "Shadows.h"
 
 #include <QTest>
 
 namespace {
-
-constexpr int kSlider = 1047;
-constexpr int kPercentBox = 1117;
-constexpr int kModeList = 1046;
-constexpr int kEnableBacklight = 1044;
-constexpr int kFastResume = 1078;
-constexpr int kReg00Box = 1006;
-constexpr int kReg01Box = 1040;
-constexpr int kReadbackAll = 1020;
-constexpr int kLoad = 1135;
-constexpr int kRegAddr = 1016;
-constexpr int kData = 1017;
-constexpr int kManualWrite = 1018;
 
 constexpr int kPwmInputOnly = 0;
 constexpr int kBrightnessRegOnly = 2;
@@ -46,26 +34,26 @@ class BrightnessTest : public PanelTest {};
 TEST_F(BrightnessTest, ReleaseAtZeroAfterStartupShowsTheBoxesWithoutWriting)
 {
     StartPanel();
-    ASSERT_EQ(Slider(kSlider)->value(), 0);
-    ASSERT_EQ(Text(kPercentBox), "");
+    ASSERT_EQ(Slider(idc::kBrightness)->value(), 0);
+    ASSERT_EQ(Text(idc::kBrightnessPct), "");
 
-    ReleaseSliderAt(kSlider, 0);
+    ReleaseSliderAt(idc::kBrightness, 0);
 
     EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(kReg00Box), "00");
-    EXPECT_EQ(Text(kPercentBox), "0.0");
+    EXPECT_EQ(Text(idc::kReg00), "00");
+    EXPECT_EQ(Text(idc::kBrightnessPct), "0.0");
     EXPECT_EQ(Panel().StatusText(), "Ready2");
 }
 
 TEST_F(BrightnessTest, ReleaseAtFullScaleWritesFF)
 {
     StartPanel();
-    ReleaseSliderAt(kSlider, 255);
+    ReleaseSliderAt(idc::kBrightness, 255);
 
     EXPECT_EQ(Writes(), "00=FF");
     EXPECT_EQ(chip.regs[0x00], 0xFF);
-    EXPECT_EQ(Text(kReg00Box), "FF");
-    EXPECT_EQ(Text(kPercentBox), "100.0");
+    EXPECT_EQ(Text(idc::kReg00), "FF");
+    EXPECT_EQ(Text(idc::kBrightnessPct), "100.0");
     EXPECT_EQ(Panel().StatusText(), "Ready2");
     EXPECT_EQ(g_brightnessPos, 0xFF);
     EXPECT_EQ(g_brightnessWritten, 0xFF);
@@ -76,9 +64,9 @@ TEST_F(BrightnessTest, BoxesShowEveryPositionInHexAndAsAPercentage)
     StartPanel();
     std::string expectedWrites;
     for (int p = 0; p <= 255; ++p) {
-        ReleaseSliderAt(kSlider, p);
-        EXPECT_EQ(Text(kReg00Box), TwoHexDigits(p)) << "position " << p;
-        EXPECT_EQ(Text(kPercentBox), PercentText(p)) << "position " << p;
+        ReleaseSliderAt(idc::kBrightness, p);
+        EXPECT_EQ(Text(idc::kReg00), TwoHexDigits(p)) << "position " << p;
+        EXPECT_EQ(Text(idc::kBrightnessPct), PercentText(p)) << "position " << p;
         if (p > 0) {
             if (!expectedWrites.empty()) expectedWrites += ' ';
             expectedWrites += "00=" + TwoHexDigits(p).toStdString();
@@ -90,37 +78,37 @@ TEST_F(BrightnessTest, BoxesShowEveryPositionInHexAndAsAPercentage)
     // A few positions worked out by hand.
     const std::pair<int, const char*> known[] = {{1, "0.4"}, {64, "25.1"}, {128, "50.2"}, {3, "1.2"}};
     for (const auto& [position, text] : known) {
-        ReleaseSliderAt(kSlider, position);
-        EXPECT_EQ(Text(kPercentBox), text) << "position " << position;
+        ReleaseSliderAt(idc::kBrightness, position);
+        EXPECT_EQ(Text(idc::kBrightnessPct), text) << "position " << position;
     }
 }
 
 TEST_F(BrightnessTest, TwoReleasesAtTheSamePositionWriteOnce)
 {
     StartPanel();
-    ReleaseSliderAt(kSlider, 0x40);
+    ReleaseSliderAt(idc::kBrightness, 0x40);
     EXPECT_EQ(Writes(), "00=40");
 
     // The register is changed by hand behind the slider's back; the readback
     // shows the hand-written value.
-    Type(kRegAddr, "00");
-    Type(kData, "10");
-    Click(kManualWrite);
-    Click(kReadbackAll);
-    ASSERT_EQ(Text(kReg00Box), "10");
+    Type(idc::kRegAddr, "00");
+    Type(idc::kData, "10");
+    Click(idc::kManualWrite);
+    Click(idc::kReadbackAll);
+    ASSERT_EQ(Text(idc::kReg00), "10");
     Panel().SetStatusText("Something else");
     chip.ClearRecords();
 
     // Releasing again at the position last written writes nothing, yet the
     // boxes and the status line are set again.
-    ReleaseSliderAt(kSlider, 0x40);
+    ReleaseSliderAt(idc::kBrightness, 0x40);
     EXPECT_EQ(Writes(), "");
     EXPECT_EQ(chip.regs[0x00], 0x10);
-    EXPECT_EQ(Text(kReg00Box), "40");
-    EXPECT_EQ(Text(kPercentBox), "25.1");
+    EXPECT_EQ(Text(idc::kReg00), "40");
+    EXPECT_EQ(Text(idc::kBrightnessPct), "25.1");
     EXPECT_EQ(Panel().StatusText(), "Ready2");
 
-    ReleaseSliderAt(kSlider, 0x41);
+    ReleaseSliderAt(idc::kBrightness, 0x41);
     EXPECT_EQ(Writes(), "00=41");
 }
 
@@ -128,15 +116,15 @@ TEST_F(BrightnessTest, WriteThatFailsIsNotRepeatedAtTheSamePosition)
 {
     StartPanel();
     chip.failWrites = {0x00};
-    ReleaseSliderAt(kSlider, 0x80);
-    ReleaseSliderAt(kSlider, 0x80);
+    ReleaseSliderAt(idc::kBrightness, 0x80);
+    ReleaseSliderAt(idc::kBrightness, 0x80);
     EXPECT_EQ(Writes(), "00=80");
     EXPECT_EQ(chip.regs[0x00], 0x00);
-    EXPECT_EQ(Text(kReg00Box), "80");
+    EXPECT_EQ(Text(idc::kReg00), "80");
     EXPECT_EQ(Panel().StatusText(), "Ready2");
 
     chip.failWrites.clear();
-    ReleaseSliderAt(kSlider, 0x81);
+    ReleaseSliderAt(idc::kBrightness, 0x81);
     EXPECT_EQ(Writes(), "00=80 00=81");
     EXPECT_EQ(chip.regs[0x00], 0x81);
 }
@@ -144,11 +132,11 @@ TEST_F(BrightnessTest, WriteThatFailsIsNotRepeatedAtTheSamePosition)
 TEST_F(BrightnessTest, KeyboardMovesRunNothingUntilTheNextMouseRelease)
 {
     StartPanel();
-    ReleaseSliderAt(kSlider, 0x10);
+    ReleaseSliderAt(idc::kBrightness, 0x10);
     chip.ClearRecords();
     Panel().SetStatusText("Before keys");
 
-    CTrackSlider* slider = Slider(kSlider);
+    CTrackSlider* slider = Slider(idc::kBrightness);
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Right);
     QTest::keyClick(slider, Qt::Key_Right);
@@ -159,55 +147,55 @@ TEST_F(BrightnessTest, KeyboardMovesRunNothingUntilTheNextMouseRelease)
     ASSERT_EQ(slider->value(), 0xFE);
 
     EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(kReg00Box), "10");
-    EXPECT_EQ(Text(kPercentBox), "6.3");
+    EXPECT_EQ(Text(idc::kReg00), "10");
+    EXPECT_EQ(Text(idc::kBrightnessPct), "6.3");
     EXPECT_EQ(Panel().StatusText(), "Before keys");
     EXPECT_EQ(g_brightnessPos, 0x10);
 
     // The mouse release acts on where the keys left the slider.
-    ReleaseSliderAt(kSlider, slider->value());
+    ReleaseSliderAt(idc::kBrightness, slider->value());
     EXPECT_EQ(Writes(), "00=FE");
-    EXPECT_EQ(Text(kReg00Box), "FE");
-    EXPECT_EQ(Text(kPercentBox), "99.6");
+    EXPECT_EQ(Text(idc::kReg00), "FE");
+    EXPECT_EQ(Text(idc::kBrightnessPct), "99.6");
     EXPECT_EQ(Panel().StatusText(), "Ready2");
 }
 
 TEST_F(BrightnessTest, SliderAndBoxesAreNotSetByAReadback)
 {
     StartPanel();
-    ReleaseSliderAt(kSlider, 0x20);
+    ReleaseSliderAt(idc::kBrightness, 0x20);
     chip.regs[0x00] = 0x55;
     chip.ClearRecords();
 
-    Click(kReadbackAll);
+    Click(idc::kReadbackAll);
 
     EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(kReg00Box), "55");
-    EXPECT_EQ(Slider(kSlider)->value(), 0x20);
-    EXPECT_EQ(Text(kPercentBox), "12.5");
+    EXPECT_EQ(Text(idc::kReg00), "55");
+    EXPECT_EQ(Slider(idc::kBrightness)->value(), 0x20);
+    EXPECT_EQ(Text(idc::kBrightnessPct), "12.5");
     EXPECT_EQ(g_brightnessWritten, 0x20);
 }
 
 TEST_F(BrightnessTest, EnableBacklightSetsFastResumeAndUntickingClearsOnlyBit0)
 {
     StartPanel();
-    ASSERT_FALSE(Ticked(kEnableBacklight));
-    ASSERT_FALSE(Ticked(kFastResume));
+    ASSERT_FALSE(Ticked(idc::kEnableBacklight));
+    ASSERT_FALSE(Ticked(idc::kFastResume));
 
-    Click(kEnableBacklight);
+    Click(idc::kEnableBacklight);
     EXPECT_EQ(Writes(), "01=81");
-    EXPECT_TRUE(Ticked(kEnableBacklight));
-    EXPECT_TRUE(Ticked(kFastResume));
-    EXPECT_EQ(Text(kReg01Box), "81");
+    EXPECT_TRUE(Ticked(idc::kEnableBacklight));
+    EXPECT_TRUE(Ticked(idc::kFastResume));
+    EXPECT_EQ(Text(idc::kReg01), "81");
     EXPECT_EQ(Panel().StatusText(), "Ready1");
     EXPECT_EQ(g_reg01, 0x81);
 
     Panel().SetStatusText("Something else");
-    Click(kEnableBacklight);
+    Click(idc::kEnableBacklight);
     EXPECT_EQ(Writes(), "01=81 01=80");
-    EXPECT_FALSE(Ticked(kEnableBacklight));
-    EXPECT_TRUE(Ticked(kFastResume));
-    EXPECT_EQ(Text(kReg01Box), "80");
+    EXPECT_FALSE(Ticked(idc::kEnableBacklight));
+    EXPECT_TRUE(Ticked(idc::kFastResume));
+    EXPECT_EQ(Text(idc::kReg01), "80");
     EXPECT_EQ(Panel().StatusText(), "Ready1");
     EXPECT_EQ(chip.regs[0x01], 0x80);
 }
@@ -215,102 +203,102 @@ TEST_F(BrightnessTest, EnableBacklightSetsFastResumeAndUntickingClearsOnlyBit0)
 TEST_F(BrightnessTest, FastResumeChangesOnlyBit7AndLeavesTheStatusLine)
 {
     StartPanel();
-    Click(kEnableBacklight);
-    ChooseEntry(kModeList, kBrightnessRegOnly);
+    Click(idc::kEnableBacklight);
+    ChooseEntry(idc::kMode, kBrightnessRegOnly);
     ASSERT_EQ(g_reg01, 0x85);
     Panel().SetStatusText("Before Fast Resume");
     chip.ClearRecords();
 
-    Click(kFastResume);
+    Click(idc::kFastResume);
     EXPECT_EQ(Writes(), "01=05");
-    EXPECT_FALSE(Ticked(kFastResume));
-    EXPECT_TRUE(Ticked(kEnableBacklight));
-    EXPECT_EQ(Text(kReg01Box), "05");
+    EXPECT_FALSE(Ticked(idc::kFastResume));
+    EXPECT_TRUE(Ticked(idc::kEnableBacklight));
+    EXPECT_EQ(Text(idc::kReg01), "05");
     EXPECT_EQ(Panel().StatusText(), "Before Fast Resume");
 
-    Click(kFastResume);
+    Click(idc::kFastResume);
     EXPECT_EQ(Writes(), "01=05 01=85");
-    EXPECT_EQ(Text(kReg01Box), "85");
+    EXPECT_EQ(Text(idc::kReg01), "85");
     EXPECT_EQ(chip.regs[0x01], 0x85);
 }
 
 TEST_F(BrightnessTest, ModeChoiceBuildsRegister01FromTheCheckBoxesAsTicked)
 {
     StartPanel();
-    ASSERT_EQ(SelectedEntry(kModeList), kPwmInputOnly);
+    ASSERT_EQ(SelectedEntry(idc::kMode), kPwmInputOnly);
 
     // Neither box ticked.
-    ChooseEntry(kModeList, kBrightnessRegOnly);
+    ChooseEntry(idc::kMode, kBrightnessRegOnly);
     EXPECT_EQ(Writes(), "01=04");
-    EXPECT_EQ(Text(kReg01Box), "04");
-    EXPECT_EQ(ListText(kModeList), "Brightness reg only");
+    EXPECT_EQ(Text(idc::kReg01), "04");
+    EXPECT_EQ(ListText(idc::kMode), "Brightness reg only");
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
     chip.ClearRecords();
 
     // Only Fast Resume ticked.
-    Click(kFastResume);
+    Click(idc::kFastResume);
     ASSERT_EQ(Writes(), "01=84");
     chip.ClearRecords();
-    ChooseEntry(kModeList, kPwmAndBrightnessPost);
+    ChooseEntry(idc::kMode, kPwmAndBrightnessPost);
     EXPECT_EQ(Writes(), "01=86");
-    EXPECT_EQ(Text(kReg01Box), "86");
+    EXPECT_EQ(Text(idc::kReg01), "86");
     chip.ClearRecords();
 
     // Both ticked.
-    Click(kEnableBacklight);
+    Click(idc::kEnableBacklight);
     ASSERT_EQ(Writes(), "01=87");
     chip.ClearRecords();
-    ChooseEntry(kModeList, kBrightnessRegOnly);
+    ChooseEntry(idc::kMode, kBrightnessRegOnly);
     EXPECT_EQ(Writes(), "01=85");
-    EXPECT_EQ(Text(kReg01Box), "85");
+    EXPECT_EQ(Text(idc::kReg01), "85");
     EXPECT_EQ(g_reg01, 0x85);
     chip.ClearRecords();
 
-    ChooseEntry(kModeList, kPwmInputOnly);
+    ChooseEntry(idc::kMode, kPwmInputOnly);
     EXPECT_EQ(Writes(), "01=81");
-    EXPECT_EQ(ListText(kModeList), "PWM input only");
+    EXPECT_EQ(ListText(idc::kMode), "PWM input only");
 }
 
 TEST_F(BrightnessTest, AfterLoadClearsTheEnableBitFastResumeKeepsItClearAndModeSetsIt)
 {
     StartPanel();
-    Click(kEnableBacklight);
+    Click(idc::kEnableBacklight);
     chip.ClearRecords();
 
-    Click(kLoad);
+    Click(idc::kLoad);
     ASSERT_FALSE(chip.writes.empty());
     EXPECT_EQ(chip.writes.front(), std::make_pair(uint8_t(0x01), uint8_t(0x80)));
     EXPECT_EQ(g_reg01, 0x80);
-    EXPECT_TRUE(Ticked(kEnableBacklight));
-    EXPECT_TRUE(Ticked(kFastResume));
+    EXPECT_TRUE(Ticked(idc::kEnableBacklight));
+    EXPECT_TRUE(Ticked(idc::kFastResume));
     chip.ClearRecords();
 
     // The check-box action starts from the shadow: bit 0 stays 0.
-    Click(kFastResume);
+    Click(idc::kFastResume);
     EXPECT_EQ(Writes(), "01=00");
     chip.ClearRecords();
     // The Mode action starts from the boxes: bit 0 comes back.
-    ChooseEntry(kModeList, kBrightnessRegOnly);
+    ChooseEntry(idc::kMode, kBrightnessRegOnly);
     EXPECT_EQ(Writes(), "01=05");
 }
 
 TEST_F(BrightnessTest, Register01ReadBackLeavesTheGroupAndItsShadowAlone)
 {
     StartPanel();
-    Click(kEnableBacklight);
+    Click(idc::kEnableBacklight);
     chip.regs[0x01] = 0x07;
     chip.ClearRecords();
 
-    Click(kReadbackAll);
-    EXPECT_EQ(Text(kReg01Box), "07");
-    EXPECT_TRUE(Ticked(kEnableBacklight));
-    EXPECT_TRUE(Ticked(kFastResume));
-    EXPECT_EQ(SelectedEntry(kModeList), kPwmInputOnly);
+    Click(idc::kReadbackAll);
+    EXPECT_EQ(Text(idc::kReg01), "07");
+    EXPECT_TRUE(Ticked(idc::kEnableBacklight));
+    EXPECT_TRUE(Ticked(idc::kFastResume));
+    EXPECT_EQ(SelectedEntry(idc::kMode), kPwmInputOnly);
     EXPECT_EQ(g_reg01, 0x81);
     EXPECT_EQ(Writes(), "");
 
     // The next check-box action starts from 0x81, not from the chip's 0x07.
-    Click(kFastResume);
+    Click(idc::kFastResume);
     EXPECT_EQ(Writes(), "01=01");
-    EXPECT_EQ(Text(kReg01Box), "01");
+    EXPECT_EQ(Text(idc::kReg01), "01");
 }

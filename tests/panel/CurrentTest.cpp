@@ -7,22 +7,13 @@
 // slider at 4095.
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "Controls.h"
 #include "Shadows.h"
 
 #include <QTest>
 
 namespace {
-
-constexpr int kSlider = 1054;
-constexpr int kTarget = 1102;
-constexpr int kSet = 1077;
-constexpr int kScaleList = 1070;
-constexpr int kPdet = 1103;
-constexpr int kRegA0Box = 1053;
-constexpr int kRegA1Box = 1007;
-constexpr int kReadbackAll = 1020;
-constexpr int kBrightnessSlider = 1047;
 
 const QString kOutOfRange = QStringLiteral("Target out of range (000-FFF)");
 
@@ -33,16 +24,16 @@ class CurrentTest : public PanelTest {};
 TEST_F(CurrentTest, ReleaseAtFullScaleOnABlankChipWritesFFAndCF)
 {
     StartPanel();
-    ASSERT_EQ(Slider(kSlider)->value(), 4095);
-    ASSERT_TRUE(Ticked(kPdet));
-    ASSERT_EQ(SelectedEntry(kScaleList), 4);
-    ASSERT_EQ(Text(kTarget), "");
+    ASSERT_EQ(Slider(idc::kCurrent)->value(), 4095);
+    ASSERT_TRUE(Ticked(idc::kPdetStandby));
+    ASSERT_EQ(SelectedEntry(idc::kCurrentScale), 4);
+    ASSERT_EQ(Text(idc::kTarget), "");
 
-    ReleaseSliderAt(kSlider, 4095);
+    ReleaseSliderAt(idc::kCurrent, 4095);
 
     EXPECT_EQ(chip.reads, std::vector<uint8_t>{0xA1});
     EXPECT_EQ(Writes(), "A0=FF A1=CF");
-    EXPECT_EQ(Text(kTarget), "FFF");
+    EXPECT_EQ(Text(idc::kTarget), "FFF");
     EXPECT_EQ(Panel().StatusText(), "Ready4");
     EXPECT_EQ(g_regA1, 0xCF);
 }
@@ -50,38 +41,38 @@ TEST_F(CurrentTest, ReleaseAtFullScaleOnABlankChipWritesFFAndCF)
 TEST_F(CurrentTest, ReleaseTakesTheScaleFromTheChipAndStandbyFromTheBox)
 {
     StartPanel();
-    Click(kPdet);
-    ASSERT_FALSE(Ticked(kPdet));
-    ASSERT_EQ(Text(kRegA1Box), "00");
+    Click(idc::kPdetStandby);
+    ASSERT_FALSE(Ticked(idc::kPdetStandby));
+    ASSERT_EQ(Text(idc::kRegA1), "00");
     // Meanwhile the chip holds scale 2 with its standby bit set.
     chip.regs[0xA1] = 0xA5;
     chip.ClearRecords();
 
-    ReleaseSliderAt(kSlider, 0x123);
+    ReleaseSliderAt(idc::kCurrent, 0x123);
 
     EXPECT_EQ(Writes(), "A0=23 A1=21");
     EXPECT_EQ(chip.reads, std::vector<uint8_t>{0xA1});
-    EXPECT_EQ(SelectedEntry(kScaleList), 2);
-    EXPECT_EQ(ListText(kScaleList), "010 = 15mA");
+    EXPECT_EQ(SelectedEntry(idc::kCurrentScale), 2);
+    EXPECT_EQ(ListText(idc::kCurrentScale), "010 = 15mA");
     EXPECT_EQ(g_currentScale, 2);
     EXPECT_EQ(g_regA1, 0x21);
-    EXPECT_FALSE(Ticked(kPdet));
-    EXPECT_EQ(Text(kTarget), "123");
+    EXPECT_FALSE(Ticked(idc::kPdetStandby));
+    EXPECT_EQ(Text(idc::kTarget), "123");
     EXPECT_EQ(Panel().StatusText(), "Ready4");
     // The register boxes keep what they showed.
-    EXPECT_EQ(Text(kRegA0Box), "FF");
-    EXPECT_EQ(Text(kRegA1Box), "00");
+    EXPECT_EQ(Text(idc::kRegA0), "FF");
+    EXPECT_EQ(Text(idc::kRegA1), "00");
 }
 
 TEST_F(CurrentTest, ReleaseShowsThePositionAsAtLeastTwoHexDigits)
 {
     StartPanel();
-    ReleaseSliderAt(kSlider, 0x0A);
-    EXPECT_EQ(Text(kTarget), "0A");
-    ReleaseSliderAt(kSlider, 0);
-    EXPECT_EQ(Text(kTarget), "00");
-    ReleaseSliderAt(kSlider, 0x100);
-    EXPECT_EQ(Text(kTarget), "100");
+    ReleaseSliderAt(idc::kCurrent, 0x0A);
+    EXPECT_EQ(Text(idc::kTarget), "0A");
+    ReleaseSliderAt(idc::kCurrent, 0);
+    EXPECT_EQ(Text(idc::kTarget), "00");
+    ReleaseSliderAt(idc::kCurrent, 0x100);
+    EXPECT_EQ(Text(idc::kTarget), "100");
     EXPECT_EQ(Writes(), "A0=0A A1=C0 A0=00 A1=C0 A0=00 A1=C1");
 }
 
@@ -91,14 +82,14 @@ TEST_F(CurrentTest, ReleaseKeepsTheKnownScaleWhenTheChipCannotBeRead)
     chip.regs[0xA1] = 0x20;  // scale 2, but the read fails
     chip.failReads = {0xA1};
 
-    ReleaseSliderAt(kSlider, 0x345);
+    ReleaseSliderAt(idc::kCurrent, 0x345);
 
     EXPECT_EQ(chip.reads, std::vector<uint8_t>{0xA1});
     EXPECT_EQ(Writes(), "A0=45 A1=C3");
-    EXPECT_EQ(SelectedEntry(kScaleList), 4);
-    EXPECT_EQ(ListText(kScaleList), "100 = 23mA");
+    EXPECT_EQ(SelectedEntry(idc::kCurrentScale), 4);
+    EXPECT_EQ(ListText(idc::kCurrentScale), "100 = 23mA");
     EXPECT_EQ(g_currentScale, 4);
-    EXPECT_EQ(Text(kTarget), "345");
+    EXPECT_EQ(Text(idc::kTarget), "345");
     EXPECT_EQ(Panel().StatusText(), "Ready4");
 }
 
@@ -110,25 +101,25 @@ TEST_F(CurrentTest, ActionsRunNoOtherAction)
     // The release selects the chip's scale and pushes a Target text: neither
     // the scale action (an 0xA1 write first) nor the Target action (a second
     // pair of writes) runs.
-    ReleaseSliderAt(kSlider, 0x2B4);
-    EXPECT_EQ(SelectedEntry(kScaleList), 5);
-    EXPECT_EQ(Text(kTarget), "2B4");
+    ReleaseSliderAt(idc::kCurrent, 0x2B4);
+    EXPECT_EQ(SelectedEntry(idc::kCurrentScale), 5);
+    EXPECT_EQ(Text(idc::kTarget), "2B4");
     EXPECT_EQ(Writes(), "A0=B4 A1=D2");
     EXPECT_EQ(chip.reads.size(), 1u);
     chip.ClearRecords();
 
     // Set moves the slider: the release action (a read of 0xA1, "Ready4")
     // does not run.
-    ClearText(kTarget);
-    Type(kTarget, "9C");
-    ReleaseSliderAt(kBrightnessSlider, 1);
+    ClearText(idc::kTarget);
+    Type(idc::kTarget, "9C");
+    ReleaseSliderAt(idc::kBrightness, 1);
     chip.ClearRecords();
-    Click(kSet);
-    EXPECT_EQ(Slider(kSlider)->value(), 0x9C);
+    Click(idc::kSet);
+    EXPECT_EQ(Slider(idc::kCurrent)->value(), 0x9C);
     EXPECT_EQ(Writes(), "A0=9C A1=D0");
     EXPECT_TRUE(chip.reads.empty());
     EXPECT_EQ(Panel().StatusText(), "Ready2");
-    EXPECT_EQ(SelectedEntry(kScaleList), 5);
+    EXPECT_EQ(SelectedEntry(idc::kCurrentScale), 5);
 }
 
 TEST_F(CurrentTest, PdetStandbyAfterStartupWrites00Then80)
@@ -136,18 +127,18 @@ TEST_F(CurrentTest, PdetStandbyAfterStartupWrites00Then80)
     StartPanel();
     ASSERT_EQ(g_regA1, 0x00);
 
-    Click(kPdet);
+    Click(idc::kPdetStandby);
     EXPECT_EQ(Writes(), "A1=00");
-    EXPECT_FALSE(Ticked(kPdet));
-    EXPECT_EQ(Text(kRegA1Box), "00");
+    EXPECT_FALSE(Ticked(idc::kPdetStandby));
+    EXPECT_EQ(Text(idc::kRegA1), "00");
     EXPECT_EQ(chip.regs[0xA1], 0x00);
     // The list still shows the scale the chip had before.
-    EXPECT_EQ(ListText(kScaleList), "100 = 23mA");
+    EXPECT_EQ(ListText(idc::kCurrentScale), "100 = 23mA");
 
-    Click(kPdet);
+    Click(idc::kPdetStandby);
     EXPECT_EQ(Writes(), "A1=00 A1=80");
-    EXPECT_TRUE(Ticked(kPdet));
-    EXPECT_EQ(Text(kRegA1Box), "80");
+    EXPECT_TRUE(Ticked(idc::kPdetStandby));
+    EXPECT_EQ(Text(idc::kRegA1), "80");
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
     EXPECT_TRUE(chip.reads.empty());
 }
@@ -155,22 +146,22 @@ TEST_F(CurrentTest, PdetStandbyAfterStartupWrites00Then80)
 TEST_F(CurrentTest, ScaleAndStandbyKeepTheOtherBitsOfTheLastWrite)
 {
     StartPanel();
-    ChooseEntry(kScaleList, 7);
+    ChooseEntry(idc::kCurrentScale, 7);
     EXPECT_EQ(Writes(), "A1=F0");
-    EXPECT_EQ(Text(kRegA1Box), "F0");
+    EXPECT_EQ(Text(idc::kRegA1), "F0");
     EXPECT_EQ(g_currentScale, 7);
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
 
-    ReleaseSliderAt(kSlider, 0x5AB);
+    ReleaseSliderAt(idc::kCurrent, 0x5AB);
     EXPECT_EQ(Writes(), "A1=F0 A0=AB A1=F5");
     chip.ClearRecords();
 
-    Click(kPdet);
+    Click(idc::kPdetStandby);
     EXPECT_EQ(Writes(), "A1=75");
-    EXPECT_EQ(Text(kRegA1Box), "75");
-    ChooseEntry(kScaleList, 1);
+    EXPECT_EQ(Text(idc::kRegA1), "75");
+    ChooseEntry(idc::kCurrentScale, 1);
     EXPECT_EQ(Writes(), "A1=75 A1=15");
-    EXPECT_EQ(Text(kRegA1Box), "15");
+    EXPECT_EQ(Text(idc::kRegA1), "15");
     EXPECT_EQ(g_currentScale, 1);
     EXPECT_TRUE(chip.reads.empty());
 }
@@ -178,67 +169,67 @@ TEST_F(CurrentTest, ScaleAndStandbyKeepTheOtherBitsOfTheLastWrite)
 TEST_F(CurrentTest, TargetTypingWritesAPairOnEveryKeystroke)
 {
     StartPanel();
-    Type(kTarget, "1");
-    Type(kTarget, "2");
-    Type(kTarget, "3");
+    Type(idc::kTarget, "1");
+    Type(idc::kTarget, "2");
+    Type(idc::kTarget, "3");
     EXPECT_EQ(Writes(), "A0=01 A1=C0 A0=12 A1=C0 A0=23 A1=C1");
     EXPECT_EQ(g_regA1, 0xC1);
     // Typing moves nothing and shows nothing else.
-    EXPECT_EQ(Slider(kSlider)->value(), 4095);
-    EXPECT_EQ(Text(kRegA1Box), "CF");
+    EXPECT_EQ(Slider(idc::kCurrent)->value(), 4095);
+    EXPECT_EQ(Text(idc::kRegA1), "CF");
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
     EXPECT_TRUE(chip.reads.empty());
     chip.ClearRecords();
 
-    QTest::keyClick(Control(kTarget), Qt::Key_Backspace);
+    QTest::keyClick(Control(idc::kTarget), Qt::Key_Backspace);
     EXPECT_EQ(Writes(), "A0=12 A1=C0");
     chip.ClearRecords();
 
-    ClearText(kTarget);
-    EXPECT_EQ(Text(kTarget), "");
+    ClearText(idc::kTarget);
+    EXPECT_EQ(Text(idc::kTarget), "");
     EXPECT_EQ(Writes(), "A0=00 A1=C0");
 }
 
 TEST_F(CurrentTest, TargetWithoutHexDigitsReadsAsZero)
 {
     StartPanel();
-    Type(kTarget, "zq");
+    Type(idc::kTarget, "zq");
     EXPECT_EQ(Writes(), "A0=00 A1=C0 A0=00 A1=C0");
     chip.ClearRecords();
 
-    Click(kSet);
-    EXPECT_EQ(Slider(kSlider)->value(), 0);
+    Click(idc::kSet);
+    EXPECT_EQ(Slider(idc::kCurrent)->value(), 0);
     EXPECT_EQ(Writes(), "A0=00 A1=C0");
-    EXPECT_EQ(Text(kTarget), "zq");
+    EXPECT_EQ(Text(idc::kTarget), "zq");
 }
 
 TEST_F(CurrentTest, TargetSetWithFFFMovesTheSliderToTheEnd)
 {
     StartPanel();
     // Keys move the slider without any action.
-    CTrackSlider* slider = Slider(kSlider);
+    CTrackSlider* slider = Slider(idc::kCurrent);
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Home);
     ASSERT_EQ(slider->value(), 0);
     EXPECT_EQ(Writes(), "");
 
-    Type(kTarget, "FFF");
+    Type(idc::kTarget, "FFF");
     chip.ClearRecords();
-    Click(kSet);
+    Click(idc::kSet);
 
     EXPECT_EQ(slider->value(), 4095);
     EXPECT_EQ(Writes(), "A0=FF A1=CF");
     EXPECT_TRUE(chip.reads.empty());
-    EXPECT_EQ(Text(kTarget), "FFF");
+    EXPECT_EQ(Text(idc::kTarget), "FFF");
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
 }
 
 TEST_F(CurrentTest, TargetSetWithEmptyTextMovesTheSliderToZero)
 {
     StartPanel();
-    ASSERT_EQ(Text(kTarget), "");
-    Click(kSet);
-    EXPECT_EQ(Slider(kSlider)->value(), 0);
+    ASSERT_EQ(Text(idc::kTarget), "");
+    Click(idc::kSet);
+    EXPECT_EQ(Slider(idc::kCurrent)->value(), 0);
     EXPECT_EQ(Writes(), "A0=00 A1=C0");
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
 }
@@ -246,17 +237,17 @@ TEST_F(CurrentTest, TargetSetWithEmptyTextMovesTheSliderToZero)
 TEST_F(CurrentTest, TargetSetRepeatsWhatTheLastKeystrokeWrote)
 {
     StartPanel();
-    Click(kPdet);
-    ChooseEntry(kScaleList, 3);
-    Type(kTarget, "2A7");
+    Click(idc::kPdetStandby);
+    ChooseEntry(idc::kCurrentScale, 3);
+    Type(idc::kTarget, "2A7");
     ASSERT_EQ(chip.writes.size(), 8u);
     const std::string lastPair = Writes().substr(Writes().size() - 11);
     EXPECT_EQ(lastPair, "A0=A7 A1=32");
     chip.ClearRecords();
 
-    Click(kSet);
+    Click(idc::kSet);
     EXPECT_EQ(Writes(), lastPair);
-    EXPECT_EQ(Slider(kSlider)->value(), 0x2A7);
+    EXPECT_EQ(Slider(idc::kCurrent)->value(), 0x2A7);
 }
 
 TEST_F(CurrentTest, TargetAboveFFFOrNegativeWritesNothingAndMovesNothing)
@@ -276,21 +267,21 @@ TEST_F(CurrentTest, TargetAboveFFFOrNegativeWritesNothingAndMovesNothing)
     };
 
     StartPanel();
-    ReleaseSliderAt(kSlider, 0x800);
+    ReleaseSliderAt(idc::kCurrent, 0x800);
 
     for (const Case& c : cases) {
         const std::string text = std::string(c.before) + c.last;
         SCOPED_TRACE(text);
-        ClearText(kTarget);
-        Type(kTarget, c.before);
+        ClearText(idc::kTarget);
+        Type(idc::kTarget, c.before);
         const uint8_t shadowBefore = g_regA1;
         const uint8_t chipA0 = chip.regs[0xA0];
         const uint8_t chipA1 = chip.regs[0xA1];
         Panel().SetStatusText("Before");
         chip.ClearRecords();
 
-        Type(kTarget, c.last);
-        ASSERT_EQ(Text(kTarget), QString::fromStdString(text));
+        Type(idc::kTarget, c.last);
+        ASSERT_EQ(Text(idc::kTarget), QString::fromStdString(text));
         if (text == "+") {
             // A sign alone has no digits: 0, written like empty text.
             EXPECT_EQ(Writes(), "A0=00 A1=C0");
@@ -300,54 +291,54 @@ TEST_F(CurrentTest, TargetAboveFFFOrNegativeWritesNothingAndMovesNothing)
         EXPECT_EQ(Writes(), "");
         EXPECT_EQ(Panel().StatusText(), kOutOfRange);
         EXPECT_EQ(g_regA1, shadowBefore);
-        EXPECT_EQ(Slider(kSlider)->value(), 0x800);
+        EXPECT_EQ(Slider(idc::kCurrent)->value(), 0x800);
 
         Panel().SetStatusText("Before");
-        Click(kSet);
+        Click(idc::kSet);
         EXPECT_EQ(Writes(), "");
-        EXPECT_EQ(Slider(kSlider)->value(), 0x800);
+        EXPECT_EQ(Slider(idc::kCurrent)->value(), 0x800);
         EXPECT_EQ(Panel().StatusText(), kOutOfRange);
         EXPECT_EQ(g_regA1, shadowBefore);
         EXPECT_EQ(chip.regs[0xA0], chipA0);
         EXPECT_EQ(chip.regs[0xA1], chipA1);
-        EXPECT_EQ(Text(kTarget), QString::fromStdString(text));
+        EXPECT_EQ(Text(idc::kTarget), QString::fromStdString(text));
     }
 }
 
 TEST_F(CurrentTest, TargetAtTheTopOfTheRangeIsWritten)
 {
     StartPanel();
-    Click(kPdet);
-    ChooseEntry(kScaleList, 0);
+    Click(idc::kPdetStandby);
+    ChooseEntry(idc::kCurrentScale, 0);
     chip.ClearRecords();
-    Type(kTarget, "0FFF");
+    Type(idc::kTarget, "0FFF");
     EXPECT_EQ(Writes(), "A0=00 A1=00 A0=0F A1=00 A0=FF A1=00 A0=FF A1=0F");
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
     chip.ClearRecords();
-    Click(kSet);
+    Click(idc::kSet);
     EXPECT_EQ(Writes(), "A0=FF A1=0F");
-    EXPECT_EQ(Slider(kSlider)->value(), 4095);
+    EXPECT_EQ(Slider(idc::kCurrent)->value(), 4095);
 }
 
 TEST_F(CurrentTest, ReadbackSetsScaleAndStandbyButNotSliderTargetOrShadow)
 {
     StartPanel();
-    Type(kTarget, "5");
+    Type(idc::kTarget, "5");
     ASSERT_EQ(g_regA1, 0xC0);
     chip.regs[0xA1] = 0x7F;
     chip.ClearRecords();
 
-    Click(kReadbackAll);
+    Click(idc::kReadbackAll);
     EXPECT_EQ(Writes(), "");
-    EXPECT_FALSE(Ticked(kPdet));
-    EXPECT_EQ(SelectedEntry(kScaleList), 7);
+    EXPECT_FALSE(Ticked(idc::kPdetStandby));
+    EXPECT_EQ(SelectedEntry(idc::kCurrentScale), 7);
     EXPECT_EQ(g_currentScale, 7);
-    EXPECT_EQ(Text(kRegA1Box), "7F");
-    EXPECT_EQ(Slider(kSlider)->value(), 4095);
-    EXPECT_EQ(Text(kTarget), "5");
+    EXPECT_EQ(Text(idc::kRegA1), "7F");
+    EXPECT_EQ(Slider(idc::kCurrent)->value(), 4095);
+    EXPECT_EQ(Text(idc::kTarget), "5");
     EXPECT_EQ(g_regA1, 0xC0);
 
     // The next keystroke composes from what the readback found.
-    Type(kTarget, "6");
+    Type(idc::kTarget, "6");
     EXPECT_EQ(Writes(), "A0=56 A1=70");
 }

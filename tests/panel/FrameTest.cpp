@@ -3,12 +3,15 @@
 #include "PanelHarness.h"
 
 #include "AboutDlg.h"
+#include "ControlIds.h"
 #include "Controls.h"
 #include "OptionLists.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,7 +22,9 @@
 
 namespace {
 
-const int kTickedAtConstruction[] = {1039, 1027, 1028, 1029, 1030, 1031, 1103, 1104, 1105, 1115};
+const int kTickedAtConstruction[] = {
+    idc::kLed1, idc::kLed2,        idc::kLed3,       idc::kLed4,       idc::kLed5,
+    idc::kLed6, idc::kPdetStandby, idc::kDrv2Enable, idc::kDrv3Enable, idc::kAdaptive};
 
 }  // namespace
 
@@ -77,11 +82,11 @@ TEST(PanelConstruction, PullAndPushRoundTripEveryKindOfField)
     panel.m_nVboostRange = 1;
     panel.m_nIboostRange = 0;
     panel.push();
-    EXPECT_EQ(panel.findChild<QLineEdit*>("1102")->text(), "ABC");
-    EXPECT_FALSE(panel.findChild<QCheckBox*>("1028")->isChecked());
-    EXPECT_TRUE(panel.findChild<QCheckBox*>("1025")->isChecked());
-    EXPECT_TRUE(panel.findChild<QRadioButton*>("1133")->isChecked());
-    EXPECT_TRUE(panel.findChild<QRadioButton*>("1140")->isChecked());
+    EXPECT_EQ(panel.findChild<QLineEdit*>(QString::number(idc::kTarget))->text(), "ABC");
+    EXPECT_FALSE(panel.findChild<QCheckBox*>(QString::number(idc::kLed3))->isChecked());
+    EXPECT_TRUE(panel.findChild<QCheckBox*>(QString::number(idc::kTsd))->isChecked());
+    EXPECT_TRUE(panel.findChild<QRadioButton*>(QString::number(idc::kVboostHigh))->isChecked());
+    EXPECT_TRUE(panel.findChild<QRadioButton*>(QString::number(idc::kIboostLow))->isChecked());
 
     // Fields an action set before a pull are replaced by the controls.
     panel.m_strTarget = "stale";
@@ -95,9 +100,9 @@ TEST(PanelConstruction, PullAndPushRoundTripEveryKindOfField)
     // A pair goes back to neither ticked.
     panel.m_nVboostRange = -1;
     panel.push();
-    EXPECT_FALSE(panel.findChild<QRadioButton*>("1132")->isChecked());
-    EXPECT_FALSE(panel.findChild<QRadioButton*>("1133")->isChecked());
-    EXPECT_TRUE(panel.findChild<QRadioButton*>("1140")->isChecked());
+    EXPECT_FALSE(panel.findChild<QRadioButton*>(QString::number(idc::kVboostLow))->isChecked());
+    EXPECT_FALSE(panel.findChild<QRadioButton*>(QString::number(idc::kVboostHigh))->isChecked());
+    EXPECT_TRUE(panel.findChild<QRadioButton*>(QString::number(idc::kIboostLow))->isChecked());
 }
 
 TEST_F(PanelTest, ProgramChangesRunNoActionButTheUsersEditsDo)
@@ -112,15 +117,15 @@ TEST_F(PanelTest, ProgramChangesRunNoActionButTheUsersEditsDo)
     Panel().m_sldCurrent->setValue(10);
     EXPECT_EQ(Writes(), "");
 
-    Type(1102, "3");
+    Type(idc::kTarget, "3");
     EXPECT_EQ(Writes(), "A0=23 A1=41");
 }
 
 TEST_F(PanelTest, StartupGivesTheFocusToExitAndEnterThenCloses)
 {
     StartPanel();
-    EXPECT_EQ(Panel().focusWidget(), Control(2));
-    QTest::keyClick(Control(2), Qt::Key_Return);
+    EXPECT_EQ(Panel().focusWidget(), Control(idc::kExit));
+    QTest::keyClick(Control(idc::kExit), Qt::Key_Return);
     EXPECT_FALSE(Panel().isVisible());
     EXPECT_EQ(Panel().result(), QDialog::Rejected);
 }
@@ -137,8 +142,8 @@ TEST_F(PanelTest, EscapeClosesLikeExit)
 TEST_F(PanelTest, EnterPressesTheFocusedPushButton)
 {
     StartPanel();
-    Control(1020)->setFocus();
-    QTest::keyClick(Control(1020), Qt::Key_Enter);
+    Control(idc::kReadbackAll)->setFocus();
+    QTest::keyClick(Control(idc::kReadbackAll), Qt::Key_Enter);
     EXPECT_TRUE(Panel().isVisible());
     EXPECT_EQ(chip.reads.size(), 26u);
 }
@@ -146,9 +151,9 @@ TEST_F(PanelTest, EnterPressesTheFocusedPushButton)
 TEST_F(PanelTest, EnterInAnEditPullsAndClosesAfterTheKeystrokeWrites)
 {
     StartPanel();
-    Type(1102, "12");
+    Type(idc::kTarget, "12");
     EXPECT_EQ(Writes(), "A0=01 A1=C0 A0=12 A1=C0");
-    QTest::keyClick(Control(1102), Qt::Key_Return);
+    QTest::keyClick(Control(idc::kTarget), Qt::Key_Return);
     EXPECT_FALSE(Panel().isVisible());
     EXPECT_EQ(Panel().result(), QDialog::Accepted);
     EXPECT_EQ(Panel().m_strTarget, "12");
@@ -158,9 +163,9 @@ TEST_F(PanelTest, EnterInAnEditPullsAndClosesAfterTheKeystrokeWrites)
 TEST_F(PanelTest, EnterInManualControlNeitherReadsNorWrites)
 {
     StartPanel();
-    Type(1016, "A5");
-    Type(1017, "3C");
-    QTest::keyClick(Control(1017), Qt::Key_Return);
+    Type(idc::kRegAddr, "A5");
+    Type(idc::kData, "3C");
+    QTest::keyClick(Control(idc::kData), Qt::Key_Return);
     EXPECT_FALSE(Panel().isVisible());
     EXPECT_EQ(Writes(), "");
     EXPECT_TRUE(chip.reads.empty());
@@ -170,13 +175,13 @@ TEST_F(PanelTest, EnterInAListFieldNeverPicksTheTypedEntry)
 {
     StartPanel();
     // The exact text of an entry, typed: Qt would select it on Enter.
-    ClearText(1123);
-    Type(1123, "PWM Always");
+    ClearText(idc::kDimThreshold);
+    Type(idc::kDimThreshold, "PWM Always");
     EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(SelectedEntry(1123), -1);
-    QTest::keyClick(List(1123)->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(SelectedEntry(idc::kDimThreshold), -1);
+    QTest::keyClick(List(idc::kDimThreshold)->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(List(1123)->count(), 12);
+    EXPECT_EQ(List(idc::kDimThreshold)->count(), 12);
     EXPECT_FALSE(Panel().isVisible());
     EXPECT_EQ(Panel().result(), QDialog::Accepted);
 }
@@ -184,17 +189,17 @@ TEST_F(PanelTest, EnterInAListFieldNeverPicksTheTypedEntry)
 TEST_F(PanelTest, TypingIntoAListLeavesItWithoutSelectionUntilAnEntryIsChosen)
 {
     StartPanel();
-    EXPECT_EQ(SelectedEntry(1121), 0);
-    ClearText(1121);
-    Type(1121, "1 PH 6 DR");
-    Control(1016)->setFocus();  // leaving the field picks nothing either
-    EXPECT_EQ(SelectedEntry(1121), -1);
-    EXPECT_EQ(ListText(1121), "1 PH 6 DR");
-    EXPECT_EQ(List(1121)->count(), 8);
+    EXPECT_EQ(SelectedEntry(idc::kPhaseShift), 0);
+    ClearText(idc::kPhaseShift);
+    Type(idc::kPhaseShift, "1 PH 6 DR");
+    Control(idc::kRegAddr)->setFocus();  // leaving the field picks nothing either
+    EXPECT_EQ(SelectedEntry(idc::kPhaseShift), -1);
+    EXPECT_EQ(ListText(idc::kPhaseShift), "1 PH 6 DR");
+    EXPECT_EQ(List(idc::kPhaseShift)->count(), 8);
     EXPECT_EQ(Writes(), "");
-    ChooseEntry(1121, 5);
-    EXPECT_EQ(SelectedEntry(1121), 5);
-    EXPECT_EQ(ListText(1121), "3 PH 6 DR");
+    ChooseEntry(idc::kPhaseShift, 5);
+    EXPECT_EQ(SelectedEntry(idc::kPhaseShift), 5);
+    EXPECT_EQ(ListText(idc::kPhaseShift), "3 PH 6 DR");
     EXPECT_EQ(Writes(), "A5=54");
 }
 
@@ -206,10 +211,10 @@ TEST_F(PanelTest, TypingInAnEditableListLeavesTheListItselfWithoutCurrentEntry)
         int choice;
         const char* chosenWrites;
     } kLists[] = {
-        {1049, 1052, "", 1, "A7=3D"},  // Current Limit, Update A7
-        {1128, 1126, "", 0, "A3=5C"},  // PWM Hysteresis, Update A3
-        {1123, 0, "", 7, "A4=72"},     // the threshold it had before the typing
-        {1134, 1135,                   // Config, Load: the default E0 without an entry
+        {idc::kCurrentLimit, idc::kUpdateA7, "", 1, "A7=3D"},   // Current Limit, Update A7
+        {idc::kPwmHysteresis, idc::kUpdateA3, "", 0, "A3=5C"},  // PWM Hysteresis, Update A3
+        {idc::kDimThreshold, 0, "", 7, "A4=72"},  // the threshold it had before the typing
+        {idc::kConfig, idc::kLoad,                // Config, Load: the default E0 without an entry
          "01=00 98=1B 9E=22 A0=FF A1=CF A2=2F A3=5E A4=72 A5=14 A6=80 A7=FE A8=00 A9=A0 AA=0F "
          "AB=00 AC=00 AD=00 AE=0F AF=00",
          3, "01=00"},
@@ -294,13 +299,14 @@ TEST(AboutBox, ShowsItsTextAndClosesWithOk)
 {
     CAboutDlg about;
     EXPECT_EQ(about.windowTitle(), "About ZR5130");
-    ASSERT_NE(about.findChild<QPushButton*>("1"), nullptr);
+    ASSERT_NE(about.findChild<QPushButton*>(QString::number(idc::kAboutOk)), nullptr);
     bool hasVersion = false;
     for (QLabel* label : about.findChildren<QLabel*>())
         hasVersion = hasVersion || label->text() == "ZR5130 Version 1.0";
     EXPECT_TRUE(hasVersion);
     about.show();
-    QTest::mouseClick(about.findChild<QPushButton*>("1"), Qt::LeftButton);
+    QTest::mouseClick(about.findChild<QPushButton*>(QString::number(idc::kAboutOk)),
+                      Qt::LeftButton);
     EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
@@ -318,31 +324,35 @@ TEST_F(PanelTest, WindowIsFixedSizeWithEveryControlVisibleInside)
     const QImage image = Panel().grab().toImage();
     EXPECT_EQ(image.size(), Panel().size());
     const QRect inside = Panel().rect();
-    int controls = 0;
+    // The controls: the window's own and those its frames hold.
+    QWidgetList all;
     for (QWidget* w : Panel().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (qobject_cast<QMenu*>(w)) continue;
-        ++controls;
-        EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
-        EXPECT_TRUE(inside.contains(w->geometry()))
-            << w->objectName().toStdString() << " " << w->accessibleName().toStdString();
-        EXPECT_FALSE(w->accessibleName().isEmpty() && !w->objectName().isEmpty())
-            << w->objectName().toStdString();
+        all << w;
+        if (qobject_cast<QGroupBox*>(w)) all << w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     }
-    EXPECT_EQ(controls, 148);
     int withId = 0;
-    for (QWidget* w : Panel().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* w : all) {
+        const QRect inWindow(w->mapTo(&Panel(), QPoint(0, 0)), w->size());
+        EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+        EXPECT_TRUE(inside.contains(inWindow))
+            << w->objectName().toStdString() << " " << w->accessibleName().toStdString();
+        const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        EXPECT_FALSE(name.isEmpty() && !w->objectName().isEmpty()) << w->objectName().toStdString();
         if (w->objectName().toInt() > 0) ++withId;
+    }
+    EXPECT_EQ(all.size(), 148);
     EXPECT_EQ(withId, 94);
 }
 
 TEST_F(PanelTest, RadioPairsAreIndependent)
 {
     StartPanel();
-    ASSERT_TRUE(Ticked(1133));
-    ASSERT_TRUE(Ticked(1140));
-    Click(1132);
-    EXPECT_TRUE(Ticked(1132));
-    EXPECT_FALSE(Ticked(1133));
-    EXPECT_TRUE(Ticked(1140));
-    EXPECT_FALSE(Ticked(1141));
+    ASSERT_TRUE(Ticked(idc::kVboostHigh));
+    ASSERT_TRUE(Ticked(idc::kIboostLow));
+    Click(idc::kVboostLow);
+    EXPECT_TRUE(Ticked(idc::kVboostLow));
+    EXPECT_FALSE(Ticked(idc::kVboostHigh));
+    EXPECT_TRUE(Ticked(idc::kIboostLow));
+    EXPECT_FALSE(Ticked(idc::kIboostHigh));
 }

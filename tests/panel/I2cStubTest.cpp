@@ -3,6 +3,7 @@
 // loaded (as root, with the module available); skipped elsewhere.
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "LinuxI2cAdapter.h"
 
 #include <QDir>
@@ -56,16 +57,16 @@ TEST_F(I2cStubTest, StartupProgramsTheBlankChipAndReadsItBack)
     StartPanelOn(bus.get());
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
     EXPECT_EQ(Panel().VersionText(), "Version: USB RFW:0.0; FFW:0.0");
-    EXPECT_EQ(Text(1129), "00");
-    EXPECT_EQ(Text(1060), "80");
-    EXPECT_EQ(Text(1082), "13");
-    EXPECT_TRUE(Ticked(1133));
-    EXPECT_EQ(ListText(1119), "1250kHz");
-    EXPECT_EQ(ListText(1123), "PWM Below 25%");
+    EXPECT_EQ(Text(idc::kReg72), "00");
+    EXPECT_EQ(Text(idc::kRegA6), "80");
+    EXPECT_EQ(Text(idc::kRegAE), "13");
+    EXPECT_TRUE(Ticked(idc::kVboostHigh));
+    EXPECT_EQ(ListText(idc::kBoostFreq), "1250kHz");
+    EXPECT_EQ(ListText(idc::kDimThreshold), "PWM Below 25%");
 
-    Type(1016, "A5");
-    Type(1017, "3C");
-    Click(1018);
-    Click(1020);
-    EXPECT_EQ(Text(1059), "3C");
+    Type(idc::kRegAddr, "A5");
+    Type(idc::kData, "3C");
+    Click(idc::kManualWrite);
+    Click(idc::kReadbackAll);
+    EXPECT_EQ(Text(idc::kRegA5), "3C");
 }

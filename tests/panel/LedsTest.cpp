@@ -2,6 +2,7 @@
 // read-only status flags of register 0x02.
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "Shadows.h"
 
 #include <algorithm>
@@ -9,17 +10,12 @@
 namespace {
 
 // LED box IDs, LED 1 first: LED n drives bit n - 1.
-constexpr int kLedBoxes[] = {1039, 1027, 1028, 1029, 1030, 1031};
-constexpr int kAllOn = 1036;
-constexpr int kAllOff = 1037;
-constexpr int kReadbackAll = 1020;
-constexpr int kReg02Box = 1041;
-constexpr int kRegAddr = 1016;
-constexpr int kData = 1017;
-constexpr int kManualWrite = 1018;
+constexpr int kLedBoxes[] = {idc::kLed1, idc::kLed2, idc::kLed3,
+                             idc::kLed4, idc::kLed5, idc::kLed6};
 
 // Status flag boxes by bit of register 0x02, bit 0 first.
-constexpr int kFlagBoxes[] = {1026, 1025, 1024, 1023, 1022, 1021, 1074, 1071};
+constexpr int kFlagBoxes[] = {idc::kUvlo,     idc::kTsd,    idc::kOverCurrent, idc::kOverVoltage,
+                              idc::kVboostOk, idc::kVrefOk, idc::kShort,       idc::kOpen};
 
 }  // namespace
 
@@ -48,10 +44,10 @@ TEST_F(LedsTest, UntickingLed3AfterStartupWrites3BAndTickingItAgain3F)
     ASSERT_EQ(LedPattern(), 0x3Fu);
     ASSERT_EQ(g_reg16, 0x3F);
 
-    Click(1028);
+    Click(idc::kLed3);
     EXPECT_EQ(Writes(), "16=3B");
     EXPECT_EQ(LedPattern(), 0x3Bu);
-    Click(1028);
+    Click(idc::kLed3);
     EXPECT_EQ(Writes(), "16=3B 16=3F");
     EXPECT_EQ(LedPattern(), 0x3Fu);
     EXPECT_EQ(chip.regs[0x16], 0x3F);
@@ -62,7 +58,7 @@ TEST_F(LedsTest, EachLedBoxDrivesItsOwnBit)
 {
     StartPanel();
     const std::string statusBefore = Panel().StatusText().toStdString();
-    const QString reg02Before = Text(kReg02Box);
+    const QString reg02Before = Text(idc::kReg02);
 
     // Switch them off one after the other, then back on in reverse order.
     unsigned shadow = 0x3F;
@@ -81,13 +77,13 @@ TEST_F(LedsTest, EachLedBoxDrivesItsOwnBit)
                         "16=20 16=30 16=38 16=3C 16=3E 16=3F");
     // The group changes neither the status line nor the readback grid.
     EXPECT_EQ(Panel().StatusText().toStdString(), statusBefore);
-    EXPECT_EQ(Text(kReg02Box), reg02Before);
+    EXPECT_EQ(Text(idc::kReg02), reg02Before);
 }
 
 TEST_F(LedsTest, AllOffThenLed1WritesOnlyBit0)
 {
     StartPanel();
-    Click(kAllOff);
+    Click(idc::kAllOff);
     EXPECT_EQ(Writes(), "16=00");
     EXPECT_EQ(LedPattern(), 0x00u);
     EXPECT_EQ(g_reg16, 0x00);
@@ -100,16 +96,16 @@ TEST_F(LedsTest, AllOffThenLed1WritesOnlyBit0)
 TEST_F(LedsTest, AllOnAndAllOffWriteEvenWhenTheBoxesAlreadyShowIt)
 {
     StartPanel();
-    Click(kAllOn);
-    Click(kAllOn);
+    Click(idc::kAllOn);
+    Click(idc::kAllOn);
     EXPECT_EQ(Writes(), "16=3F 16=3F");
     EXPECT_EQ(LedPattern(), 0x3Fu);
 
-    Click(1029);
-    Click(1031);
-    Click(kAllOff);
-    Click(kAllOff);
-    Click(kAllOn);
+    Click(idc::kLed4);
+    Click(idc::kLed6);
+    Click(idc::kAllOff);
+    Click(idc::kAllOff);
+    Click(idc::kAllOn);
     EXPECT_EQ(Writes(), "16=3F 16=3F 16=37 16=17 16=00 16=00 16=3F");
     EXPECT_EQ(LedPattern(), 0x3Fu);
     EXPECT_EQ(g_reg16, 0x3F);
@@ -122,9 +118,9 @@ TEST_F(LedsTest, LedClicksStartFromTheShadowNotFromTheChip)
     chip.ClearRecords();
 
     // Register 0x16 written by hand: neither the boxes nor the shadow follow.
-    Type(kRegAddr, "16");
-    Type(kData, "C1");
-    Click(kManualWrite);
+    Type(idc::kRegAddr, "16");
+    Type(idc::kData, "C1");
+    Click(idc::kManualWrite);
     ASSERT_EQ(Writes(), "16=C1");
     EXPECT_EQ(LedPattern(), 0x3Eu);
     EXPECT_EQ(g_reg16, 0x3E);
@@ -139,11 +135,11 @@ TEST_F(LedsTest, LedClicksStartFromTheShadowNotFromTheChip)
 TEST_F(LedsTest, LedBoxesAreNotSetByAReadback)
 {
     StartPanel();
-    Click(1030);
+    Click(idc::kLed5);
     chip.regs[0x16] = 0x2A;
     chip.ClearRecords();
 
-    Click(kReadbackAll);
+    Click(idc::kReadbackAll);
     EXPECT_EQ(LedPattern(), 0x2Fu);
     EXPECT_EQ(g_reg16, 0x2F);
     EXPECT_EQ(std::count(chip.reads.begin(), chip.reads.end(), uint8_t(0x16)), 0);
@@ -154,8 +150,8 @@ TEST_F(LedsTest, FailedLedWriteIsNotNoticed)
 {
     StartPanel();
     chip.failWrites = {0x16};
-    Click(1028);
-    Click(1029);
+    Click(idc::kLed3);
+    Click(idc::kLed4);
     EXPECT_EQ(Writes(), "16=3B 16=33");
     EXPECT_EQ(LedPattern(), 0x33u);
     EXPECT_EQ(g_reg16, 0x33);
@@ -167,20 +163,20 @@ TEST_F(LedsTest, StatusFlagsShowTheBitsOfRegister02)
     chip.regs[0x02] = 0xA0;
     StartPanel();
     EXPECT_EQ(FlagPattern(), 0xA0u);
-    EXPECT_TRUE(Ticked(1071));  // Open
-    EXPECT_TRUE(Ticked(1021));  // VRef OK
-    EXPECT_EQ(Text(kReg02Box), "A0");
+    EXPECT_TRUE(Ticked(idc::kOpen));    // Open
+    EXPECT_TRUE(Ticked(idc::kVrefOk));  // VRef OK
+    EXPECT_EQ(Text(idc::kReg02), "A0");
 
     // One bit at a time, so that no two flags can be swapped.
     for (int bit = 0; bit < 8; ++bit) {
         chip.regs[0x02] = uint8_t(1u << bit);
-        Click(kReadbackAll);
+        Click(idc::kReadbackAll);
         EXPECT_EQ(FlagPattern(), 1u << bit) << "bit " << bit;
     }
     chip.regs[0x02] = 0x81;
-    Click(kReadbackAll);
-    EXPECT_TRUE(Ticked(1071));  // Open
-    EXPECT_TRUE(Ticked(1026));  // UVLO
+    Click(idc::kReadbackAll);
+    EXPECT_TRUE(Ticked(idc::kOpen));  // Open
+    EXPECT_TRUE(Ticked(idc::kUvlo));  // UVLO
     EXPECT_EQ(FlagPattern(), 0x81u);
     EXPECT_EQ(Writes(), "");
 }
@@ -200,7 +196,7 @@ TEST_F(LedsTest, StatusFlagClicksToggleAndWriteNothingUntilTheNextReadback)
     EXPECT_EQ(Writes(), "");
     EXPECT_TRUE(chip.reads.empty());
     EXPECT_EQ(Panel().StatusText(), "Before flags");
-    EXPECT_EQ(Text(kReg02Box), "A0");
+    EXPECT_EQ(Text(idc::kReg02), "A0");
 
     // Other actions pull and push: the changed ticks are carried along.
     Click(kLedBoxes[5]);
@@ -209,7 +205,7 @@ TEST_F(LedsTest, StatusFlagClicksToggleAndWriteNothingUntilTheNextReadback)
     EXPECT_EQ(Panel().m_bOpen, 0);
 
     // The readback sets all eight from the chip again.
-    Click(kReadbackAll);
+    Click(idc::kReadbackAll);
     EXPECT_EQ(FlagPattern(), 0xA0u);
     EXPECT_EQ(Writes(), "16=1F");
 }
@@ -218,19 +214,19 @@ TEST_F(LedsTest, TsdClickThenReadbackTakesBit1Again)
 {
     chip.regs[0x02] = 0x02;
     StartPanel();
-    ASSERT_TRUE(Ticked(1025));
-    Click(1025);
-    EXPECT_FALSE(Ticked(1025));
+    ASSERT_TRUE(Ticked(idc::kTsd));
+    Click(idc::kTsd);
+    EXPECT_FALSE(Ticked(idc::kTsd));
     EXPECT_EQ(Writes(), "");
-    Click(kReadbackAll);
-    EXPECT_TRUE(Ticked(1025));
+    Click(idc::kReadbackAll);
+    EXPECT_TRUE(Ticked(idc::kTsd));
 
     chip.regs[0x02] = 0x00;
-    Click(1025);
-    ASSERT_FALSE(Ticked(1025));
-    Click(1025);
-    EXPECT_TRUE(Ticked(1025));
-    Click(kReadbackAll);
-    EXPECT_FALSE(Ticked(1025));
+    Click(idc::kTsd);
+    ASSERT_FALSE(Ticked(idc::kTsd));
+    Click(idc::kTsd);
+    EXPECT_TRUE(Ticked(idc::kTsd));
+    Click(idc::kReadbackAll);
+    EXPECT_FALSE(Ticked(idc::kTsd));
     EXPECT_EQ(Writes(), "");
 }

@@ -6,6 +6,7 @@
 //
 // ZR5130_LONGRUN_ACTIONS sets the number of actions (default 100000),
 // ZR5130_LONGRUN_SEED the seed (default printed, so a failure can be replayed).
+#include "ControlIds.h"
 #include "Controls.h"
 #include "DialogTemplate.h"
 #include "EvalDlg.h"
@@ -42,14 +43,6 @@
 
 namespace {
 
-constexpr int kExitId = 2;
-constexpr int kWriteId = 1018;
-constexpr int kReadbackAllId = 1020;
-constexpr int kLoadId = 1135;
-constexpr int kTargetId = 1102;
-constexpr int kRegAddrId = 1016;
-constexpr int kDataId = 1017;
-constexpr int kAboutOkId = 1;
 constexpr double kFaultRate = 0.05;
 
 // The readback grid: each register's box.
@@ -58,11 +51,13 @@ struct GridBox {
     int id;
 };
 constexpr GridBox kGrid[] = {
-    {0x00, 1006}, {0x01, 1040}, {0x02, 1041}, {0x03, 1042}, {0x04, 1043}, {0x05, 1045},
-    {0x06, 1048}, {0xA0, 1053}, {0xA1, 1007}, {0xA2, 1055}, {0xA3, 1065}, {0xA4, 1058},
-    {0xA5, 1059}, {0xA6, 1060}, {0xA7, 1061}, {0xA8, 1062}, {0xA9, 1063}, {0xAA, 1064},
-    {0xAB, 1079}, {0xAC, 1080}, {0xAD, 1081}, {0xAE, 1082}, {0xAF, 1083}, {0x72, 1129},
-    {0x98, 1130}, {0x9E, 1142},
+    {0x00, idc::kReg00}, {0x01, idc::kReg01}, {0x02, idc::kReg02}, {0x03, idc::kReg03},
+    {0x04, idc::kReg04}, {0x05, idc::kReg05}, {0x06, idc::kReg06}, {0xA0, idc::kRegA0},
+    {0xA1, idc::kRegA1}, {0xA2, idc::kRegA2}, {0xA3, idc::kRegA3}, {0xA4, idc::kRegA4},
+    {0xA5, idc::kRegA5}, {0xA6, idc::kRegA6}, {0xA7, idc::kRegA7}, {0xA8, idc::kRegA8},
+    {0xA9, idc::kRegA9}, {0xAA, idc::kRegAA}, {0xAB, idc::kRegAB}, {0xAC, idc::kRegAC},
+    {0xAD, idc::kRegAD}, {0xAE, idc::kRegAE}, {0xAF, idc::kRegAF}, {0x72, idc::kReg72},
+    {0x98, idc::kReg98}, {0x9E, idc::kReg9E},
 };
 
 bool PanelWrites(uint8_t reg)
@@ -176,7 +171,7 @@ protected:
     void FindControls()
     {
         for (const ControlTemplate& c : kPanelTemplate.controls) {
-            if (c.id == kNoControlId || c.id == kExitId) continue;
+            if (c.id == kNoControlId || c.id == idc::kExit) continue;
             switch (c.kind) {
             case ControlKind::PushButton:
             case ControlKind::DefPushButton: buttons.push_back(c.id); break;
@@ -187,10 +182,10 @@ protected:
             default: break;
             }
         }
-        typingTargets = {kTargetId, kRegAddrId, kDataId};
+        typingTargets = {idc::kTarget, idc::kRegAddr, idc::kData};
         typingTargets.insert(typingTargets.end(), lists.begin(), lists.end());
         for (const GridBox& g : kGrid) gridBoxes.push_back(Edit(g.id));
-        regAddr = Edit(kRegAddrId);
+        regAddr = Edit(idc::kRegAddr);
     }
 
     QWidget* Control(int id) const { return panel->findChild<QWidget*>(QString::number(id)); }
@@ -369,7 +364,7 @@ protected:
     {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog || dialog == panel.get() || !dialog->isVisible()) return;
-        if (auto* ok = dialog->findChild<QPushButton*>(QString::number(kAboutOkId)))
+        if (auto* ok = dialog->findChild<QPushButton*>(QString::number(idc::kAboutOk)))
             QTest::mouseClick(ok, Qt::LeftButton);
         if (dialog->isVisible()) dialog->reject();
         ++aboutBoxesClosed;
@@ -390,10 +385,12 @@ protected:
                             + text.toStdString() + "\"; ";
         }
         for (uint8_t reg : written)
-            if (!PanelWrites(reg) && !(a && a->kind == Kind::Button && a->id == kWriteId && reg == typedRegister))
+            if (!PanelWrites(reg)
+                && !(a && a->kind == Kind::Button && a->id == idc::kManualWrite
+                     && reg == typedRegister))
                 problems += "wrote register " + HexText(reg).toStdString() + "; ";
         // A full readback shows what the chip holds, or "--" where the read failed.
-        if (a && a->kind == Kind::Button && (a->id == kReadbackAllId || a->id == kLoadId)) {
+        if (a && a->kind == Kind::Button && (a->id == idc::kReadbackAll || a->id == idc::kLoad)) {
             for (size_t i = 0; i < std::size(kGrid); ++i) {
                 const uint8_t reg = kGrid[i].reg;
                 const QString expected =

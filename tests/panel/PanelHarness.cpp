@@ -1,5 +1,6 @@
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "Controls.h"
 #include "Shadows.h"
 
@@ -55,11 +56,11 @@ void PanelTest::StartOnConfiguredChip(std::initializer_list<std::pair<uint8_t, u
 
 void PanelTest::WriteByHand(const QString& reg, const QString& data)
 {
-    ClearText(1016);
-    Type(1016, reg);
-    ClearText(1017);
-    Type(1017, data);
-    Click(1018);
+    ClearText(idc::kRegAddr);
+    Type(idc::kRegAddr, reg);
+    ClearText(idc::kData);
+    Type(idc::kData, data);
+    Click(idc::kManualWrite);
 }
 
 void PanelTest::TearDown()
@@ -72,7 +73,7 @@ void PanelTest::TearDown()
 void PanelTest::ReadbackAll()
 {
     chip.ClearRecords();
-    Click(1020);
+    Click(idc::kReadbackAll);
 }
 
 QWidget* PanelTest::Control(int id) const

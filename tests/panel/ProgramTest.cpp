@@ -1,16 +1,23 @@
 // The program as a user starts it: command line, debug log, adapter choice
 // and the register trace.
 #include "EvalApp.h"
+#include "QuitOnSignal.h"
+#include "zr5130_version.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,12 +31,19 @@ public:
         m_env.remove("ZR5130_ADAPTER");
         m_env.remove("ZR5130_TRACE");
         // A stand-in for the desktop's viewer that records that it ran.
-        WriteFile("bin/xdg-open", "#!/bin/sh\necho \"$@\" > viewer-ran\n");
+        WriteFile("bin/xdg-open",
+                  "#!/bin/sh\necho \"$@\" > viewer-ran\nls -l /proc/$$/fd > viewer-fds\n");
         QFile::setPermissions(Path("bin/xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
         m_env.insert("PATH", Path("bin") + ":" + m_env.value("PATH"));
     }
 
     void Set(const QString& name, const QString& value) { m_env.insert(name, value); }
+    void WithoutDisplay()
+    {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
+            m_env.remove(name);
+    }
+    void StartWithStdoutClosed() { m_process.setChildProcessModifier([] { ::close(STDOUT_FILENO); }); }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
     void WriteFile(const QString& name, const QByteArray& text)
@@ -50,11 +64,17 @@ public:
 
     // Runs until the panel is up, then stops it as a terminal's Ctrl+C
     // would. Returns the exit status.
-    int RunAndClose(const QStringList& args)
+    int RunAndClose(const QStringList& args) { return RunAndSignal(args, {SIGTERM}); }
+
+    // Sends the signals in turn once the panel is up.
+    int RunAndSignal(const QStringList& args, std::initializer_list<int> toSend)
     {
         Start(args);
         WaitUntilListeningForSignals();
-        ::kill(pid_t(m_process.processId()), SIGTERM);
+        for (const int signal : toSend) {
+            ::kill(pid_t(m_process.processId()), signal);
+            QThread::msleep(50);
+        }
         return Finish();
     }
 
@@ -66,6 +86,7 @@ public:
     }
 
     QByteArray Stderr() const { return m_stderr; }
+    QByteArray Stdout() const { return m_stdout; }
 
 private:
     void Start(const QStringList& args)
@@ -78,8 +99,9 @@ private:
 
     int Finish()
     {
-        EXPECT_TRUE(m_process.waitForFinished(20000));
+        EXPECT_TRUE(m_process.waitForFinished(20000)) << "the program did not end";
         m_stderr = m_process.readAllStandardError();
+        m_stdout = m_process.readAllStandardOutput();
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
 
@@ -103,6 +125,7 @@ private:
     QProcessEnvironment m_env;
     QProcess m_process;
     QByteArray m_stderr;
+    QByteArray m_stdout;
 };
 
 const char* const kImageHeader =
@@ -218,4 +241,103 @@ TEST(Program, RefusesUnknownAdaptersAndBadImagesBeforeAnyWindow)
     missing.Set("ZR5130_ADAPTER", "sim:" + missing.Path("nowhere.txt"));
     EXPECT_EQ(missing.RunToEnd({}), 2);
     EXPECT_TRUE(missing.Stderr().contains("nowhere.txt")) << missing.Stderr().toStdString();
+}
+
+// Everything refused is refused before Qt starts: the same message and
+// status with or without a display, and at once, whatever the file is.
+TEST(Program, WithoutADisplayAnswersOptionsAndRefusalsBeforeTheDisplayInOneLine)
+{
+    ProgramRun help, version, noDisplay, unknown, tracePipe;
+    for (ProgramRun* run : {&help, &version, &noDisplay, &unknown, &tracePipe}) run->WithoutDisplay();
+    EXPECT_EQ(help.RunToEnd({"/d", "--help"}), 0);
+    EXPECT_TRUE(help.Stdout().startsWith("Usage: zr5130-eval [/d]\n")) << help.Stdout().toStdString();
+    EXPECT_EQ(version.RunToEnd({"--version"}), 0);
+    EXPECT_EQ(version.Stdout(), QByteArray("zr5130-eval ") + kZr5130Version + "\n");
+
+    EXPECT_EQ(noDisplay.RunToEnd({}), 2);
+    EXPECT_TRUE(QRegularExpression("^zr5130-eval: no display found[^\n]* xvfb-run -a [^\n]*"
+                                   "QT_QPA_PLATFORM=vnc [^\n]*\n$")
+                    .match(noDisplay.Stderr()).hasMatch()) << noDisplay.Stderr().toStdString();
+
+    unknown.Set("ZR5130_ADAPTER", "usb");
+    EXPECT_EQ(unknown.RunToEnd({}), 2);
+    EXPECT_EQ(unknown.Stderr(), "ZR5130_ADAPTER: unknown adapter 'usb' (use sim, sim:FILE, none, "
+                                "/dev/i2c-N or i2c:NAME)\n");
+
+    const QString fifo = tracePipe.Path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    tracePipe.Set("ZR5130_TRACE", fifo);
+    EXPECT_EQ(tracePipe.RunToEnd({}), 2);
+    EXPECT_EQ(tracePipe.Stderr(),
+              "ZR5130_TRACE=" + fifo.toLocal8Bit() + ": a named pipe, not a file or a terminal\n");
+}
+
+// Started with standard output closed, stopped by a broken pipe and a
+// closed terminal: the log and the trace are complete, each argument naming
+// a file got its note, and the viewer inherits neither the trace nor the
+// signal sockets.
+TEST(Program, HangUpAndBrokenPipeCloseThePanelLikeExitAndLeakNothingToTheViewer)
+{
+    ProgramRun run;
+    run.StartWithStdoutClosed();
+    run.Set("ZR5130_TRACE", run.Path("trace.txt"));
+    EXPECT_EQ(run.RunAndSignal({"/d", "/dev/null", "x"}, {SIGPIPE, SIGHUP}), 0);
+    EXPECT_EQ(run.ReadFile("debug.log"), "CmdLine: /d /dev/null x\n");
+    EXPECT_EQ(run.ReadFile("trace.txt").count('\n'), 1 + 18 + 26);
+    EXPECT_TRUE(run.Stderr().contains("not '/dev/null'; it takes its adapter from ZR5130_ADAPTER "
+                                      "(ZR5130_ADAPTER=/dev/null); the \"/d\" in it switched the "
+                                      "debug log on\n")) << run.Stderr().toStdString();
+    EXPECT_EQ(run.Stderr().count("note:"), 1);
+    const QByteArray fds = run.ReadFile("viewer-fds");
+    ASSERT_FALSE(fds.isEmpty());
+    EXPECT_FALSE(fds.contains("trace.txt") || fds.contains("socket:")) << fds.toStdString();
+
+    ProgramRun full;
+    full.Set("ZR5130_TRACE", "/dev/full");
+    EXPECT_EQ(full.RunAndClose({}), 1);
+    EXPECT_EQ(full.Stderr().count("ZR5130_TRACE=/dev/full: cannot write: No space left on device; "
+                                  "the trace stops here\n"), 1) << full.Stderr().toStdString();
+}
+
+TEST(Program, DebugLogFollowsNoLinkPlantedInTheWorkingFolder)
+{
+    ProgramRun run;
+    run.WriteFile("victim.txt", "");
+    ASSERT_TRUE(QFile::link(run.Path("victim.txt"), run.Path("debug.log")));
+    // So that the link cannot be removed first: immutable (binds root) or read-only.
+    const QString folder = run.Path("");
+    const auto lock = [&](bool on) {
+        QProcess::execute("chattr", {on ? "+i" : "-i", folder});
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        QFile::setPermissions(folder, on ? readOnly : readOnly | QFile::WriteOwner);
+    };
+    lock(true);
+    const bool locked = !QFile(run.Path("probe")).open(QIODevice::WriteOnly);
+    const int status = locked ? run.RunAndClose({"/d"}) : 0;
+    lock(false);
+    if (!locked) GTEST_SKIP() << "this file system cannot lock a folder";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(run.ReadFile("victim.txt"), "");
+    EXPECT_TRUE(run.Stderr().contains("zr5130-eval: debug.log: a symbolic link, not a file; the "
+                                      "panel runs without its debug log\n"))
+        << run.Stderr().toStdString();
+}
+
+// Signals while no event loop runs: the handler neither blocks once the
+// socket is full nor changes errno. A watchdog ends a child that blocks.
+TEST(QuitOnSignal, ABurstOfSignalsNeitherBlocksNorChangesErrno)
+{
+    EXPECT_EXIT(
+        {
+            ::alarm(10);
+            const int fd = QuitOnSignal::InstallRelay();
+            for (int i = 0; i < 5000; ++i) {
+                errno = E2BIG;
+                std::raise(i % 2 ? SIGTERM : SIGHUP);
+                if (errno != E2BIG) std::_Exit(4);
+            }
+            char byte = 0;
+            std::_Exit(::read(fd, &byte, 1) == 1 && byte == 1 ? 0 : 5);
+        },
+        testing::ExitedWithCode(0), "");
 }

@@ -2,6 +2,7 @@
 // the first readback.
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "Controls.h"
 #include "Shadows.h"
 
@@ -33,9 +34,11 @@ const std::vector<std::string> kReadbackReads = {
     "R00", "R01", "R02", "R03", "R04", "R05", "R06", "RA0", "RA1", "RA2", "RA3", "RA4", "RA5",
     "RA6", "RA7", "RA8", "RA9", "RAA", "RAB", "RAC", "RAD", "RAE", "RAF", "R72", "R98", "R9E"};
 
-const int kGridBoxes[] = {1006, 1040, 1041, 1042, 1043, 1045, 1048, 1053, 1007,
-                          1055, 1065, 1058, 1059, 1060, 1061, 1062, 1063, 1064,
-                          1079, 1080, 1081, 1082, 1083, 1129, 1130, 1142};
+const int kGridBoxes[] = {
+    idc::kReg00, idc::kReg01, idc::kReg02, idc::kReg03, idc::kReg04, idc::kReg05, idc::kReg06,
+    idc::kRegA0, idc::kRegA1, idc::kRegA2, idc::kRegA3, idc::kRegA4, idc::kRegA5, idc::kRegA6,
+    idc::kRegA7, idc::kRegA8, idc::kRegA9, idc::kRegAA, idc::kRegAB, idc::kRegAC, idc::kRegAD,
+    idc::kRegAE, idc::kRegAF, idc::kReg72, idc::kReg98, idc::kReg9E};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b)
 {
@@ -54,27 +57,27 @@ TEST_F(PanelTest, BlankChipGetsTheStartupTableThenEverythingIsReadBack)
     EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
     EXPECT_EQ(Panel().VersionText(), "Version: USB RFW:2.5; FFW:1.0");
 
-    EXPECT_EQ(Text(1142), "20");
-    EXPECT_EQ(Text(1060), "80");
-    EXPECT_EQ(Text(1082), "13");
-    EXPECT_EQ(Text(1041), "30");
-    EXPECT_TRUE(Ticked(1133));
-    EXPECT_FALSE(Ticked(1132));
-    EXPECT_TRUE(Ticked(1140));
-    EXPECT_EQ(ListText(1119), "1250kHz");
-    EXPECT_EQ(ListText(1123), "PWM Below 25%");
-    EXPECT_EQ(ListText(1125), "200 ms");
-    EXPECT_EQ(ListText(1127), "Heavy");
-    EXPECT_EQ(ListText(1128), "1-bit with 12-bit res");
-    EXPECT_EQ(ListText(1050), "49 uA");
-    EXPECT_EQ(ListText(1049), "1.8 A / NA");
-    EXPECT_EQ(ListText(1114), "25 V / 34.5 V");
-    EXPECT_EQ(ListText(1121), "6 PH 6 DR");
-    EXPECT_EQ(ListText(1122), "9616 Hz");
-    EXPECT_EQ(ListText(1070), "100 = 23mA");
-    EXPECT_TRUE(Ticked(1021));  // VRef OK and VBoost OK from status 0x30
-    EXPECT_TRUE(Ticked(1022));
-    EXPECT_FALSE(Ticked(1071));
+    EXPECT_EQ(Text(idc::kReg9E), "20");
+    EXPECT_EQ(Text(idc::kRegA6), "80");
+    EXPECT_EQ(Text(idc::kRegAE), "13");
+    EXPECT_EQ(Text(idc::kReg02), "30");
+    EXPECT_TRUE(Ticked(idc::kVboostHigh));
+    EXPECT_FALSE(Ticked(idc::kVboostLow));
+    EXPECT_TRUE(Ticked(idc::kIboostLow));
+    EXPECT_EQ(ListText(idc::kBoostFreq), "1250kHz");
+    EXPECT_EQ(ListText(idc::kDimThreshold), "PWM Below 25%");
+    EXPECT_EQ(ListText(idc::kPwmSlope), "200 ms");
+    EXPECT_EQ(ListText(idc::kFilter), "Heavy");
+    EXPECT_EQ(ListText(idc::kPwmHysteresis), "1-bit with 12-bit res");
+    EXPECT_EQ(ListText(idc::kPfmThreshold), "49 uA");
+    EXPECT_EQ(ListText(idc::kCurrentLimit), "1.8 A / NA");
+    EXPECT_EQ(ListText(idc::kVboostMax), "25 V / 34.5 V");
+    EXPECT_EQ(ListText(idc::kPhaseShift), "6 PH 6 DR");
+    EXPECT_EQ(ListText(idc::kPwmFreq), "9616 Hz");
+    EXPECT_EQ(ListText(idc::kCurrentScale), "100 = 23mA");
+    EXPECT_TRUE(Ticked(idc::kVrefOk));  // VRef OK and VBoost OK from status 0x30
+    EXPECT_TRUE(Ticked(idc::kVboostOk));
+    EXPECT_FALSE(Ticked(idc::kOpen));
 }
 
 TEST_F(PanelTest, StartupSetsListsSlidersAndShadows)
@@ -82,8 +85,8 @@ TEST_F(PanelTest, StartupSetsListsSlidersAndShadows)
     chip.regs[0x72] = 0x80;
     chip.regs[0xA6] = 0x85;
     StartPanel();
-    EXPECT_EQ(ListText(1046), "PWM input only");
-    EXPECT_EQ(SelectedEntry(1134), 0);
+    EXPECT_EQ(ListText(idc::kMode), "PWM input only");
+    EXPECT_EQ(SelectedEntry(idc::kConfig), 0);
     EXPECT_EQ(Panel().m_sldBrightness->value(), 0);
     EXPECT_EQ(Panel().m_sldBrightness->maximum(), 255);
     EXPECT_EQ(Panel().m_sldCurrent->value(), 4095);
@@ -126,7 +129,7 @@ TEST_F(PanelTest, UnreadableBurnRegisterWritesNothingAtStartup)
     chip.failReads = {0x72};
     StartPanel();
     EXPECT_EQ(RegisterTraffic(startupCalls), Concat({"R72"}, kReadbackReads));
-    EXPECT_EQ(Text(1129), "--");
+    EXPECT_EQ(Text(idc::kReg72), "--");
 }
 
 TEST_F(PanelTest, WithoutAdapterEveryBoxShowsUnread)
@@ -136,9 +139,9 @@ TEST_F(PanelTest, WithoutAdapterEveryBoxShowsUnread)
     EXPECT_EQ(Panel().VersionText(), "Version");
     for (int id : kGridBoxes) EXPECT_EQ(Text(id), "--") << id;
     // Controls decoded from registers keep their construction state.
-    EXPECT_EQ(SelectedEntry(1119), -1);
-    EXPECT_TRUE(Ticked(1103));
-    EXPECT_FALSE(Ticked(1133));
+    EXPECT_EQ(SelectedEntry(idc::kBoostFreq), -1);
+    EXPECT_TRUE(Ticked(idc::kPdetStandby));
+    EXPECT_FALSE(Ticked(idc::kVboostHigh));
 }
 
 TEST_F(PanelTest, VersionBytesArePackedIntoOneDigitEach)

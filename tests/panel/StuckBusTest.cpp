@@ -2,6 +2,7 @@
 // timeout, then fails.
 #include "PanelHarness.h"
 
+#include "ControlIds.h"
 #include "FakeI2cDevSys.h"
 #include "LinuxI2cAdapter.h"
 
@@ -22,20 +23,20 @@ TEST_F(PanelTest, EachActionTriesAStuckBusOnceAndNamesItUntilItIsReleased)
 
     StartPanelOn(&bus);
     expectOneTryNamed(1, timedOut);
-    EXPECT_EQ(Text(1053), "--");
-    Click(1020);
+    EXPECT_EQ(Text(idc::kRegA0), "--");
+    Click(idc::kReadbackAll);
     expectOneTryNamed(2, timedOut);
-    Click(1135);
+    Click(idc::kLoad);
     expectOneTryNamed(3, timedOut);
     sys.transferFailures = {-EBUSY};
-    Click(1020);
+    Click(idc::kReadbackAll);
     expectOneTryNamed(4, busy);
     const std::string told = "zr5130-eval: " + timedOut.toStdString() + "\n";
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               told + told + told + "zr5130-eval: " + busy.toStdString() + "\n");
 
     sys.registers[0xA0] = 0x5A;
-    Click(1020);
-    EXPECT_EQ(Text(1053), "5A");
+    Click(idc::kReadbackAll);
+    EXPECT_EQ(Text(idc::kRegA0), "5A");
     EXPECT_EQ(Panel().StatusText(), "Config E0 load failed") << "the stale cause gives way";
 }

@@ -1,0 +1,89 @@
+// read REG..., write REG VALUE
+#include "Commands.h"
+#include "HexArgs.h"
+#include "HexInput.h"
+#include "Output.h"
+#include "Presets.h"
+#include "Tool.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ReadArgs {
+    std::vector<std::string> regs;
+};
+
+struct WriteArgs {
+    std::string reg;
+    std::string value;
+};
+
+int RunRead(Tool& tool, const ReadArgs& args)
+{
+    const auto regs = ParseByteArgs(args.regs, "read: register");
+    if (!regs) return kExitBadInput;
+    if (const int status = tool.OpenChip(); status != kExitDone) return status;
+
+    std::vector<RegisterReading> readings;
+    for (uint8_t reg : *regs) {
+        RegisterReading reading{reg, std::nullopt};
+        uint8_t value = 0;
+        if (tool.Read(reg, value)) reading.value = value;
+        readings.push_back(reading);
+    }
+    if (tool.json) {
+        PrintJson(ReadingsJson(readings));
+    } else {
+        std::string text;
+        for (const RegisterReading& reading : readings)
+            text += ValueText(reading.value) + '\n';
+        std::fputs(text.c_str(), stdout);
+    }
+    for (const RegisterReading& reading : readings)
+        if (!reading.value) return kExitFailed;
+    return kExitDone;
+}
+
+int RunWrite(Tool& tool, const WriteArgs& args)
+{
+    const auto reg = ParseByteArgOrTell(args.reg, "write: register");
+    if (!reg) return kExitBadInput;
+    if (*reg == kBurnRegister) {
+        Problem("write: register 72 is the EEPROM burn register; use 'zr5130ctl burn prepare' "
+                "and 'zr5130ctl burn complete'");
+        return kExitBadInput;
+    }
+    const auto value = ParseByteArgOrTell(args.value, "write: value");
+    if (!value) return kExitBadInput;
+    if (const int status = tool.OpenChip(); status != kExitDone) return status;
+
+    if (tool.Write(*reg, *value)) return kExitDone;
+    Problem("write of " + HexByteText(*value) + " to register " + HexByteText(*reg) +
+            " failed; the chip did not acknowledge it");
+    return kExitFailed;
+}
+
+}  // namespace
+
+void AddRegisterCommands(CLI::App& app, Tool& tool, Commands& commands)
+{
+    auto readArgs = std::make_shared<ReadArgs>();
+    CLI::App* read = app.add_subcommand(
+        "read", "print each register's value as two hex digits, one line each ('--' when the "
+                "read failed)");
+    read->add_option("REG", readArgs->regs, "register, in hex (A5, 0xA5 or a5h)")->required();
+    commands.push_back({read, [&tool, readArgs] { return RunRead(tool, *readArgs); }});
+
+    auto writeArgs = std::make_shared<WriteArgs>();
+    CLI::App* write = app.add_subcommand(
+        "write", "write one register (not the EEPROM burn register 72: see burn)");
+    write->add_option("REG", writeArgs->reg, "register, in hex")->required();
+    write->add_option("VALUE", writeArgs->value, "value, in hex (00 to FF)")->required();
+    commands.push_back({write, [&tool, writeArgs] { return RunWrite(tool, *writeArgs); }});
+}

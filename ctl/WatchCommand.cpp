@@ -1,0 +1,163 @@
+// watch [--interval MS] [--count N] [REG...]: a line for every change.
+#include "Commands.h"
+#include "HexArgs.h"
+#include "HexInput.h"
+#include "Output.h"
+#include "StatusFlags.h"
+#include "Tool.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint8_t kStatusRegister = 0x02;
+
+struct WatchArgs {
+    unsigned intervalMs = 500;
+    long long count = 0;  // reads to make; 0: until interrupted
+    std::vector<std::string> regs;
+};
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void Stop(int) { g_stop = 1; }
+
+// Ctrl+C and a polite kill end the watch after the current line; the sleep
+// is interrupted rather than restarted.
+void CatchStopSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = Stop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// Local time, ISO 8601 with milliseconds: 2025-03-14T09:26:53.589+01:00.
+std::string Timestamp()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    char date[32];
+    char zone[8];
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    std::strftime(zone, sizeof zone, "%z", &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s.%03ld%.3s:%.2s", date, now.tv_nsec / 1000000, zone,
+                  zone + 3);
+    return text;
+}
+
+std::string JoinNames(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+void PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool first,
+                 std::optional<uint8_t> now)
+{
+    FlagChange flags;
+    if (reg == kStatusRegister) flags = StatusFlagChange(before, now);
+    if (json) {
+        Json line;
+        line["time"] = Timestamp();
+        line["address"] = HexByteText(reg);
+        line["from"] = first ? Json(nullptr) : ValueJson(before);
+        line["to"] = ValueJson(now);
+        if (reg == kStatusRegister) {
+            line["on"] = flags.on;
+            line["off"] = flags.off;
+        }
+        PrintJson(line);
+    } else {
+        std::string text = Timestamp() + " " + HexByteText(reg) + " ";
+        if (!first) text += ValueText(before) + " -> ";
+        text += ValueText(now);
+        if (!flags.on.empty()) text += " on: " + JoinNames(flags.on);
+        if (!flags.off.empty())
+            text += (flags.on.empty() ? " off: " : "; off: ") + JoinNames(flags.off);
+        std::printf("%s\n", text.c_str());
+    }
+    // Each change reaches a log file or a pipe as it happens.
+    std::fflush(stdout);
+}
+
+// Keeps to the interval's cadence; after a read that took longer than the
+// interval it starts afresh from now rather than catching up in a burst.
+void SleepUntilNext(timespec& next, unsigned intervalMs)
+{
+    next.tv_nsec += long(intervalMs % 1000) * 1000000;
+    next.tv_sec += time_t(intervalMs / 1000) + next.tv_nsec / 1000000000;
+    next.tv_nsec %= 1000000000;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (now.tv_sec > next.tv_sec || (now.tv_sec == next.tv_sec && now.tv_nsec > next.tv_nsec))
+        next = now;
+    while (!g_stop && clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
+    }
+}
+
+int RunWatch(Tool& tool, const WatchArgs& args)
+{
+    auto regs = ParseByteArgs(args.regs, "watch: register");
+    if (!regs) return kExitBadInput;
+    if (regs->empty()) regs->push_back(kStatusRegister);
+    if (const int status = tool.OpenChip(); status != kExitDone) return status;
+
+    CatchStopSignals();
+    std::vector<std::optional<uint8_t>> last(regs->size());
+    bool anyFailed = false;
+    timespec next{};
+    clock_gettime(CLOCK_MONOTONIC, &next);
+    for (long long reads = 0; !g_stop && !tool.BusStuck() && (args.count == 0 || reads < args.count);
+         ++reads) {
+        if (reads > 0) {
+            SleepUntilNext(next, args.intervalMs);
+            if (g_stop) break;
+        }
+        for (size_t i = 0; i < regs->size(); ++i) {
+            std::optional<uint8_t> now;
+            uint8_t value = 0;
+            if (tool.Read((*regs)[i], value))
+                now = value;
+            else
+                anyFailed = true;
+            if (reads == 0 || now != last[i])
+                PrintChange(tool.json, (*regs)[i], last[i], reads == 0, now);
+            last[i] = now;
+        }
+    }
+    return anyFailed ? kExitFailed : kExitDone;
+}
+
+}  // namespace
+
+void AddWatchCommand(CLI::App& app, Tool& tool, Commands& commands)
+{
+    auto args = std::make_shared<WatchArgs>();
+    CLI::App* watch = app.add_subcommand(
+        "watch", "read the status register 02 (or the named ones) every MS milliseconds and "
+                 "print a timestamped line for each value that changes; Ctrl+C ends it");
+    watch->add_option("--interval", args->intervalMs, "milliseconds between reads (default 500)")
+        ->type_name("MS")
+        ->check(CLI::Range(1u, 3600000u));
+    watch->add_option("--count", args->count, "end after N reads")
+        ->type_name("N")
+        ->check(CLI::Range(1LL, 1000000000000LL));
+    watch->add_option("REG", args->regs, "registers to watch, in hex (default 02)");
+    commands.push_back({watch, [&tool, args] { return RunWatch(tool, *args); }});
+}

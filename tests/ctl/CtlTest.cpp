@@ -1,0 +1,302 @@
+// zr5130ctl through the real binary: given a board (a register dump loaded
+// as the simulated board) and a command line, expect this output, this exit
+// status and exactly these register writes in the trace.
+#include "CtlRun.h"
+#include "RegisterImage.h"
+#include "StatusFlags.h"
+#include "zr5130_version.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <regex>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A board after Load of E08, as i2cdump shows it.
+RegisterImage E08Board()
+{
+    RegisterImage image;
+    image.values.fill(0x00);
+    image.values[0x01] = 0x05;
+    image.values[0x02] = 0x30;
+    image.values[0x72] = 0x83;
+    image.values[0x98] = 0x1B;
+    image.values[0x9E] = 0x22;
+    const int a0[] = {0xFF, 0xCF, 0x2F, 0x5E, 0x72, 0x24, 0x80, 0xFE,
+                      0x00, 0xA0, 0x0F, 0x00, 0x00, 0x00, 0x0F, 0x00};
+    for (int i = 0; i < 16; ++i) image.values[0xA0 + i] = a0[i];
+    return image;
+}
+
+RegisterImage With(RegisterImage image, std::initializer_list<std::pair<int, int>> values)
+{
+    for (auto [reg, value] : values) image.values[reg] = value;
+    return image;
+}
+
+class Ctl : public ::testing::Test {
+protected:
+    CtlRun ctl;
+
+    std::string Board(const std::string& name, const RegisterImage& image)
+    {
+        ctl.WriteFile(name, FormatRegisterImage(image));
+        return "sim:" + ctl.Path(name);
+    }
+    Lines OutLines() const { return ctl.OutLines(); }
+    // Lines that start a register: not indented.
+    Lines RegisterLines() const
+    {
+        Lines lines;
+        for (const std::string& line : OutLines())
+            if (!line.starts_with(' ')) lines.push_back(line);
+        return lines;
+    }
+};
+
+TEST_F(Ctl, DumpOfABoardLoadsBackAsTheSameBoard)
+{
+    const std::string board = Board("board.txt", E08Board());
+    ASSERT_EQ(ctl.Run({"--adapter", board, "dump"}), 0) << ctl.err;
+    const RegisterImage e08 = E08Board();
+    RegisterImage grid;  // the readback grid's registers, and nothing else
+    grid.values.fill(RegisterImage::kAbsent);
+    for (int reg : {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5,
+                    0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0x72, 0x98, 0x9E})
+        grid.values[reg] = e08.values[reg];
+    EXPECT_EQ(ctl.out, FormatRegisterImage(grid));
+
+    ctl.WriteFile("dump1.txt", ctl.out);
+    ASSERT_EQ(ctl.Run({"--adapter", "sim:" + ctl.Path("dump1.txt"), "dump"}), 0) << ctl.err;
+    EXPECT_EQ(ctl.out, ctl.ReadFile("dump1.txt"));
+
+    ASSERT_EQ(ctl.Run({"--json", "--adapter", board, "dump"}), 0);
+    const auto json = nlohmann::json::parse(ctl.out);
+    ASSERT_EQ(json["registers"].size(), 26u);
+    EXPECT_EQ(json["registers"][12], nlohmann::json({{"address", "A5"}, {"value", "24"}}));
+    EXPECT_EQ(json["registers"][23]["address"], "72");
+
+    // A register that does not answer is XX, and the dump says it failed.
+    EXPECT_EQ(ctl.Run({"--adapter", Board("deaf.txt", With(e08, {{0xA5, -1}})), "dump"}), 1);
+    EXPECT_EQ(OutLines().at(11).substr(0, 21), "a0: ff cf 2f 5e 72 XX");
+}
+
+TEST_F(Ctl, ReadsAndWritesRegistersGivenInThePanelsHexForms)
+{
+    const std::string board = Board("board.txt", E08Board());
+    ASSERT_EQ(ctl.Run({"--adapter", board, "read", "02", "0xa5", "a5h", "A5"}), 0);
+    EXPECT_EQ(ctl.out, "30\n24\n24\n24\n");
+
+    const std::string deaf = Board("deaf.txt", With(E08Board(), {{0xA5, -1}}));
+    EXPECT_EQ(ctl.Run({"--adapter", deaf, "read", "02", "A5"}), 1);
+    EXPECT_EQ(ctl.out, "30\n--\n");
+    EXPECT_EQ(ctl.Run({"--adapter", deaf, "--json", "read", "02", "A5"}), 1);
+    EXPECT_EQ(nlohmann::json::parse(ctl.out),
+              nlohmann::json::parse(R"({"registers": [{"address": "02", "value": "30"},
+                                                      {"address": "A5", "value": null}]})"));
+
+    EXPECT_EQ(ctl.Run({"--adapter", board, "--trace", "t", "write", "a5", "3c"}), 0);
+    EXPECT_EQ(ctl.WriteLines("t"), Lines{"W A5 3C ok"});
+    EXPECT_EQ(ctl.Run({"--adapter", deaf, "write", "A5", "3C"}), 1);
+    EXPECT_EQ(ctl.ErrLines().size(), 1u);
+}
+
+TEST_F(Ctl, LoadAndBurnMakeThePanelsWritesAndShowItsTexts)
+{
+    const std::string board = Board("board.txt", E08Board());
+    ASSERT_EQ(ctl.Run({"--adapter", board, "--trace", "e03", "load", "E03"}), 0);
+    EXPECT_EQ(ctl.out, "No Config loaded\n");
+    EXPECT_EQ(ctl.WriteLines("e03"), Lines{"W 01 04 ok"});  // 05 with the backlight bit cleared
+
+    // Without register 01 the tool cannot clear one bit of it: nothing is written.
+    const std::string deaf = Board("deaf.txt", With(E08Board(), {{0x01, -1}}));
+    EXPECT_EQ(ctl.Run({"--adapter", deaf, "--trace", "e00", "load", "E00"}), 1);
+    EXPECT_EQ(ctl.WriteLines("e00"), Lines{});
+    EXPECT_NE(ctl.err.find("register 01"), std::string::npos);
+
+    ASSERT_EQ(ctl.Run({"--adapter", board, "--trace", "burn", "burn", "prepare"}), 0);
+    EXPECT_EQ(ctl.out, "Apply 6V to VLDO\n");
+    ASSERT_EQ(ctl.Run({"--adapter", board, "--trace", "burn", "burn", "complete"}), 0);
+    EXPECT_EQ(ctl.out, "Remove 6V from VLDO\n");
+    EXPECT_EQ(ctl.WriteLines("burn"), (Lines{"W 72 80 ok", "W 72 80 ok"}));
+}
+
+TEST_F(Ctl, RestoreWritesWhatThePanelWritesAndReportsWhatDoesNotReadBack)
+{
+    const std::string dump = ctl.Path("good.txt");
+    ctl.WriteFile("good.txt", FormatRegisterImage(With(E08Board(), {{0x16, 0x3F}, {0x00, 0x80}})));
+    ASSERT_EQ(ctl.Run({"--trace", "t", "restore", dump}), 0) << ctl.err;
+    EXPECT_EQ(ctl.WriteLines("t"),
+              (Lines{"W 98 1B ok", "W 9E 22 ok", "W A0 FF ok", "W A1 CF ok", "W A2 2F ok",
+                     "W A3 5E ok", "W A4 72 ok", "W A5 24 ok", "W A6 80 ok", "W A7 FE ok",
+                     "W A8 00 ok", "W A9 A0 ok", "W AA 0F ok", "W AB 00 ok", "W AC 00 ok",
+                     "W AD 00 ok", "W AE 0F ok", "W AF 00 ok", "W 16 3F ok", "W 00 80 ok",
+                     "W 01 05 ok"}));
+    EXPECT_EQ(ctl.out, "");
+
+    const std::string deaf = Board("deaf.txt", With(E08Board(), {{0xA5, -1}}));
+    EXPECT_EQ(ctl.Run({"--adapter", deaf, "restore", dump}), 1);
+    EXPECT_EQ(ctl.out, "A5: wrote 24, reads --\n");
+    EXPECT_EQ(ctl.ErrLines().size(), 1u);
+}
+
+TEST_F(Ctl, DiffFindsExactlyTheChangedRegistersAndFields)
+{
+    ctl.WriteFile("a.txt", FormatRegisterImage(E08Board()));
+    const RegisterImage changed = With(E08Board(), {{0xA5, 0xE9}, {0x03, 0x01}, {0x50, 0x01}});
+    ctl.WriteFile("b.txt", FormatRegisterImage(changed));
+    EXPECT_EQ(ctl.Run({"diff", ctl.Path("a.txt"), ctl.Path("a.txt")}), 0);
+    EXPECT_EQ(ctl.out, "");
+
+    EXPECT_EQ(ctl.Run({"diff", ctl.Path("a.txt"), ctl.Path("b.txt")}), 1);
+    EXPECT_EQ(RegisterLines(),
+              (Lines{"03 Unknown: 00 -> 01", "50: 00 -> 01", "A5 PWM dimming: 24 -> E9"}));
+    EXPECT_EQ(OutLines().size(), 6u);  // A5's three fields all differ
+    EXPECT_NE(ctl.out.find("Phase Shift Mode (bits 6-4): \"4 PH 4 DR\" -> \"2 PH 6 DR\""),
+              std::string::npos);
+
+    EXPECT_EQ(ctl.Run({"--json", "diff", ctl.Path("a.txt"), ctl.Path("b.txt")}), 1);
+    const auto json = nlohmann::json::parse(ctl.out);
+    EXPECT_EQ(json["equal"], false);
+    ASSERT_EQ(json["registers"].size(), 3u);
+    EXPECT_EQ(json["registers"][2]["fields"]["PWM Frequency"]["b"], "16828 Hz");
+    EXPECT_EQ(json["registers"][2]["fields"].size(), 3u);
+
+    // Against the chip only the readback grid is read: 50 is not compared.
+    EXPECT_EQ(ctl.Run({"--adapter", "sim:" + ctl.Path("b.txt"), "diff", ctl.Path("a.txt")}), 1);
+    EXPECT_EQ(RegisterLines(), (Lines{"03 Unknown: 00 -> 01", "A5 PWM dimming: 24 -> E9"}));
+}
+
+TEST_F(Ctl, DecodeNamesEveryGridRegisterWithItsFields)
+{
+    ctl.WriteFile("board.txt", FormatRegisterImage(E08Board()));
+    ASSERT_EQ(ctl.Run({"decode", ctl.Path("board.txt")}), 0) << ctl.err;
+    const Lines registers = RegisterLines();
+    ASSERT_EQ(registers.size(), 26u);
+    EXPECT_EQ(registers.front(), "00 Brightness = 00");
+    EXPECT_EQ(registers.back(), "9E Vboost range = 22");
+    EXPECT_NE(ctl.out.find("\n    Phase Shift Mode (bits 6-4) = \"4 PH 4 DR\"\n"),
+              std::string::npos);
+    EXPECT_NE(ctl.out.find("03 Unknown = 00\n    no field is known\n"), std::string::npos);
+
+    ASSERT_EQ(ctl.Run({"--json", "--adapter", "sim:" + ctl.Path("board.txt"), "decode"}), 0);
+    const auto json = nlohmann::json::parse(ctl.out);
+    ASSERT_EQ(json["registers"].size(), 26u);
+    EXPECT_EQ(json["registers"][2]["access"], "read only");
+    EXPECT_EQ(json["registers"][2]["fields"]["VRef OK"]["value"], 1);
+    EXPECT_EQ(json["registers"][12]["fields"]["PWM Frequency"]["meaning"], "9616 Hz");
+}
+
+TEST_F(Ctl, ReplayRepeatsTheTracesWritesAfterCheckingAllOfIt)
+{
+    ctl.WriteFile("session.txt", "R 01 05 ok\nW 01 04 ok\nR A5 -- fail\nW A5 24 fail\n"
+                                 "W A5 14 ok\nW 16 3F ok\n");
+    ASSERT_EQ(ctl.Run({"replay", "--dry-run", ctl.Path("session.txt")}), 0);
+    EXPECT_EQ(ctl.out, "W 01 04\nW A5 14\nW 16 3F\n");  // what failed then is not repeated
+
+    const std::string board = Board("board.txt", E08Board());
+    ASSERT_EQ(ctl.Run({"--adapter", board, "--trace", "t", "replay", ctl.Path("session.txt")}), 0);
+    EXPECT_EQ(ctl.WriteLines("t"), (Lines{"W 01 04 ok", "W A5 14 ok", "W 16 3F ok"}));
+
+    // The first failed write ends the replay.
+    const std::string deaf = Board("deaf.txt", With(E08Board(), {{0xA5, -1}}));
+    EXPECT_EQ(ctl.Run({"--adapter", deaf, "--trace", "u", "replay", ctl.Path("session.txt")}), 1);
+    EXPECT_EQ(ctl.WriteLines("u"), (Lines{"W 01 04 ok", "W A5 14 fail"}));
+    EXPECT_NE(ctl.err.find("session.txt:5:"), std::string::npos);
+}
+
+TEST_F(Ctl, WatchTellsTheStartThenEachChangeAndEndsCleanly)
+{
+    const std::regex line(
+        R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d 02 30 on: VRef OK, VBoost OK)");
+    ASSERT_EQ(ctl.Run({"watch", "--interval", "10", "--count", "5"}), 0) << ctl.err;
+    ASSERT_EQ(OutLines().size(), 1u);  // the status register does not change by itself
+    EXPECT_TRUE(std::regex_match(OutLines()[0], line)) << OutLines()[0];
+
+    EXPECT_EQ(ctl.Run({"watch", "--interval", "10"}, "0.3"), 0);
+    ASSERT_EQ(OutLines().size(), 1u);
+    EXPECT_TRUE(std::regex_match(OutLines()[0], line)) << OutLines()[0];
+
+    const std::string board = Board("board.txt", With(E08Board(), {{0xA5, -1}}));
+    EXPECT_EQ(ctl.Run({"--json", "--adapter", board, "watch", "--count", "2", "A0", "A5"}), 1);
+    ASSERT_EQ(OutLines().size(), 2u);
+    EXPECT_EQ(nlohmann::json::parse(OutLines()[0])["to"], "FF");
+    EXPECT_EQ(nlohmann::json::parse(OutLines()[1])["to"], nullptr);
+
+    // What a change reports for the status register.
+    const FlagChange fault = StatusFlagChange(0x30, 0x39);
+    EXPECT_EQ(fault.on, (Lines{"Over Voltage", "UVLO"}));
+    EXPECT_EQ(fault.off, Lines{});
+    const FlagChange cleared = StatusFlagChange(0x39, 0x08);
+    EXPECT_EQ(cleared.off, (Lines{"VRef OK", "VBoost OK", "UVLO"}));
+    EXPECT_EQ(StatusFlagChange(0x39, std::nullopt).off, Lines{});
+}
+
+// Each kind of bad input: status 2, one line naming it, nothing written.
+TEST_F(Ctl, BadInputEndsWithStatus2AndOneLineAndWritesNothing)
+{
+    ctl.WriteFile("board.txt", FormatRegisterImage(E08Board()));
+    std::string torn = FormatRegisterImage(E08Board());
+    torn.replace(torn.find("\n20: 00") + 5, 2, "zz");  // line 4, register 20
+    ctl.WriteFile("torn.txt", torn);
+    ctl.WriteFile("bad-trace.txt", "W 01 04 ok\nW A5 14 ok\nW A5 1 ok\nW 16 3F ok\n");
+    ctl.WriteFile("burn-trace.txt", "W 01 04 ok\nW 72 80 ok\n");
+    const struct {
+        Lines args;
+        std::string named;
+    } cases[] = {
+        {{"frob"}, "frob"},
+        {{"--frob", "read", "02"}, "--frob"},
+        {{"write", "zz", "01"}, "'zz'"},
+        {{"write", "A5", "1A5"}, "'1A5' has more than 8 bits"},
+        {{"write", "A5", "--", "-1"}, "'-1' is negative"},
+        {{"write", "A5", "3Cx"}, "'3Cx'"},
+        {{"write", "72", "80"}, "burn"},
+        {{"read"}, "REG"},
+        {{"load", "E16"}, "'E16'"},
+        {{"burn", "now"}, "now"},
+        {{"watch", "--interval", "0"}, "--interval"},
+        {{"restore", "missing.txt"}, "missing.txt: cannot open"},
+        {{"restore", ctl.Path("torn.txt")}, "torn.txt:4:"},
+        {{"replay", ctl.Path("bad-trace.txt")}, "bad-trace.txt:3:"},
+        {{"replay", ctl.Path("burn-trace.txt")}, "burn-trace.txt:2:"},
+        {{"diff", ctl.Path("board.txt"), ctl.Path("torn.txt")}, "torn.txt:4:"},
+        {{"--adapter", "bogus", "read", "02"}, "--adapter: unknown adapter 'bogus'"},
+        {{"--adapter", "sim:" + ctl.Path("torn.txt"), "dump"}, "torn.txt:4:"},
+    };
+    for (const auto& c : cases) {
+        Lines args = {"--trace", "t"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::remove(ctl.Path("t").c_str());
+        SCOPED_TRACE(c.args.front() + " ... " + c.args.back());
+        EXPECT_EQ(ctl.Run(args), 2);
+        ASSERT_EQ(ctl.ErrLines().size(), 1u) << ctl.err;
+        EXPECT_NE(ctl.err.find(c.named), std::string::npos) << ctl.err;
+        EXPECT_EQ(ctl.WriteLines("t"), Lines{});
+        EXPECT_EQ(ctl.out, "");
+    }
+}
+
+TEST_F(Ctl, HelpVersionAndNoQt)
+{
+    ASSERT_EQ(ctl.Run({"--version"}), 0);
+    EXPECT_EQ(ctl.out, std::string("zr5130ctl ") + kZr5130Version + "\n");
+    ASSERT_EQ(ctl.Run({"dump", "--help"}), 0);
+    EXPECT_NE(ctl.out.find("i2cdump"), std::string::npos);
+    ASSERT_EQ(ctl.Run({"--help"}), 0);
+    EXPECT_NE(ctl.out.find("\n  replay "), std::string::npos);
+
+    std::string libraries;
+    FILE* ldd = popen("ldd " ZR5130CTL_EXE, "r");
+    ASSERT_NE(ldd, nullptr);
+    for (char buffer[512]; fgets(buffer, sizeof buffer, ldd);) libraries += buffer;
+    ASSERT_EQ(pclose(ldd), 0);
+    EXPECT_NE(libraries.find("libstdc++"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("Qt"), std::string::npos) << libraries;
+}
+
+}  // namespace
