@@ -69,7 +69,7 @@ CSessionMenu::CSessionMenu(CEvalDlg& dlg, QMenu& menu, const AdapterStart& start
     for (const Entry& e : kEntries) {
         if (e.id == kIdmRecordSession)
             m_adapters = new CAdapterMenu(dlg, menu, start, [this] {
-                return AskFileName(tr("Register Dump File"), false, kDumpFilter);
+                return AskFileName(tr("Register Dump File"), FileUse::OpenDump);
             });
         QAction* action = menu.addAction(tr(e.text));
         action->setData(e.id);
@@ -114,16 +114,19 @@ bool CSessionMenu::OnCommand(unsigned id)
 
 bool CSessionMenu::IsWatching() const { return m_watch->IsRunning(); }
 
-QString CSessionMenu::AskFileName(const QString& title, bool forSaving, const QString& filter,
-                                  bool confirmOverwrite)
+// A trace is appended to, so choosing an existing file asks nothing, and the
+// name is taken as typed: it may be a device.
+QString CSessionMenu::AskFileName(const QString& title, FileUse use)
 {
+    const bool forSaving = use != FileUse::OpenDump;
     // Qt's own dialog: the same on every desktop, and one a test can answer.
-    QFileDialog dialog(&m_dlg, title, m_folder, filter);
+    QFileDialog dialog(&m_dlg, title, m_folder,
+                       use == FileUse::AppendTrace ? kTraceFilter : kDumpFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, use == FileUse::AppendTrace);
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (forSaving) dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (use == FileUse::SaveDump) dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_folder = QFileInfo(path).absolutePath();
@@ -140,7 +143,7 @@ void CSessionMenu::Report(const QString& statusText, const QString& detail)
 // that the file loads as the same board.
 void CSessionMenu::OnSaveRegisters()
 {
-    const QString path = AskFileName(tr("Save Registers"), true, kDumpFilter);
+    const QString path = AskFileName(tr("Save Registers"), FileUse::SaveDump);
     if (path.isEmpty()) return;
     m_dlg.OnReadbackAll();
     RegisterImage image;
@@ -164,7 +167,7 @@ void CSessionMenu::OnSaveRegisters()
 
 void CSessionMenu::OnCompareWithFile()
 {
-    const QString path = AskFileName(tr("Compare with File"), false, kDumpFilter);
+    const QString path = AskFileName(tr("Compare with File"), FileUse::OpenDump);
     if (path.isEmpty()) return;
     RegisterImage file;
     std::string error;
@@ -222,7 +225,7 @@ void CSessionMenu::OnRecordSession()
 {
     if (RecordingActive()) return StopRecording();
     m_recordEntry->setChecked(false);
-    const QString path = AskFileName(tr("Record Session"), true, kTraceFilter, false);
+    const QString path = AskFileName(tr("Record Session"), FileUse::AppendTrace);
     if (path.isEmpty()) return;
     std::string error;
     if (!RecordingOpen(path.toStdString(), error)) {

@@ -49,8 +49,8 @@ private:
     void OnRecordSession();
     void StopRecording();
     void RecordingLost(const QString& reason);
-    QString AskFileName(const QString& title, bool forSaving, const QString& filter,
-                        bool confirmOverwrite = true);
+    enum class FileUse { OpenDump, SaveDump, AppendTrace };
+    QString AskFileName(const QString& title, FileUse use);
     void Report(const QString& statusText, const QString& detail);
 
     CEvalDlg& m_dlg;
