@@ -30,10 +30,6 @@ public:
         std::ofstream(device / "name") << name << "\n";
         std::filesystem::create_directory_symlink(device, SysClassDir() + "/" + bus);
     }
-    void RemoveBus(int number) const
-    {
-        std::filesystem::remove(SysClassDir() + "/i2c-" + std::to_string(number));
-    }
 
 private:
     std::filesystem::path m_root;
@@ -48,10 +44,7 @@ public:
     int ReadBusName(int bus, std::string& name) override { return m_fake.ReadBusName(bus, name); }
     int Open(const std::string& node) override { return m_fake.Open(node); }
     void Close(int fd) override { m_fake.Close(fd); }
-    int IoctlValue(int fd, unsigned long request, unsigned long value) override
-    {
-        return m_fake.IoctlValue(fd, request, value);
-    }
+    int IoctlValue(int fd, unsigned long rq, unsigned long value) override { return m_fake.IoctlValue(fd, rq, value); }
     int IoctlFuncs(int fd, unsigned long& funcs) override { return m_fake.IoctlFuncs(fd, funcs); }
     int IoctlSmbus(int fd, i2c_smbus_ioctl_data& args) override { return m_fake.IoctlSmbus(fd, args); }
 
