@@ -20,7 +20,10 @@ constexpr const char* kViewerCommand =
     "command -v xdg-open >/dev/null 2>&1 && xdg-open debug.log";
 }  // namespace
 
-CEvalApp::CEvalApp(QString cmdLine) : m_cmdLine(std::move(cmdLine)) {}
+CEvalApp::CEvalApp(QString cmdLine, AdapterStart start)
+    : m_cmdLine(std::move(cmdLine)), m_start(std::move(start))
+{
+}
 
 bool CEvalApp::WantsDebugLog(const QString& cmdLine)
 {
@@ -63,6 +66,7 @@ bool CEvalApp::InitInstance()
     if (g_debugLog) StartDebugLog();
     {
         CEvalDlg dlg;
+        dlg.SetAdapterStart(m_start);
         dlg.DoModal();
     }
     if (g_debugLog) FinishDebugLog();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AdapterStart.h"
+
 #include <QString>
 
 // 1 while the debug log is active.
@@ -9,7 +11,8 @@ extern int g_debugLog;
 class CEvalApp {
 public:
     // cmdLine: the arguments after the program name, joined by single spaces.
-    explicit CEvalApp(QString cmdLine);
+    // start: what the panel starts on (see ChooseStartAdapter).
+    CEvalApp(QString cmdLine, AdapterStart start);
 
     // Runs the whole program; returns false so that no message loop follows.
     bool InitInstance();
@@ -21,4 +24,5 @@ private:
     void FinishDebugLog();
 
     QString m_cmdLine;
+    AdapterStart m_start;
 };

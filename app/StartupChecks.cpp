@@ -21,7 +21,9 @@ constexpr const char* kHelp =
     "\n"
     "Environment:\n"
     "  ZR5130_ADAPTER  sim (the default: a blank simulated board), sim:FILE (a simulated\n"
-    "                  board with the registers of an i2cdump table), none, or /dev/i2c-N\n"
+    "                  board with the registers of an i2cdump table), none, /dev/i2c-N or\n"
+    "                  i2c:NAME; for this start, over the one chosen under Adapter in the\n"
+    "                  window menu (kept in $XDG_CONFIG_HOME/zr5130/zr5130-eval.conf)\n"
     "  ZR5130_TRACE    FILE: append one line per register access (\"R A5 3C ok\")\n"
     "\n"
     "Without a display: xvfb-run -a zr5130-eval\n";

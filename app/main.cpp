@@ -1,4 +1,4 @@
-#include "AdapterSelect.h"
+#include "AdapterStart.h"
 #include "EvalApp.h"
 #include "NoDisplay.h"
 #include "QuitOnSignal.h"
@@ -23,7 +23,10 @@ int main(int argc, char* argv[])
     // Settings are checked before Qt starts, so that a bad one is told the
     // same way with or without a display. Until the signal handlers are in
     // place, Ctrl+C ends the program at once.
-    AdapterChoice choice = ChooseAdapter(std::getenv("ZR5130_ADAPTER"));
+    // ZR5130_ADAPTER for this start, or the adapter chosen in the panel last.
+    StartChoice start =
+        ChooseStartAdapter(std::getenv("ZR5130_ADAPTER"), AdapterOptionsFromEnvironment());
+    const AdapterChoice& choice = start.choice;
     if (!choice.error.empty()) {
         std::fprintf(stderr, "%s\n", choice.error.c_str());
         return 2;
@@ -45,10 +48,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", note.c_str());
     if (!choice.notice.empty())
         std::fprintf(stderr, "%s\n", choice.notice.c_str());
+    if (!start.start.statusNotice.isEmpty())
+        std::fprintf(stderr, "zr5130-eval: %s\n", start.start.statusNotice.toLocal8Bit().constData());
     tvxInstallAdapter(choice.adapter.get());
 
     // Qt has taken its own options out of the arguments by now.
-    CEvalApp app(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    CEvalApp app(QApplication::arguments().mid(1).join(QLatin1Char(' ')), std::move(start.start));
     app.InitInstance();
     TraceClose();
     tvxInstallAdapter(nullptr);

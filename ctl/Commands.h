@@ -22,3 +22,4 @@ void AddDecodeCommands(CLI::App& app, Tool& tool, Commands& commands);    // dec
 void AddConfigCommands(CLI::App& app, Tool& tool, Commands& commands);    // load, burn
 void AddWatchCommand(CLI::App& app, Tool& tool, Commands& commands);      // watch
 void AddReplayCommand(CLI::App& app, Tool& tool, Commands& commands);     // replay
+void AddAdaptersCommand(CLI::App& app, Tool& tool, Commands& commands);   // adapters

@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     app.add_option("--trace", tool.trace,
                    "append every register access to FILE (as ZR5130_TRACE does)")
         ->type_name("FILE");
-    app.add_flag("--json", tool.json, "print JSON (read, dump, decode, diff, watch)");
+    app.add_flag("--json", tool.json, "print JSON (read, dump, decode, diff, watch, adapters)");
 
     Commands commands;
     AddRegisterCommands(app, tool, commands);
@@ -32,6 +32,7 @@ int main(int argc, char** argv)
     AddConfigCommands(app, tool, commands);
     AddWatchCommand(app, tool, commands);
     AddReplayCommand(app, tool, commands);
+    AddAdaptersCommand(app, tool, commands);
 
     try {
         app.parse(argc, argv);

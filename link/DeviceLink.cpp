@@ -91,6 +91,21 @@ void LinkClearStuck()
         adapter->ClearStuckBus();
 }
 
+LinkSession LinkSaveSession()
+{
+    return {g_adapterHandle, std::string(g_serial, strnlen(g_serial, sizeof g_serial)), g_ffwMajor,
+            g_ffwMinor};
+}
+
+void LinkRestoreSession(const LinkSession& session)
+{
+    g_adapterHandle = session.handle;
+    std::memset(g_serial, 0, sizeof g_serial);
+    session.serial.copy(g_serial, sizeof g_serial - 1);
+    g_ffwMajor = session.ffwMajor;
+    g_ffwMinor = session.ffwMinor;
+}
+
 void LinkResetSession()
 {
     g_adapterHandle = 0;

@@ -35,6 +35,17 @@ int RegWrite(unsigned address, uint8_t reg, uint8_t value);
 const std::string* LinkStuckCause();
 void LinkClearStuck();
 
+// The open adapter's session: handle, serial number and firmware version.
+// Kept while another adapter is tried, and put back when that one fails.
+struct LinkSession {
+    int32_t handle = 0;
+    std::string serial;
+    uint8_t ffwMajor = 0;
+    uint8_t ffwMinor = 0;
+};
+LinkSession LinkSaveSession();
+void LinkRestoreSession(const LinkSession& session);
+
 // Back to the state at program start (no handle, FFW pair 0.0), so that each
 // test starts as a fresh run of the program does.
 void LinkResetSession();

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -92,6 +93,12 @@ std::vector<I2cBusInfo> ListI2cBuses(const std::string& sysClassDir)
 std::string DescribeI2cBus(const I2cBusInfo& bus)
 {
     return bus.node + ": " + bus.name;
+}
+
+std::string StableBusName(const std::string& name)
+{
+    static const std::regex kPlugSuffix(R"( +(on [A-Za-z_-]*[0-9]+|at bus [0-9]+ device [0-9]+)$)");
+    return std::regex_replace(name, kPlugSuffix, "");
 }
 
 I2cBusLookup FindI2cBusByName(const std::string& namePart, const std::string& sysClassDir)

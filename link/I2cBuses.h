@@ -22,6 +22,11 @@ std::vector<I2cBusInfo> ListI2cBuses(const std::string& sysClassDir = kSysClassI
 // "/dev/i2c-7: CP2112 SMBus Bridge on hidraw0"
 std::string DescribeI2cBus(const I2cBusInfo& bus);
 
+// The part of an adapter's name that survives a replug: the kernel appends
+// what the bridge was plugged into ("on hidraw0", "at bus 001 device 005"),
+// and that changes. "CP2112 SMBus Bridge on hidraw0" -> "CP2112 SMBus Bridge".
+std::string StableBusName(const std::string& name);
+
 // The one bus whose adapter name contains namePart, ignoring case. When none
 // or several do, error says so and lists the buses found.
 struct I2cBusLookup {

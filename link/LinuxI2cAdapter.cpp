@@ -58,6 +58,7 @@ void LinuxI2cAdapter::FollowBusName(std::string namePart, std::string sysClassDi
 // opened before must not look usable to a new open that failed.
 int LinuxI2cAdapter::FindControllers()
 {
+    m_lastProblem.clear();
     if (!m_busName.empty()) {
         const I2cBusLookup found = FindI2cBusByName(m_busName, m_sysClassDir);
         if (!found.error.empty()) {
@@ -246,6 +247,7 @@ int LinuxI2cAdapter::TransferFailed(uint16_t address, int error)
 
 void LinuxI2cAdapter::Report(const std::string& line)
 {
+    m_lastProblem = line;
     if (!m_reported.insert(line).second)
         return;
     std::fprintf(stderr, "%s: %s\n", LinkProgramName(), line.c_str());

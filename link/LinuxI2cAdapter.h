@@ -48,6 +48,7 @@ public:
     int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
     const std::string* StuckBusCause() const override;
     void ClearStuckBus() override;
+    std::string OpenFailure() const override { return m_lastProblem; }
 
 private:
     bool IsOpenHandle(int handle) const;
@@ -67,6 +68,7 @@ private:
     std::set<std::string> m_reported;  // causes told on standard error since the last success
     int m_stuckError = 0;  // -ETIMEDOUT or -EBUSY while the bus is marked stuck
     std::string m_stuckCause;
+    std::string m_lastProblem;  // the last cause told, since the last FindControllers
 };
 
 // The adapter for node over the real system calls.

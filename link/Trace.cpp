@@ -6,12 +6,38 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 
 namespace {
 
+// "R A5 3C ok", "R A5 -- fail", "W A5 3C fail" into line; its length.
+// Formatted by hand: this runs for every register access, and a simulated
+// access costs far less than a printf.
+size_t FormatLine(char (&line)[16], char op, uint8_t reg, uint8_t value, bool showValue, bool ok)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const char start[8] = {op, ' ', kHex[reg >> 4], kHex[reg & 0x0F], ' ', '-', '-', ' '};
+    std::memcpy(line, start, sizeof start);
+    if (showValue) {
+        line[5] = kHex[value >> 4];
+        line[6] = kHex[value & 0x0F];
+    }
+    const char* outcome = ok ? "ok\n" : "fail\n";
+    const size_t outcomeLength = ok ? 3 : 5;
+    std::memcpy(line + 8, outcome, outcomeLength);
+    return 8 + outcomeLength;
+}
+
+// One file the lines go to: the trace asked for at start, or a recording.
 class TraceFile {
 public:
+    using LostHandler = void (*)(const std::string& reason);
+
+    explicit constexpr TraceFile(const char* what, LostHandler onLost = nullptr)
+        : m_what(what), m_onLost(onLost)
+    {
+    }
     ~TraceFile() { Close(); }
 
     bool Open(const std::string& path, const std::string& name, std::string& error)
@@ -19,6 +45,8 @@ public:
         Close();
         m_name = name.empty() ? path : name;
         m_lost = false;
+        m_lostReason.clear();
+        m_writes = 0;
         std::string reason;
         m_fd = OpenFile(path, O_WRONLY | O_APPEND | O_CREAT, kRegularFile | kCharacterDevice,
                         reason);
@@ -38,24 +66,15 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     bool IsLost() const { return m_lost; }
+    int Writes() const { return m_writes; }
 
-    // "R A5 3C ok", "R A5 -- fail", "W A5 3C fail". Formatted by hand: this
-    // runs for every register access, and a simulated access costs far less
-    // than a printf.
-    void Line(char op, uint8_t reg, uint8_t value, bool showValue, bool ok)
+    void Line(const char* line, size_t size)
     {
-        if (m_lost)
+        if (m_fd < 0 || m_lost)
             return;
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        char line[16] = {op, ' ', kHex[reg >> 4], kHex[reg & 0x0F], ' ', '-', '-', ' '};
-        if (showValue) {
-            line[5] = kHex[value >> 4];
-            line[6] = kHex[value & 0x0F];
-        }
-        const char* outcome = ok ? "ok\n" : "fail\n";
-        const size_t outcomeLength = ok ? 3 : 5;
-        std::memcpy(line + 8, outcome, outcomeLength);
-        Write(line, 8 + outcomeLength);
+        if (line[0] == 'W')
+            ++m_writes;
+        Write(line, size);
     }
 
 private:
@@ -79,17 +98,42 @@ private:
         if (m_lost)
             return;
         m_lost = true;
-        std::fprintf(stderr, "%s: cannot write: %s; the trace stops here\n", m_name.c_str(),
-                     std::strerror(error));
+        m_lostReason = m_name + ": cannot write: " + std::strerror(error);
+        std::fprintf(stderr, "%s; the %s stops here\n", m_lostReason.c_str(), m_what);
+        if (m_onLost)
+            m_onLost(m_lostReason);
     }
 
     int m_fd = -1;
     bool m_lost = false;
+    int m_writes = 0;
+    const char* m_what;
+    LostHandler m_onLost;
     std::string m_name;
+    std::string m_lostReason;
 };
 
-// Constant-initialised, so it is ready before any other static could trace.
-constinit TraceFile g_trace;
+// Constant-initialised, so they are ready before any other static could trace.
+std::function<void(const std::string&)> g_onRecordingLost;
+
+void RecordingLost(const std::string& reason)
+{
+    if (g_onRecordingLost)
+        g_onRecordingLost(reason);
+}
+
+constinit TraceFile g_trace("trace");
+constinit TraceFile g_recording("recording", RecordingLost);
+
+void TraceLine(char op, uint8_t reg, uint8_t value, bool showValue, bool ok)
+{
+    if (!g_trace.IsOpen() && !g_recording.IsOpen())
+        return;
+    char line[16];
+    const size_t size = FormatLine(line, op, reg, value, showValue, ok);
+    g_trace.Line(line, size);
+    g_recording.Line(line, size);
+}
 
 }  // namespace
 
@@ -106,12 +150,28 @@ bool TraceLost() { return g_trace.IsLost(); }
 
 void TraceRead(uint8_t reg, uint8_t value, bool ok)
 {
-    if (g_trace.IsOpen())
-        g_trace.Line('R', reg, value, ok, ok);
+    TraceLine('R', reg, value, ok, ok);
 }
 
 void TraceWrite(uint8_t reg, uint8_t value, bool ok)
 {
-    if (g_trace.IsOpen())
-        g_trace.Line('W', reg, value, true, ok);
+    TraceLine('W', reg, value, true, ok);
+}
+
+bool RecordingOpen(const std::string& path, std::string& error)
+{
+    return g_recording.Open(path, {}, error);
+}
+
+int RecordingClose()
+{
+    g_recording.Close();
+    return g_recording.Writes();
+}
+
+bool RecordingActive() { return g_recording.IsOpen() && !g_recording.IsLost(); }
+
+void RecordingOnLost(std::function<void(const std::string& reason)> handler)
+{
+    g_onRecordingLost = std::move(handler);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Optional log of every register operation ("R A5 3C ok", "W A5 3C fail"),
@@ -16,3 +17,13 @@ bool TraceEnabled();
 bool TraceLost();
 void TraceRead(uint8_t reg, uint8_t value, bool ok);
 void TraceWrite(uint8_t reg, uint8_t value, bool ok);
+
+// A recording beside the trace: the same lines, appended to a second file
+// from RecordingOpen until RecordingClose, which answers how many register
+// writes it got. A line that cannot be written stops the recording; that is
+// said on standard error and handed to the handler set with RecordingOnLost
+// (called from within the register access).
+bool RecordingOpen(const std::string& path, std::string& error);
+int RecordingClose();
+bool RecordingActive();
+void RecordingOnLost(std::function<void(const std::string& reason)> handler);

@@ -30,6 +30,11 @@ public:
     // bus is not marked.
     virtual const std::string* StuckBusCause() const { return nullptr; }
     virtual void ClearStuckBus() {}
+
+    // Why the last open failed, with what to do about it ("cannot open
+    // /dev/i2c-7: Permission denied; add yourself to the i2c group"); empty
+    // when the adapter cannot tell.
+    virtual std::string OpenFailure() const { return {}; }
 };
 
 inline constexpr int kTvxSerialSize = 80;

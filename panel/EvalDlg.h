@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AdapterStart.h"
+
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
@@ -39,6 +41,10 @@ public:
 
     explicit CEvalDlg(QWidget* parent = nullptr);
     ~CEvalDlg() override;
+
+    // What the start-up opens and how the Adapter list reaches adapters;
+    // before OnInitDialog.
+    void SetAdapterStart(AdapterStart start) { m_adapterStart = std::move(start); }
 
     // Start-up, then the modal loop. Returns the dialog's result.
     int DoModal();
@@ -221,6 +227,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class CAdapterMenu;
     friend class CSessionMenu;
     friend class CStatusWatch;
 
@@ -241,6 +248,9 @@ private:
     void ShowRegister(uint8_t reg, std::optional<uint8_t> value);
     // The start-up's adapter open: version and status lines.
     void OpenAdapter();
+    void ShowAdapterOpen(int result, uint8_t rfw);
+    // Writes the start-up table to a chip that was never programmed.
+    void ProgramBlankChip();
     void OnEnterKey();
     void ShowSystemMenu(const QPoint& globalPos);
     void InstallToolTips();
@@ -272,6 +282,7 @@ private:
     int m_exchangeDepth = 0;
     QMenu* m_sysMenu = nullptr;
     CSessionMenu* m_sessionMenu = nullptr;  // the window-menu entries after About
+    AdapterStart m_adapterStart;
     std::array<QString, kGridSize> m_shownBefore;
     std::bitset<kGridSize> m_changed;
     std::array<QPalette, kGridSize> m_plainPalette;  // of each box while it is marked

@@ -1,12 +1,15 @@
-// Window-menu entries for bench sessions: save, compare, watch, reconnect.
+// Window-menu entries for bench sessions: save, compare, watch, reconnect,
+// adapter, record.
 #include "SessionMenu.h"
 
+#include "AdapterMenu.h"
 #include "BoxMarks.h"
 #include "Decode.h"
 #include "EvalDlg.h"
 #include "HexText.h"
 #include "RegisterImage.h"
 #include "RegisterMap.h"
+#include "Trace.h"
 #include "Watch.h"
 
 #include <QFileDialog>
@@ -30,9 +33,12 @@ const Entry kEntries[] = {
     {CSessionMenu::kIdmCompareWithFile, "Compare with File...", QKeySequence::UnknownKey, Qt::Key_D, false},
     {CSessionMenu::kIdmWatchStatus, "Watch Status", QKeySequence::UnknownKey, Qt::Key_T, true},
     {CSessionMenu::kIdmReconnectAdapter, "Reconnect Adapter", QKeySequence::UnknownKey, Qt::Key_R, false},
+    // The Adapter list goes before this one.
+    {CSessionMenu::kIdmRecordSession, "Record Session...", QKeySequence::UnknownKey, Qt::Key_E, true},
 };
 
 const QString kDumpFilter = QStringLiteral("Register dumps (*.txt *.dump);;All files (*)");
+const QString kTraceFilter = QStringLiteral("Register traces (*.txt *.trace);;All files (*)");
 
 QString Hex(int value)
 {
@@ -56,11 +62,15 @@ QString DifferenceLines(const QString& fileName, uint8_t reg, std::optional<uint
 
 }  // namespace
 
-CSessionMenu::CSessionMenu(CEvalDlg& dlg, QMenu& menu)
+CSessionMenu::CSessionMenu(CEvalDlg& dlg, QMenu& menu, const AdapterStart& start)
     : QObject(&dlg), m_dlg(dlg), m_watch(new CStatusWatch(dlg))
 {
     menu.addSeparator();
     for (const Entry& e : kEntries) {
+        if (e.id == kIdmRecordSession)
+            m_adapters = new CAdapterMenu(dlg, menu, start, [this] {
+                return AskFileName(tr("Register Dump File"), FileUse::OpenDump);
+            });
         QAction* action = menu.addAction(tr(e.text));
         action->setData(e.id);
         action->setCheckable(e.checkable);
@@ -68,12 +78,26 @@ CSessionMenu::CSessionMenu(CEvalDlg& dlg, QMenu& menu)
                                                      : QKeySequence(Qt::CTRL | e.key));
         // Also on the panel, so the keys work while the menu is closed.
         dlg.addAction(action);
-        if (e.checkable) m_watchEntry = action;
+        if (e.id == kIdmWatchStatus) m_watchEntry = action;
+        if (e.id == kIdmRecordSession) m_recordEntry = action;
     }
+    // Called from within a register access: the panel is told once it is done.
+    RecordingOnLost([this](const std::string& reason) {
+        QMetaObject::invokeMethod(
+            this, [this, why = QString::fromStdString(reason)] { RecordingLost(why); },
+            Qt::QueuedConnection);
+    });
     connect(&dlg, &QDialog::finished, this, [this] {
         m_watch->Stop();
         m_watchEntry->setChecked(false);
+        if (RecordingActive()) StopRecording();
     });
+}
+
+CSessionMenu::~CSessionMenu()
+{
+    RecordingOnLost({});
+    RecordingClose();
 }
 
 bool CSessionMenu::OnCommand(unsigned id)
@@ -83,20 +107,26 @@ bool CSessionMenu::OnCommand(unsigned id)
     case kIdmCompareWithFile: OnCompareWithFile(); return true;
     case kIdmWatchStatus: OnWatchStatus(); return true;
     case kIdmReconnectAdapter: OnReconnectAdapter(); return true;
-    default: return false;
+    case kIdmRecordSession: OnRecordSession(); return true;
+    default: return m_adapters->OnCommand(id);
     }
 }
 
 bool CSessionMenu::IsWatching() const { return m_watch->IsRunning(); }
 
-QString CSessionMenu::AskFileName(const QString& title, bool forSaving)
+// A trace is appended to, so choosing an existing file asks nothing, and the
+// name is taken as typed: it may be a device.
+QString CSessionMenu::AskFileName(const QString& title, FileUse use)
 {
+    const bool forSaving = use != FileUse::OpenDump;
     // Qt's own dialog: the same on every desktop, and one a test can answer.
-    QFileDialog dialog(&m_dlg, title, m_folder, kDumpFilter);
+    QFileDialog dialog(&m_dlg, title, m_folder,
+                       use == FileUse::AppendTrace ? kTraceFilter : kDumpFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, use == FileUse::AppendTrace);
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (forSaving) dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (use == FileUse::SaveDump) dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_folder = QFileInfo(path).absolutePath();
@@ -113,7 +143,7 @@ void CSessionMenu::Report(const QString& statusText, const QString& detail)
 // that the file loads as the same board.
 void CSessionMenu::OnSaveRegisters()
 {
-    const QString path = AskFileName(tr("Save Registers"), true);
+    const QString path = AskFileName(tr("Save Registers"), FileUse::SaveDump);
     if (path.isEmpty()) return;
     m_dlg.OnReadbackAll();
     RegisterImage image;
@@ -137,7 +167,7 @@ void CSessionMenu::OnSaveRegisters()
 
 void CSessionMenu::OnCompareWithFile()
 {
-    const QString path = AskFileName(tr("Compare with File"), false);
+    const QString path = AskFileName(tr("Compare with File"), FileUse::OpenDump);
     if (path.isEmpty()) return;
     RegisterImage file;
     std::string error;
@@ -187,4 +217,40 @@ void CSessionMenu::OnReconnectAdapter()
 {
     m_dlg.OpenAdapter();
     m_dlg.OnReadbackAll();
+}
+
+// The lines go to the file beside any ZR5130_TRACE, appended: a file chosen
+// again goes on where it stopped.
+void CSessionMenu::OnRecordSession()
+{
+    if (RecordingActive()) return StopRecording();
+    m_recordEntry->setChecked(false);
+    const QString path = AskFileName(tr("Record Session"), FileUse::AppendTrace);
+    if (path.isEmpty()) return;
+    std::string error;
+    if (!RecordingOpen(path.toStdString(), error)) {
+        const QString why = QString::fromStdString(error);
+        Report(tr("Recording failed: %1").arg(why), tr("cannot record to %1").arg(why));
+        return;
+    }
+    m_recordingName = QFileInfo(path).fileName();
+    m_recordEntry->setChecked(true);
+    m_dlg.SetStatusText(tr("Recording to %1").arg(m_recordingName));
+}
+
+void CSessionMenu::StopRecording()
+{
+    const int writes = RecordingClose();
+    m_recordEntry->setChecked(false);
+    m_dlg.SetStatusText(writes == 1 ? tr("Recorded 1 register write to %1").arg(m_recordingName)
+                                    : tr("Recorded %1 register writes to %2")
+                                          .arg(writes)
+                                          .arg(m_recordingName));
+}
+
+void CSessionMenu::RecordingLost(const QString& reason)
+{
+    RecordingClose();
+    m_recordEntry->setChecked(false);
+    m_dlg.SetStatusText(tr("Recording stopped: %1").arg(reason));
 }

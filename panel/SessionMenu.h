@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+struct AdapterStart;
+class CAdapterMenu;
 class CEvalDlg;
 class CStatusWatch;
 class QAction;
@@ -13,8 +15,9 @@ class QMenu;
 
 // The window-menu entries for bench sessions, after the About entry: save
 // the registers to a dump, compare the board with a dump, watch the status
-// register, reconnect the adapter. Each entry is a window-menu command and
-// has a keyboard accelerator.
+// register, reconnect the adapter, choose it from the Adapter list, record
+// the session's register accesses to a file. Each entry is a window-menu
+// command and has a keyboard accelerator.
 class CSessionMenu : public QObject {
     Q_OBJECT
 public:
@@ -22,9 +25,12 @@ public:
     static constexpr unsigned kIdmCompareWithFile = 0x0110;
     static constexpr unsigned kIdmWatchStatus = 0x0120;
     static constexpr unsigned kIdmReconnectAdapter = 0x0130;
+    static constexpr unsigned kIdmRecordSession = 0x0140;
 
-    // Appends a separator and the entries to menu.
-    CSessionMenu(CEvalDlg& dlg, QMenu& menu);
+    // Appends a separator and the entries to menu; the Adapter list opens
+    // adapters as start says.
+    CSessionMenu(CEvalDlg& dlg, QMenu& menu, const AdapterStart& start);
+    ~CSessionMenu() override;
 
     // Runs the entry of a window-menu command; false when id is none of them.
     bool OnCommand(unsigned id);
@@ -40,12 +46,19 @@ private:
     void OnCompareWithFile();
     void OnWatchStatus();
     void OnReconnectAdapter();
-    QString AskFileName(const QString& title, bool forSaving);
+    void OnRecordSession();
+    void StopRecording();
+    void RecordingLost(const QString& reason);
+    enum class FileUse { OpenDump, SaveDump, AppendTrace };
+    QString AskFileName(const QString& title, FileUse use);
     void Report(const QString& statusText, const QString& detail);
 
     CEvalDlg& m_dlg;
     QAction* m_watchEntry = nullptr;
+    QAction* m_recordEntry = nullptr;
     CStatusWatch* m_watch = nullptr;
+    CAdapterMenu* m_adapters = nullptr;
+    QString m_recordingName;  // the file being recorded to, while recording
     QString m_folder;  // where the last file was chosen
     QHash<uint8_t, QString> m_differences;  // of the last comparison, by register
 };

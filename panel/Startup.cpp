@@ -38,12 +38,18 @@ bool IsBlankChip(uint8_t burn)
 
 }  // namespace
 
-// Run again by Reconnect Adapter; the version line of a failed open reads as
-// before any open.
+// Run again by Reconnect Adapter.
 void CEvalDlg::OpenAdapter()
 {
     uint8_t rfw = 0;
-    if (AdapterOpen(rfw) != kAdapterOk) {
+    const int result = AdapterOpen(rfw);
+    ShowAdapterOpen(result, rfw);
+}
+
+// The version line of a failed open reads as before any open.
+void CEvalDlg::ShowAdapterOpen(int result, uint8_t rfw)
+{
+    if (result != kAdapterOk) {
         SetVersionText(QStringLiteral("Version"));
         SetStatusText(QStringLiteral("USB Initialization Error"));
     } else {
@@ -65,7 +71,7 @@ bool CEvalDlg::OnInitDialog()
         m_sysMenu->addSeparator();
         m_sysMenu->addAction(about)->setData(kIdmAboutBox);
     }
-    m_sessionMenu = new CSessionMenu(*this, *m_sysMenu);
+    m_sessionMenu = new CSessionMenu(*this, *m_sysMenu, m_adapterStart);
     setWindowIcon(m_hIcon);
 
     g_brightnessPos = 0;
@@ -83,12 +89,16 @@ bool CEvalDlg::OnInitDialog()
     }
 
     OpenAdapter();
+    ProgramBlankChip();
+    OnReadbackAll();
+    if (!m_adapterStart.statusNotice.isEmpty()) SetStatusText(m_adapterStart.statusNotice);
+    m_controls.value(2)->setFocus();
+    return true;
+}
 
+void CEvalDlg::ProgramBlankChip()
+{
     uint8_t burn = 0;
     if (ChipRead(kBurnRegister, burn) && IsBlankChip(burn))
         for (const RegisterValue& rv : kStartupTable) ChipWrite(rv.reg, rv.value);
-
-    OnReadbackAll();
-    m_controls.value(2)->setFocus();
-    return true;
 }

@@ -1,3 +1,4 @@
+#include "AdapterList.h"
 #include "AdapterSelect.h"
 #include "I2cBuses.h"
 #include "FakeI2cDevSys.h"
@@ -566,6 +567,28 @@ TEST_F(BusByNameTest, ListsBusesFromSysfsOnlyAndRefusesNoneOrSeveralMatches)
     EXPECT_EQ(ChooseAdapter("i2c:CP2112", options).error,
               "ZR5130_ADAPTER: no I2C bus named like 'CP2112': no buses in " + options.sysClassDir +
                   "; plug in the adapter and load i2c-dev (sudo modprobe i2c-dev)");
+    EXPECT_EQ(sys, nullptr) << "no system call was made";
+}
+
+TEST_F(BusByNameTest, AdapterListPutsBridgesFirstNamedAsAReplugLeavesThem)
+{
+    AddBus(3, "i2c-tiny-usb at bus 001 device 005", "pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0");
+    const auto listed = [&] {
+        std::string text;
+        for (const AdapterListEntry& entry : ListAdapters(options.sysClassDir))
+            text += entry.setting + " = " + entry.text + (entry.usbBridge ? " (USB)\n" : "\n");
+        return text;
+    };
+    EXPECT_EQ(listed(), "sim = Simulated Board\n"
+                        "i2c:i2c-tiny-usb = /dev/i2c-3: i2c-tiny-usb at bus 001 device 005 (USB)\n"
+                        "i2c:CP2112 SMBus Bridge = /dev/i2c-7: CP2112 SMBus Bridge on hidraw0 (USB)\n"
+                        "i2c:SMBus I801 adapter at efa0 = /dev/i2c-0: SMBus I801 adapter at efa0\n"
+                        "sim:FILE = Register Dump File\nnone = No Adapter\n");
+    // Two bridges of a kind: the name would pick both, so each goes by its node.
+    AddBus(8, "CP2112 SMBus Bridge on hidraw1", "pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/0003:10C4:EA90.0003");
+    const std::string twice = listed();
+    EXPECT_NE(twice.find("\n/dev/i2c-7 = /dev/i2c-7: CP2112 SMBus Bridge on hidraw0 (USB)\n"
+                         "/dev/i2c-8 = /dev/i2c-8: CP2112 SMBus Bridge on hidraw1 (USB)\n"), std::string::npos) << twice;
     EXPECT_EQ(sys, nullptr) << "no system call was made";
 }
 

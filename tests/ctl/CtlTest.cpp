@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -207,6 +210,24 @@ TEST_F(Ctl, ReplayRepeatsTheTracesWritesAfterCheckingAllOfIt)
     EXPECT_EQ(ctl.Run({"--adapter", deaf, "--trace", "u", "replay", ctl.Path("session.txt")}), 1);
     EXPECT_EQ(ctl.WriteLines("u"), (Lines{"W 01 04 ok", "W A5 14 fail"}));
     EXPECT_NE(ctl.err.find("session.txt:5:"), std::string::npos);
+}
+
+// The same everywhere: whatever the panel remembered or the environment says.
+TEST_F(Ctl, AdaptersListsWhatAdapterCanNameInTextAndJson)
+{
+    std::filesystem::create_directories(ctl.Path("zr5130"));
+    ctl.WriteFile("zr5130/zr5130-eval.conf", "[General]\nadapter=i2c:CP2112\n");
+    setenv("XDG_CONFIG_HOME", ctl.Path("").c_str(), 1);
+    setenv("ZR5130_ADAPTER", "i2c:nothing-like-this", 1);
+    ASSERT_EQ(ctl.Run({"adapters"}), 0) << ctl.err;
+    const std::string text = ctl.out;
+    ASSERT_EQ(ctl.Run({"--json", "adapters"}), 0) << ctl.err;
+    unsetenv("ZR5130_ADAPTER");
+    unsetenv("XDG_CONFIG_HOME");
+    const auto json = nlohmann::json::parse(ctl.out)["adapters"];
+    EXPECT_TRUE(text.starts_with("sim  ") && text.ends_with("\nnone      No Adapter\n")) << text;
+    EXPECT_EQ(json.front(), nlohmann::json({{"adapter", "sim"}, {"name", "Simulated Board"}}));
+    EXPECT_EQ(json.size(), size_t(std::count(text.begin(), text.end(), '\n')));
 }
 
 TEST_F(Ctl, WatchTellsTheStartThenEachChangeAndEndsCleanly)

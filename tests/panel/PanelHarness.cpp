@@ -35,6 +35,7 @@ void PanelTest::Start(TvxAdapter* adapter)
     ResetShadowsToProgramStart();
     m_adapter = std::make_unique<ScopedAdapter>(adapter);
     m_panel = std::make_unique<CEvalDlg>();
+    m_panel->SetAdapterStart(adapterStart);
     m_panel->OnInitDialog();
     m_panel->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));

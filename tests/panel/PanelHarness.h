@@ -30,6 +30,8 @@ protected:
     ScriptedAdapter chip;
     // The start-up's calls on the adapter, before StartPanel forgot them.
     std::vector<std::string> startupCalls;
+    // What the panel is told it starts on, for its Adapter list.
+    AdapterStart adapterStart;
 
     // Starts the panel on `chip` (or with no adapter), then forgets the
     // start-up's register traffic so that tests see only what they cause.

@@ -3,17 +3,22 @@
 #include "PanelHarness.h"
 
 #include "AdapterSelect.h"
+#include "AdapterSettings.h"
+#include "AdapterStart.h"
 #include "BoxMarks.h"
 #include "FakeI2cDevSys.h"
+#include "FakeSysfs.h"
 #include "LinuxI2cAdapter.h"
 #include "RegisterMap.h"
 #include "SessionMenu.h"
 #include "SimBoard.h"
+#include "Trace.h"
 #include "Watch.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -90,6 +95,52 @@ protected:
         FAIL() << "no entry " << entry.toStdString();
     }
 
+    // Opens the window menu's Adapter list by keys, as a user does.
+    QMenu* OpenAdapterList()
+    {
+        PressKey(Qt::Key_Space, Qt::AltModifier);
+        QMenu* list = AdapterMenu();
+        Panel().SystemMenu()->setActiveAction(list->menuAction());
+        QTest::keyClick(Panel().SystemMenu(), Qt::Key_Right);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 1000));
+        return list;
+    }
+    // Its entries, "*" before the checked one.
+    QStringList AdapterList()
+    {
+        QMenu* list = OpenAdapterList();
+        QStringList entries;
+        for (QAction* entry : list->actions()) entries << (entry->isChecked() ? "*" : "") + entry->text();
+        list->close();
+        Panel().SystemMenu()->close();
+        return entries;
+    }
+    void ChooseAdapterEntry(const QString& entry)
+    {
+        QMenu* list = OpenAdapterList();
+        for (QAction* action : list->actions())
+            if (action->text() == entry)
+                return QTest::mouseClick(list, Qt::LeftButton, {}, list->actionGeometry(action).center());
+        FAIL() << "no adapter " << entry.toStdString();
+    }
+    QMenu* AdapterMenu()
+    {
+        for (QAction* action : Panel().SystemMenu()->actions())
+            if (action->menu()) return action->menu();
+        return nullptr;
+    }
+    // Starts the panel again as the program starts, with ZR5130_ADAPTER set
+    // to environment (nullptr: unset).
+    void StartProgram(const char* environment, const AdapterOptions& options)
+    {
+        TearDown();
+        StartChoice start = ChooseStartAdapter(environment, options);
+        ASSERT_EQ(start.choice.error, "");
+        started = std::move(start.choice.adapter);
+        adapterStart = start.start;
+        StartPanelOn(started.get());
+    }
+
     QString Mark(uint8_t reg) { return BoxMark(Panel().RegisterBox(reg)); }
     // The tooltip that the mouse resting on reg's box brings up.
     std::string Tip(uint8_t reg)
@@ -107,17 +158,20 @@ protected:
     bool failReads = false;
     int slowMs = 0;
     QTemporaryDir dir;
+    FakeI2cDevSys bus;  // a Linux bus, for the adapter the program started on
+    std::unique_ptr<TvxAdapter> started;
 };
 
 TEST_F(SessionTest, EntriesFollowAboutWithKeysAndCauseNoTrafficUntilUsed)
 {
     StartPanelOn(&board);
     const QList<QAction*> menu = Panel().SystemMenu()->actions();
-    ASSERT_EQ(menu.size(), 8);
+    ASSERT_EQ(menu.size(), 10);
     QStringList shown;
     for (QAction* entry : menu.mid(3)) shown << entry->text() + " " + entry->shortcut().toString();
     EXPECT_EQ(shown.join(", "), " , Save Registers... Ctrl+S, Compare with File... Ctrl+D, "
-                                "Watch Status Ctrl+T, Reconnect Adapter Ctrl+R");
+                                "Watch Status Ctrl+T, Reconnect Adapter Ctrl+R, Adapter , "
+                                "Record Session... Ctrl+E");
     EXPECT_TRUE(menu[6]->isCheckable() && !menu[6]->isChecked());
     reads.clear();
     Choose("Save Registers...", "");  // cancelled dialogs change nothing
@@ -261,6 +315,94 @@ TEST_F(SessionTest, ReconnectAfterTheAdapterCameBackRestoresTheReadbackWithoutPr
     EXPECT_EQ(Status(), "USB Initialization Error");
     EXPECT_EQ(Panel().VersionText(), "Version");
     EXPECT_EQ(Text(kBoxA0), "--");
+}
+
+// A bench PC with its own SMBus and a USB bridge whose board is configured.
+TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
+{
+    const FakeSysfs sysfs(dir.filePath("sysfs").toStdString());
+    sysfs.AddBus(0, "SMBus I801 adapter at efa0", FakeSysfs::kPciParent);
+    sysfs.AddBus(7, "CP2112 SMBus Bridge on hidraw0", FakeSysfs::kUsbParent);
+    bus.registers[0x72] = 0x80;
+    bus.registers[0xA0] = 0x5A;
+    AdapterOptions options;
+    options.sysClassDir = sysfs.SysClassDir();
+    options.systemCalls = [&] { return std::make_unique<SharedI2cDevSys>(bus); };
+    QFile::remove(AdapterSettingsPath());
+
+    StartProgram(nullptr, options);  // the first start only names the bridge
+    EXPECT_EQ(Status(), "Found CP2112 SMBus Bridge on hidraw0 (/dev/i2c-7): choose it under Adapter in the window menu");
+    EXPECT_TRUE(bus.calls.empty());
+    EXPECT_EQ(AdapterList().join(", "), "*Simulated Board, /dev/i2c-7: CP2112 SMBus Bridge on hidraw0, "
+                                        "/dev/i2c-0: SMBus I801 adapter at efa0, Register Dump File..., No Adapter");
+
+    bus.openResult = -EACCES;  // a failed open keeps the simulated board
+    const QString simA0 = Text(kBoxA0);
+    ChooseAdapterEntry("/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
+    EXPECT_EQ(Status(), "Cannot open /dev/i2c-7: Permission denied; add yourself to the i2c group (or a "
+                        "udev rule); still on Simulated Board");
+    ReadbackAll();
+    EXPECT_EQ(Text(kBoxA0), simA0);
+    EXPECT_EQ(RememberedAdapter(), "");
+
+    bus.openResult = 5;
+    ChooseAdapterEntry("/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
+    EXPECT_EQ(Status(), "Initialization Complete");
+    EXPECT_EQ(Text(kBoxA0), "5A");
+    EXPECT_TRUE(AdapterList().contains("*/dev/i2c-7: CP2112 SMBus Bridge on hidraw0"));
+    EXPECT_EQ(RememberedAdapter(), "i2c:CP2112 SMBus Bridge") << "without the part a replug changes";
+
+    bus.registers[0xA0] = 0x66;
+    StartProgram(nullptr, options);
+    EXPECT_EQ(Text(kBoxA0), "66");
+    EXPECT_EQ(Status(), "Initialization Complete");
+    StartProgram("sim", options);  // for this start only
+    EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
+    EXPECT_EQ(RememberedAdapter(), "i2c:CP2112 SMBus Bridge");
+
+    std::filesystem::remove(sysfs.SysClassDir() + "/i2c-7");  // unplugged: the simulated board, and the reason
+    StartProgram(nullptr, options);
+    EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
+    EXPECT_EQ(Status(), "Remembered adapter i2c:CP2112 SMBus Bridge not used: no I2C bus named like 'CP2112 "
+                        "SMBus Bridge'; buses found: /dev/i2c-0: SMBus I801 adapter at efa0; on the "
+                        "simulated board until you choose one under Adapter in the window menu");
+    sysfs.AddBus(9, "CP2112 SMBus Bridge on hidraw3", FakeSysfs::kUsbParent + std::string("2"));
+    StartProgram(nullptr, options);
+    EXPECT_EQ(Text(kBoxA0), "66") << "found again under its new number";
+    EXPECT_EQ(bus.CountCalls("open /dev/i2c-0"), 0u);
+    EXPECT_EQ(bus.CountCalls("smbus 5 write"), 0u);
+}
+
+TEST_F(SessionTest, RecordedSessionHoldsTheWritesUntilStoppedBesideTheTrace)
+{
+    StartPanelOn(&board);
+    std::string error;
+    ASSERT_TRUE(TraceOpen(dir.filePath("trace.txt").toStdString(), error)) << error;
+    Choose("Record Session...", "session.txt");
+    EXPECT_EQ(Status(), "Recording to session.txt");
+    EXPECT_TRUE(Panel().SystemMenu()->actions().last()->isChecked());
+    WriteByHand("A7", "1F");
+    Choose("Record Session...");
+    EXPECT_EQ(Status(), "Recorded 1 register write to session.txt");
+    WriteByHand("A7", "20");
+    TraceClose();
+    const auto read = [&](const char* name) { std::ifstream in(dir.filePath(name).toStdString()); return std::string(std::istreambuf_iterator<char>(in), {}); };
+    const std::string session = read("session.txt");
+    EXPECT_NE(session.find("W A7 1F ok\n"), std::string::npos) << session;
+    EXPECT_EQ(session.find("W A7 20"), std::string::npos) << session;
+    EXPECT_EQ(read("trace.txt").find(session), 0u) << "the same lines in both files";
+
+    Choose("Record Session...", "gone/session.txt");
+    EXPECT_TRUE(Panel().StatusText().startsWith("Recording failed: " + dir.filePath("gone/session.txt") + ": ")) << Status();
+    // A write that fails stops the recording.
+    ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full")));
+    Choose("Record Session...", "full");
+    EXPECT_EQ(Status(), "Recording to full");
+    WriteByHand("A7", "21");
+    QTest::qWait(0);
+    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("full") + ": cannot write: No space left on device");
+    EXPECT_FALSE(Panel().SystemMenu()->actions().last()->isChecked());
+    EXPECT_EQ(board.Peek(0xA7), 0x21) << "nothing else changes";
 }
 
 }  // namespace

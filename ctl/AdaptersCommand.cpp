@@ -1,0 +1,47 @@
+// adapters: what --adapter can name on this machine, as the panel lists it.
+#include "AdapterList.h"
+#include "Commands.h"
+#include "Output.h"
+#include "Tool.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// One line each: the --adapter value, then the panel's entry, bridges marked.
+int RunAdapters(const Tool& tool)
+{
+    const std::vector<AdapterListEntry> entries = ListAdapters(kSysClassI2cDev);
+    if (tool.json) {
+        Json list = Json::array();
+        for (const AdapterListEntry& entry : entries) {
+            Json item = {{"adapter", entry.setting}, {"name", entry.text}};
+            if (!entry.node.empty()) {
+                item["node"] = entry.node;
+                item["usbBridge"] = entry.usbBridge;
+            }
+            list.push_back(item);
+        }
+        PrintJson({{"adapters", list}});
+        return kExitDone;
+    }
+    size_t width = 0;
+    for (const AdapterListEntry& entry : entries) width = std::max(width, entry.setting.size());
+    for (const AdapterListEntry& entry : entries)
+        std::printf("%-*s  %s%s\n", int(width), entry.setting.c_str(), entry.text.c_str(),
+                    entry.usbBridge ? " (USB bridge)" : "");
+    return kExitDone;
+}
+
+}  // namespace
+
+void AddAdaptersCommand(CLI::App& app, Tool& tool, Commands& commands)
+{
+    CLI::App* cli = app.add_subcommand(
+        "adapters", "list the adapters --adapter can name here: the simulated board, the I2C "
+                    "buses (USB bridges first, from sysfs; none is opened), a dump file, none");
+    commands.push_back({cli, [&tool] { return RunAdapters(tool); }});
+}

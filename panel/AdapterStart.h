@@ -1,0 +1,26 @@
+#pragma once
+
+#include "AdapterSelect.h"
+
+#include <QString>
+
+// What the panel starts on and how its Adapter list reaches the adapters.
+struct AdapterStart {
+    // The adapter in use, as ZR5130_ADAPTER spells it; empty when not known.
+    QString setting;
+    // Shown on the status line once the start-up is done; empty for none.
+    QString statusNotice;
+    AdapterOptions options = AdapterOptionsFromEnvironment();
+};
+
+struct StartChoice {
+    AdapterChoice choice;  // an error only from ZR5130_ADAPTER (or ZR5130_SIM_STATUS)
+    AdapterStart start;
+};
+
+// ZR5130_ADAPTER when it is set, for this start only; otherwise the adapter
+// remembered from the Adapter list. A remembered one that cannot be used,
+// and a first start, run on the simulated board: the panel never opens a bus
+// that nobody chose. A first start with a USB bridge present names it in the
+// status notice.
+StartChoice ChooseStartAdapter(const char* environment, const AdapterOptions& options);
