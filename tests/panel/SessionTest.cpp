@@ -1,5 +1,6 @@
 // The window menu's session entries, used as on a bench: save the board,
 // compare it with a dump, watch its status, reconnect after an unplug.
+#include "ControlIds.h"
 #include "PanelHarness.h"
 
 #include "AdapterSelect.h"
@@ -33,7 +34,6 @@
 
 namespace {
 
-constexpr int kStatusBox = 1041, kOverVoltage = 1023, kBoxA0 = 1053;
 const int kRead = CStatusWatch::kIntervalMs;
 
 // Runs answer on the next modal dialog of type Dialog, once it is up.
@@ -83,9 +83,16 @@ protected:
                 if (name.isEmpty()) return QTest::keyClick(dialog, Qt::Key_Escape);
                 dialog->setDirectory(dir.path());
                 QTest::keyClicks(dialog->findChild<QLineEdit*>("fileNameEdit"), name);
+                // The name's completion list, once the folder is listed, would take the click.
+                if (QWidget* completions = QApplication::activePopupWidget()) completions->hide();
                 auto* buttons = dialog->findChild<QDialogButtonBox*>();
                 QPushButton* accept = buttons->button(QDialogButtonBox::Open);
                 QTest::mouseClick(accept ? accept : buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+                QTimer::singleShot(5000, dialog, [dialog] {
+                    if (!dialog->isVisible()) return;
+                    ADD_FAILURE() << "the file dialog did not take the answer";
+                    dialog->reject();
+                });
             });
         PressKey(Qt::Key_Space, Qt::AltModifier);
         QMenu* menu = Panel().SystemMenu();
@@ -187,7 +194,7 @@ TEST_F(SessionTest, SavedRegistersLoadBackAsTheSameBoardAndAFailedSaveSaysWhy)
     board.Poke(0xA0, 0x77);
     Choose("Save Registers...", "board.txt");
     EXPECT_EQ(Status(), "Registers saved to board.txt");
-    EXPECT_EQ(Text(kBoxA0), "77") << "read as Readback All does";
+    EXPECT_EQ(Text(idc::kRegA0), "77") << "read as Readback All does";
     const auto copy = ChooseAdapter(("sim:" + dir.filePath("board.txt")).toUtf8()).adapter;
     for (int reg = 0; reg < 256; ++reg) {
         const bool inGrid = std::ranges::count(chip::ReadbackRegisters(), reg) != 0;
@@ -241,16 +248,16 @@ TEST_F(SessionTest, WatchShowsAndMarksTheFlagTheBoardRaisesAndOnlyReads)
     StartPanelOn(&board);
     reads.clear();
     Choose("Watch Status");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(kStatusBox) == "38"; }, 6 * kRead));
-    EXPECT_TRUE(Ticked(kOverVoltage));
-    EXPECT_EQ(BoxMark(Control(kOverVoltage)), "turned-on");
-    EXPECT_EQ(BoxMark(Control(1021)), "") << "VRef OK was on before";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(kStatusBox) == "30"; }, 6 * kRead));
-    EXPECT_EQ(BoxMark(Control(kOverVoltage)), "");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "38"; }, 6 * kRead));
+    EXPECT_TRUE(Ticked(idc::kOverVoltage));
+    EXPECT_EQ(BoxMark(Control(idc::kOverVoltage)), "turned-on");
+    EXPECT_EQ(BoxMark(Control(idc::kVrefOk)), "") << "VRef OK was on before";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "30"; }, 6 * kRead));
+    EXPECT_EQ(BoxMark(Control(idc::kOverVoltage)), "");
     failReads = true;  // a failed read shows "--", and the watch goes on
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(kStatusBox) == "--"; }, 3 * kRead));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "--"; }, 3 * kRead));
     failReads = false;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(kStatusBox) != "--"; }, 3 * kRead));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) != "--"; }, 3 * kRead));
 
     WhenOpen<QDialog>(&Panel(), [&](QDialog* about) {  // an action waiting for the user pauses it
         reads.clear();
@@ -293,7 +300,7 @@ TEST_F(SessionTest, WatchTriesAStuckBusEveryFiveSeconds)
     EXPECT_TRUE(Panel().StatusText().startsWith("I2C bus /dev/i2c-7 timed out")) << Status();
     sys.transferFailures.clear();
     sys.registers[0x02] = 0x38;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(kStatusBox) == "38"; }, CStatusWatch::kStuckBusWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "38"; }, CStatusWatch::kStuckBusWaitMs));
 }
 
 TEST_F(SessionTest, ReconnectAfterTheAdapterCameBackRestoresTheReadbackWithoutProgramming)
@@ -303,18 +310,18 @@ TEST_F(SessionTest, ReconnectAfterTheAdapterCameBackRestoresTheReadbackWithoutPr
     board.Unplug();
     board.PlugIn();
     ReadbackAll();
-    EXPECT_EQ(Text(kBoxA0), "--") << "the session from before the unplug is gone";
+    EXPECT_EQ(Text(idc::kRegA0), "--") << "the session from before the unplug is gone";
     Choose("Reconnect Adapter");
     EXPECT_EQ(Status(), "Initialization Complete");
     EXPECT_EQ(Panel().VersionText(), "Version: USB RFW:2.5; FFW:1.0");
-    EXPECT_EQ(Text(kBoxA0), "5A");
-    EXPECT_EQ(SelectedEntry(1121), 5);
+    EXPECT_EQ(Text(idc::kRegA0), "5A");
+    EXPECT_EQ(SelectedEntry(idc::kPhaseShift), 5);
     EXPECT_TRUE(writes.empty());
     board.Unplug();  // by its key, while the board is away
     PressKey(Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(Status(), "USB Initialization Error");
     EXPECT_EQ(Panel().VersionText(), "Version");
-    EXPECT_EQ(Text(kBoxA0), "--");
+    EXPECT_EQ(Text(idc::kRegA0), "--");
 }
 
 // A bench PC with its own SMBus and a USB bridge whose board is configured.
@@ -337,24 +344,24 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
                                         "/dev/i2c-0: SMBus I801 adapter at efa0, Register Dump File..., No Adapter");
 
     bus.openResult = -EACCES;  // a failed open keeps the simulated board
-    const QString simA0 = Text(kBoxA0);
+    const QString simA0 = Text(idc::kRegA0);
     ChooseAdapterEntry("/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
     EXPECT_EQ(Status(), "Cannot open /dev/i2c-7: Permission denied; add yourself to the i2c group (or a "
                         "udev rule); still on Simulated Board");
     ReadbackAll();
-    EXPECT_EQ(Text(kBoxA0), simA0);
+    EXPECT_EQ(Text(idc::kRegA0), simA0);
     EXPECT_EQ(RememberedAdapter(), "");
 
     bus.openResult = 5;
     ChooseAdapterEntry("/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
     EXPECT_EQ(Status(), "Initialization Complete");
-    EXPECT_EQ(Text(kBoxA0), "5A");
+    EXPECT_EQ(Text(idc::kRegA0), "5A");
     EXPECT_TRUE(AdapterList().contains("*/dev/i2c-7: CP2112 SMBus Bridge on hidraw0"));
     EXPECT_EQ(RememberedAdapter(), "i2c:CP2112 SMBus Bridge") << "without the part a replug changes";
 
     bus.registers[0xA0] = 0x66;
     StartProgram(nullptr, options);
-    EXPECT_EQ(Text(kBoxA0), "66");
+    EXPECT_EQ(Text(idc::kRegA0), "66");
     EXPECT_EQ(Status(), "Initialization Complete");
     StartProgram("sim", options);  // for this start only
     EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
@@ -368,7 +375,7 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
                         "simulated board until you choose one under Adapter in the window menu");
     sysfs.AddBus(9, "CP2112 SMBus Bridge on hidraw3", FakeSysfs::kUsbParent + std::string("2"));
     StartProgram(nullptr, options);
-    EXPECT_EQ(Text(kBoxA0), "66") << "found again under its new number";
+    EXPECT_EQ(Text(idc::kRegA0), "66") << "found again under its new number";
     EXPECT_EQ(bus.CountCalls("open /dev/i2c-0"), 0u);
     EXPECT_EQ(bus.CountCalls("smbus 5 write"), 0u);
 }
