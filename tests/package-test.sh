@@ -110,8 +110,9 @@ for program in zr5130-eval zr5130ctl; do
 done
 
 desktop-file-validate "$root/usr/share/applications/zr5130-eval.desktop" || fail "desktop entry"
+# The metadata, and the desktop entry it names found beside it.
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.zr5130_eval.metainfo.xml" >"$work/log" 2>&1 \
-  || { cat "$work/log"; fail "AppStream metadata"; }
+  && appstreamcli validate-tree --no-net "$root" >>"$work/log" 2>&1 || { cat "$work/log"; fail "AppStream metadata"; }
 for page in "$root"/usr/share/man/man1/*.gz; do
   warnings=$(zcat "$page" | groff -t -man -ww -z 2>&1) && [ -z "$warnings" ] \
     || fail "${page##*/}: $warnings"
