@@ -34,6 +34,8 @@ void SimBoard::SetStatusSequence(std::vector<uint8_t> values)
     m_statusStep = 0;
 }
 
+void SimBoard::Lock(std::vector<uint8_t> registers) { m_locked = std::move(registers); }
+
 void SimBoard::Unplug()
 {
     m_plugged = false;
@@ -104,7 +106,7 @@ int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t v
     if (m_image.values[reg] == RegisterImage::kAbsent)
         return kWriteNack;
     // The status register acknowledges a write like any other and ignores it.
-    if (reg != kStatusRegister)
+    if (reg != kStatusRegister && std::find(m_locked.begin(), m_locked.end(), reg) == m_locked.end())
         m_image.values[reg] = value;
     return 0;
 }

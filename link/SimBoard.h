@@ -28,6 +28,10 @@ public:
     // values, starting over after the last: a board whose fault flags come
     // and go. Empty: the register keeps its value.
     void SetStatusSequence(std::vector<uint8_t> values);
+    // These registers acknowledge a write and keep their value, as the
+    // status register always does: a board whose register will not take a
+    // value, for trying what reads a write back.
+    void Lock(std::vector<uint8_t> registers);
 
     // A pulled USB cable: nothing is found and every call fails. Plugged in
     // again, the board is found, but a session opened before the unplug
@@ -54,6 +58,7 @@ private:
 
     RegisterImage m_image;
     std::vector<uint8_t> m_statusSequence;
+    std::vector<uint8_t> m_locked;
     size_t m_statusStep = 0;
     bool m_plugged = true;
     bool m_sessionLost = false;
