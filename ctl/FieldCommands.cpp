@@ -35,9 +35,10 @@ std::vector<uint8_t> RegistersOf(const std::vector<const chip::NamedField*>& fie
     return regs;
 }
 
-// Each register once; a register that could not be read is left out and told.
+// Each register once; a register that could not be read is left out and
+// told, in a line that starts with command and ends with consequence.
 chip::RegisterValues ReadRegisters(Tool& tool, const std::vector<uint8_t>& regs,
-                                   const std::string& command)
+                                   const std::string& command, const std::string& consequence)
 {
     chip::RegisterValues values;
     for (uint8_t reg : regs) {
@@ -45,7 +46,7 @@ chip::RegisterValues ReadRegisters(Tool& tool, const std::vector<uint8_t>& regs,
         if (tool.Read(reg, value))
             values[reg] = value;
         else
-            Problem(command + ": cannot read register " + HexByteText(reg));
+            Problem(command + ": cannot read register " + HexByteText(reg) + consequence);
     }
     return values;
 }
@@ -76,7 +77,7 @@ int RunGet(Tool& tool, const GetArgs& args)
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
 
-    const chip::RegisterValues values = ReadRegisters(tool, RegistersOf(fields), "get");
+    const chip::RegisterValues values = ReadRegisters(tool, RegistersOf(fields), "get", "");
     std::string text;
     Json entries = Json::array();
     bool allRead = true;
@@ -134,7 +135,7 @@ std::string Mismatch(const chip::PlannedWrite& write, uint8_t read,
         fields += std::string(fields.empty() ? "" : "; ") + a.field->name + " reads " +
             chip::MeaningOf(*a.field, now) + ", not " + chip::MeaningOf(*a.field, a.value);
     }
-    if (fields.empty()) fields = "bits of no field set here changed";
+    if (fields.empty()) fields = "bits outside the fields given changed";
     return "set: register " + HexByteText(write.reg) + " reads " + HexByteText(read) + " after " +
         HexByteText(write.after) + " was written: " + fields;
 }
@@ -152,11 +153,8 @@ int RunSet(Tool& tool, const SetArgs& args)
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
 
     const std::vector<uint8_t> regs = chip::RegistersToWrite(resolved.assignments);
-    const chip::RegisterValues current = ReadRegisters(tool, regs, "set");
-    if (current.size() != regs.size()) {
-        Problem("set: nothing was written");
-        return kExitFailed;
-    }
+    const chip::RegisterValues current = ReadRegisters(tool, regs, "set", "; nothing was written");
+    if (current.size() != regs.size()) return kExitFailed;
     const std::vector<chip::PlannedWrite> writes = chip::PlanWrites(resolved.assignments, current);
     chip::RegisterValues planned = current;
     for (const chip::PlannedWrite& write : writes) planned[write.reg] = write.after;

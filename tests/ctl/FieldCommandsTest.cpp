@@ -85,6 +85,8 @@ TEST_F(Fields, SetTellsARegisterThatDoesNotTakeItsValueAndExits1)
     // A register that does not answer: nothing is written at all.
     EXPECT_EQ(Run(Board({{0xA1, -1}}), {"set", "brightness=1", "current-scale=5mA"}), 1);
     EXPECT_EQ(ctl.WriteLines("t"), Lines{});
+    EXPECT_EQ(ctl.ErrLines(),
+              Lines{"zr5130ctl: set: cannot read register A1; nothing was written"});
 }
 
 TEST_F(Fields, GetPrintsEachFieldWithItsMeaningAndBits)
