@@ -117,22 +117,6 @@ TEST(ChooseAdapter, SimStatusScriptsTheStatusRegisterOfTheSimulatedBoard)
               "ZR5130_SIM_STATUS: '30;3' is not a list of two-digit hex values (for example 30,38,30)");
 }
 
-TEST(ChooseAdapter, SimLockedRegistersAcknowledgeWritesAndKeepTheirValue)
-{
-    AdapterOptions options;
-    options.simLocked = "a5, A6";
-    const AdapterChoice choice = ChooseAdapter("sim", options);
-    for (uint8_t reg : {0xA4, 0xA5, 0xA6})
-        EXPECT_EQ(choice.adapter->RegisterWrite(SimBoard::kHandle, 0x2C, reg, 0x3C), 0);
-    std::vector<int> values;
-    for (uint8_t reg : {0xA4, 0xA5, 0xA6})
-        values.push_back(choice.adapter->RegisterRead(SimBoard::kHandle, 0x2C, reg));
-    EXPECT_EQ(values, (std::vector<int>{0x3C, 0x00, 0x00}));
-    options.simLocked = "A5,A";
-    EXPECT_EQ(ChooseAdapter("sim", options).error,
-              "ZR5130_SIM_LOCKED: 'A5,A' is not a list of two-digit hex registers (for example A5,A6)");
-}
-
 TEST(ChooseAdapter, RejectsAnythingElse)
 {
     for (const char* setting : {"SIM", "simulated", "tavrix", " sim"}) {
