@@ -70,6 +70,12 @@ CRegistersWindow::CRegistersWindow(CEvalDlg& dlg)
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setUniformRowHeights(true);
+    // The value column takes the room the others leave; they fit every row.
+    QHeaderView* header = m_view->header();
+    header->setResizeContentsPrecision(-1);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(CRegisterTree::kValue, QHeaderView::Stretch);
     m_view->setAccessibleName(tr("Registers and fields"));
     m_view->setAccessibleDescription(
         tr("F2 or Enter changes a field's value and writes it to the chip; Escape cancels"));
@@ -96,7 +102,7 @@ CRegistersWindow::CRegistersWindow(CEvalDlg& dlg)
     layout->addLayout(top);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_message);
-    resize(640, 600);
+    resize(760, 600);
 
     connect(m_filterEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_filter->SetText(text);
@@ -114,8 +120,6 @@ void CRegistersWindow::Open()
     if (!m_opened) {
         TakeGridValues();
         m_view->expandAll();
-        for (int column = 0; column < CRegisterTree::kColumnCount; ++column)
-            m_view->resizeColumnToContents(column);
         m_view->setCurrentIndex(m_filter->index(0, 0));
         m_opened = true;
     }
