@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 // What the panel starts on and how its Adapter list reaches the adapters.
 struct AdapterStart {
     // The adapter in use, as ZR5130_ADAPTER spells it; empty when not known.
@@ -19,8 +21,13 @@ struct StartChoice {
 };
 
 // ZR5130_ADAPTER when it is set, for this start only; otherwise the adapter
-// remembered from the Adapter list. A remembered one that cannot be used,
-// and a first start, run on the simulated board: the panel never opens a bus
-// that nobody chose. A first start with a USB bridge present names it in the
-// status notice.
+// remembered from the Adapter list (see AdapterMemory.h). A remembered one
+// that cannot be used, and a first start, run on the simulated board: the
+// panel never opens a bus that nobody chose. The status notice says why a
+// remembered one is not used, or names the USB bridge found on a first
+// start.
 StartChoice ChooseStartAdapter(const char* environment, const AdapterOptions& options);
+
+// True the first time it is given line: a settings problem met again and
+// again (each choice in the Adapter list) is told once.
+bool FirstTime(const std::string& line);

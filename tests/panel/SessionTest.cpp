@@ -4,7 +4,7 @@
 #include "PanelHarness.h"
 
 #include "AdapterSelect.h"
-#include "AdapterSettings.h"
+#include "AdapterMemory.h"
 #include "AdapterStart.h"
 #include "BoxMarks.h"
 #include "FakeI2cDevSys.h"
@@ -12,6 +12,7 @@
 #include "LinuxI2cAdapter.h"
 #include "RegisterMap.h"
 #include "SessionMenu.h"
+#include "SettingsFile.h"
 #include "SimBoard.h"
 #include "Trace.h"
 #include "Watch.h"
@@ -335,7 +336,7 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
     AdapterOptions options;
     options.sysClassDir = sysfs.SysClassDir();
     options.systemCalls = [&] { return std::make_unique<SharedI2cDevSys>(bus); };
-    QFile::remove(AdapterSettingsPath());
+    QFile::remove(QString::fromStdString(UserSettingsLocation().path));
 
     StartProgram(nullptr, options);  // the first start only names the bridge
     EXPECT_EQ(Status(), "Found CP2112 SMBus Bridge on hidraw0 (/dev/i2c-7): choose it under Adapter in the window menu");
@@ -350,14 +351,14 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
                         "udev rule); still on Simulated Board");
     ReadbackAll();
     EXPECT_EQ(Text(idc::kRegA0), simA0);
-    EXPECT_EQ(RememberedAdapter(), "");
+    EXPECT_EQ(RecallAdapter(options).setting, "");
 
     bus.openResult = 5;
     ChooseAdapterEntry("/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
     EXPECT_EQ(Status(), "Initialization Complete");
     EXPECT_EQ(Text(idc::kRegA0), "5A");
     EXPECT_TRUE(AdapterList().contains("*/dev/i2c-7: CP2112 SMBus Bridge on hidraw0"));
-    EXPECT_EQ(RememberedAdapter(), "i2c:CP2112 SMBus Bridge") << "without the part a replug changes";
+    EXPECT_EQ(RecallAdapter(options).setting, "i2c:CP2112 SMBus Bridge") << "without the part a replug changes";
 
     bus.registers[0xA0] = 0x66;
     StartProgram(nullptr, options);
@@ -365,12 +366,12 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
     EXPECT_EQ(Status(), "Initialization Complete");
     StartProgram("sim", options);  // for this start only
     EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
-    EXPECT_EQ(RememberedAdapter(), "i2c:CP2112 SMBus Bridge");
+    EXPECT_EQ(RecallAdapter(options).setting, "i2c:CP2112 SMBus Bridge");
 
     std::filesystem::remove(sysfs.SysClassDir() + "/i2c-7");  // unplugged: the simulated board, and the reason
     StartProgram(nullptr, options);
     EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
-    EXPECT_EQ(Status(), "Remembered adapter i2c:CP2112 SMBus Bridge not used: no I2C bus named like 'CP2112 "
+    EXPECT_EQ(Status(), "Remembered adapter 'i2c:CP2112 SMBus Bridge' not used: no I2C bus named like 'CP2112 "
                         "SMBus Bridge'; buses found: /dev/i2c-0: SMBus I801 adapter at efa0; on the "
                         "simulated board until you choose one under Adapter in the window menu");
     sysfs.AddBus(9, "CP2112 SMBus Bridge on hidraw3", FakeSysfs::kUsbParent + std::string("2"));
