@@ -6,7 +6,7 @@
 
 #include "AdapterSelect.h"
 #include "AdapterMemory.h"
-#include "AdapterStart.h"
+#include "StartChoice.h"
 #include "BoxMarks.h"
 #include "FakeI2cDevSys.h"
 #include "FakeSysfs.h"

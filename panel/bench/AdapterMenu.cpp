@@ -2,6 +2,7 @@
 #include "AdapterMenu.h"
 
 #include "AdapterMemory.h"
+#include "StartChoice.h"
 #include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "tvx.h"
