@@ -25,6 +25,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +42,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -219,6 +221,15 @@ TEST_F(SessionTest, SavedRegistersLoadBackAsTheSameBoardAndAFailedSaveSaysWhy)
     EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr())
                     .contains("cannot save the registers to " + dir.filePath("gone/board.txt")));
     EXPECT_TRUE(writes.empty());
+
+    // A device node under the name is refused, never replaced by the file.
+    const QByteArray node = QFile::encodeName(dir.filePath("node.txt"));
+    if (::mknod(node.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) GTEST_SKIP() << "no device nodes here";
+    WhenOpen<QMessageBox>(&Panel(), [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    Choose("Save Registers...", "node.txt");
+    EXPECT_EQ(Status(), "Save failed: node.txt: a character device, not a file");
+    struct stat st {};
+    EXPECT_TRUE(::lstat(node.constData(), &st) == 0 && S_ISCHR(st.st_mode));
 }
 
 TEST_F(SessionTest, CompareMarksExactlyTheRegistersThatDifferAndTellsHow)
