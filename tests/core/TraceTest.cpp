@@ -11,11 +11,6 @@
 #include <sstream>
 #include <string>
 
-#include <chrono>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <thread>
-
 namespace {
 
 std::string ReadFile(const std::string& path)
@@ -119,43 +114,6 @@ TEST_F(TraceTest, OpenFailureNamesTheFileAndReason)
     EXPECT_FALSE(TraceOpen(bad, error));
     EXPECT_FALSE(TraceEnabled());
     EXPECT_EQ(error, bad + ": cannot open: No such file or directory");
-}
-
-// A full disk cuts a line short: the part that got out is taken back, so
-// the file ends on its last whole line. A terminal stopped with Ctrl+S
-// would make the next line wait: the trace stops there instead.
-TEST_F(TraceTest, EndsOnItsLastWholeLineAndNeverWaits)
-{
-    Open();
-    TraceWrite(0xA7, 0x1F, true);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit full{11 + 4, saved.rlim_max};  // 4 bytes of room after the first line
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &full);  // for every file: standard error is not captured meanwhile
-    TraceWrite(0xA7, 0x20, true);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    TraceWrite(0xA7, 0x21, true);
-    EXPECT_TRUE(TraceLost());
-    EXPECT_EQ(ReadFile(path), "W A7 1F ok\n");
-    TraceClose();
-
-    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
-    ASSERT_EQ(::write(terminal, "\x13", 1), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the terminal takes its keys in its own time
-    const std::string stopped = ::ptsname(terminal);
-    std::string error;
-    ASSERT_TRUE(TraceOpen(stopped, error)) << error;
-    testing::internal::CaptureStderr();
-    const auto start = std::chrono::steady_clock::now();
-    TraceRead(0x02, 0x30, true);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), stopped + " would block; the trace stops here\n");
-    EXPECT_TRUE(TraceLost());
-    ::close(terminal);
 }
 
 }  // namespace
