@@ -33,7 +33,11 @@ protected:
     // Ctrl+G on the panel, as many times as asked; the window it opened.
     CRegistersWindow* Open(int times = 1)
     {
-        for (int i = 0; i < times; ++i) QTest::keyClick(&Panel(), Qt::Key_G, Qt::ControlModifier);
+        for (int i = 0; i < times; ++i) {
+            Panel().activateWindow();  // the key is the panel's
+            QCoreApplication::processEvents();
+            QTest::keyClick(&Panel(), Qt::Key_G, Qt::ControlModifier);
+        }
         const QList<CRegistersWindow*> windows = Panel().findChildren<CRegistersWindow*>();
         EXPECT_EQ(windows.size(), 1);
         if (windows.isEmpty() || !QTest::qWaitForWindowExposed(windows.front())) return nullptr;
@@ -105,6 +109,12 @@ TEST_F(RegistersWindow, AFieldChosenByKeysIsOneReadModifyWriteShownInTheWindowAn
     EXPECT_EQ(Message(), "PWM Frequency set to 9616 Hz");
     EXPECT_EQ(Panel().StatusText(), Message());
 
+    // Escape closes the window; Ctrl+G brings it back as it was.
+    QTest::keyClick(Tree(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(Open(), window);
+    EXPECT_EQ(Current(kValue), "9616 Hz");
+
     // Every cell is named for a screen reader; the edited one says it changed.
     QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(Tree());
     ASSERT_TRUE(tree && tree->tableInterface());
@@ -162,10 +172,21 @@ TEST_F(RegistersWindow, ReadOnlyRegistersAndTheBurnRegisterAreShownNotEditable)
         EXPECT_EQ(StartEditing(Qt::Key_Enter), nullptr) << name;
         EXPECT_NE(Current(kValue), "") << "shown";
     }
+    EXPECT_EQ(chip.reads.size() + chip.writes.size(), 0u);
+
+    // A field across two registers is one number, written A0 then A1.
     GoTo("LED Current");
     EXPECT_EQ(Current(kBits), "A1 bits 3-0, A0 bits 7-0");
-    EXPECT_NE(StartEditing(Qt::Key_F2), nullptr) << "a field across two registers is one value";
-    EXPECT_EQ(chip.reads.size() + chip.writes.size(), 0u);
+    const uint8_t a1 = chip.regs[0xA1];
+    QWidget* number = StartEditing(Qt::Key_F2);
+    ASSERT_NE(number, nullptr);
+    QTest::keyClick(number, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(number, "291");
+    QTest::keyClick(number, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Writes(), "A0=23 A1=" + QString::number((a1 & 0xF0) | 1, 16).toUpper().toStdString());
+    EXPECT_EQ(chip.reads, (std::vector<uint8_t>{0xA0, 0xA1, 0xA0, 0xA1}));
+    EXPECT_EQ(Current(kValue), "291");
 }
 
 TEST_F(RegistersWindow, ReadAllReadsTheWholeMapAndTheFilterFindsByName)
@@ -183,6 +204,13 @@ TEST_F(RegistersWindow, ReadAllReadsTheWholeMapAndTheFilterFindsByName)
     EXPECT_EQ(Text(idc::kReg04), "--");
     GoTo("LED 5");
     EXPECT_EQ(Current(kValue), "1") << "16 = 15 read, though the grid has no box for it";
+
+    // The panel's own readback shows in the window too.
+    chip.regs[0xA4] = 0x5F;
+    Click(idc::kReadbackAll);
+    QCoreApplication::processEvents();
+    GoTo("Dimming threshold");
+    EXPECT_EQ(Current(kValue), "5F");
 
     const struct {
         const char* typed;
