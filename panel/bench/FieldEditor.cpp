@@ -62,7 +62,8 @@ bool CFieldEditor::eventFilter(QObject* editor, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) MarkChosen(static_cast<QWidget*>(editor));
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            MarkChosen(static_cast<QWidget*>(editor));
     }
     return QStyledItemDelegate::eventFilter(editor, event);
 }

@@ -29,7 +29,8 @@ QStringList Choices(const chip::NamedField& field)
     for (unsigned value = 0; value <= field.Max(); ++value)
         choices << Text(chip::MeaningOf(field, value));
     for (unsigned value = 0; value <= field.Max(); ++value)
-        if (chip::ValueNameOf(field, value) && choices.count(Text(chip::MeaningOf(field, value))) > 1)
+        if (chip::ValueNameOf(field, value) &&
+            choices.count(Text(chip::MeaningOf(field, value))) > 1)
             choices[int(value)] += QStringLiteral(" (%1)").arg(value);
     return choices;
 }
@@ -72,7 +73,8 @@ void CRegisterTree::ClearMarks()
 
 QModelIndex CRegisterTree::RegisterIndex(uint8_t reg, int column) const
 {
-    const auto it = std::ranges::find(m_rows, reg, [](const RegisterRow& r) { return r.info->address; });
+    const auto it =
+        std::ranges::find(m_rows, reg, [](const RegisterRow& r) { return r.info->address; });
     return it == m_rows.end() ? QModelIndex() : index(int(it - m_rows.begin()), column);
 }
 
@@ -148,7 +150,8 @@ QVariant CRegisterTree::data(const QModelIndex& index, int role) const
 {
     const RegisterRow* row = RowOf(index);
     if (!row) return {};
-    if (const chip::NamedField* field = FieldAt(index)) return FieldData(*field, index.column(), role);
+    if (const chip::NamedField* field = FieldAt(index))
+        return FieldData(*field, index.column(), role);
     return RegisterData(*row, index.column(), role);
 }
 
@@ -163,8 +166,8 @@ QVariant CRegisterTree::RegisterData(const RegisterRow& row, int column, int rol
     case kAccess: text = QString::fromUtf8(chip::AccessText(row.info->access)); break;
     }
     const bool changed = m_changed.test(reg);
-    const QString rowName = tr("Register %1 %2").arg(Text(chip::AddressText(reg)),
-                                                     QString::fromUtf8(row.info->name));
+    const QString rowName =
+        tr("Register %1 %2").arg(Text(chip::AddressText(reg)), QString::fromUtf8(row.info->name));
     switch (role) {
     case Qt::DisplayRole: return text;
     case Qt::BackgroundRole: return changed ? QVariant(kChangedColour) : QVariant();
@@ -237,7 +240,8 @@ Qt::ItemFlags CRegisterTree::flags(const QModelIndex& index) const
 bool CRegisterTree::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     const chip::NamedField* field = FieldAt(index);
-    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !value.isValid()) return false;
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !value.isValid())
+        return false;
     emit fieldEdited(field, value.toUInt());
     return false;
 }

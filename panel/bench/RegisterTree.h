@@ -71,6 +71,7 @@ private:
     std::vector<RegisterRow> m_rows;
     std::array<std::optional<uint8_t>, 256> m_values{};
     std::array<std::optional<uint8_t>, 256> m_before{};  // what each showed before its last value
-    std::bitset<256> m_shown;  // given a value, or none, at least once
+    // Given a value, or none, at least once: there is something to compare with.
+    std::bitset<256> m_shown;
     std::bitset<256> m_changed;
 };

@@ -20,7 +20,6 @@
 
 namespace {
 
-QString Hex(uint8_t value) { return HexText(value); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 // A tree of fields worked by keys: F2, Enter or a double click edits the
@@ -53,13 +52,9 @@ protected:
 }  // namespace
 
 CRegistersWindow::CRegistersWindow(CEvalDlg& dlg)
-    : QWidget(&dlg, Qt::Window),
-      m_dlg(dlg),
-      m_tree(new CRegisterTree(this)),
-      m_filter(new CRegisterFilter(this)),
-      m_view(new CFieldTreeView(this)),
-      m_filterEdit(new QLineEdit(this)),
-      m_readAll(new QPushButton(tr("Read All"), this)),
+    : QWidget(&dlg, Qt::Window), m_dlg(dlg), m_tree(new CRegisterTree(this)),
+      m_filter(new CRegisterFilter(this)), m_view(new CFieldTreeView(this)),
+      m_filterEdit(new QLineEdit(this)), m_readAll(new QPushButton(tr("Read All"), this)),
       m_message(new QLabel(this))
 {
     setWindowTitle(tr("Registers"));
@@ -91,7 +86,9 @@ CRegistersWindow::CRegistersWindow(CEvalDlg& dlg)
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_message->setWordWrap(true);
     for (const auto& [control, id] : {std::pair<QWidget*, int>{m_filterEdit, kFilter},
-                                      {m_readAll, kReadAll}, {m_view, kTree}, {m_message, kMessage}})
+                                      {m_readAll, kReadAll},
+                                      {m_view, kTree},
+                                      {m_message, kMessage}})
         control->setObjectName(QString::number(id));
 
     auto* top = new QHBoxLayout;
@@ -141,7 +138,8 @@ void CRegistersWindow::TakeGridValues()
 {
     m_tree->ClearMarks();
     for (const chip::RegisterInfo& info : chip::AllRegisters())
-        if (m_dlg.RegisterBox(info.address)) m_tree->ShowValue(info.address, m_dlg.GridValue(info.address));
+        if (m_dlg.RegisterBox(info.address))
+            m_tree->ShowValue(info.address, m_dlg.GridValue(info.address));
 }
 
 void CRegistersWindow::ShowReadings(const std::vector<Reading>& readings)
@@ -151,7 +149,7 @@ void CRegistersWindow::ShowReadings(const std::vector<Reading>& readings)
     for (const auto& [reg, value] : readings) {
         m_tree->ShowValue(reg, value);
         const std::optional<uint8_t> grid = m_dlg.GridValue(reg);
-        shownBefore.push_back(grid ? Hex(*grid) : kUnreadText);
+        shownBefore.push_back(grid ? HexText(*grid) : kUnreadText);
         m_dlg.ShowRegister(reg, value);
     }
     m_dlg.push();
@@ -186,7 +184,7 @@ void CRegistersWindow::OnReadAll()
                      : tr("%1 of %2 registers did not answer (first: %3)")
                            .arg(failed)
                            .arg(count)
-                           .arg(Hex(*firstFailed)));
+                           .arg(HexText(*firstFailed)));
 }
 
 // As zr5130ctl set does: each register of the field read once, written once
@@ -205,7 +203,7 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
         uint8_t read = 0;
         if (!m_dlg.ChipRead(reg, read)) {
             ShowReadings({{reg, std::nullopt}});
-            return Tell(tr("Read of %1 failed: nothing written").arg(Hex(reg)));
+            return Tell(tr("Read of %1 failed: nothing written").arg(HexText(reg)));
         }
         current[reg] = read;
     }
@@ -215,7 +213,7 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
     for (size_t i = 0; i < writes.size(); ++i) {
         if (m_dlg.ChipWrite(writes[i].reg, writes[i].after)) continue;
         const std::string* cause = LinkStuckCause();
-        failure = tr("Write to %1 failed").arg(Hex(writes[i].reg)) +
+        failure = tr("Write to %1 failed").arg(HexText(writes[i].reg)) +
             (cause ? QStringLiteral(": ") + Text(*cause) : QString());
         writes.resize(i + 1);  // a later register is not written after a failed one
         break;
@@ -228,13 +226,15 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
         readings.emplace_back(write.reg, read ? std::optional(back) : std::nullopt);
         if (!failure.isEmpty()) continue;
         if (!read)
-            failure = tr("Read of %1 failed after writing %2").arg(Hex(write.reg), Hex(write.after));
+            failure = tr("Read of %1 failed after writing %2")
+                          .arg(HexText(write.reg), HexText(write.after));
         else if (back != write.after)
             failure = tr("Write to %1 failed: reads back %2, not %3")
-                          .arg(Hex(write.reg), Hex(back), Hex(write.after));
+                          .arg(HexText(write.reg), HexText(back), HexText(write.after));
     }
     ShowReadings(readings);
-    Tell(failure.isEmpty() ? tr("%1 set to %2").arg(QString::fromUtf8(field->name),
-                                                    Text(chip::MeaningOf(*field, value)))
-                           : failure);
+    Tell(failure.isEmpty()
+             ? tr("%1 set to %2")
+                   .arg(QString::fromUtf8(field->name), Text(chip::MeaningOf(*field, value)))
+             : failure);
 }

@@ -43,15 +43,23 @@ protected:
         if (windows.isEmpty() || !QTest::qWaitForWindowExposed(windows.front())) return nullptr;
         return windows.front();
     }
-    template <class T = QWidget> T* Find(int id) { return Panel().findChild<T*>(QString::number(id)); }
+    template <class T = QWidget>
+    T* Find(int id)
+    {
+        return Panel().findChild<T*>(QString::number(id));
+    }
     QTreeView* Tree() { return Find<QTreeView>(W::kTree); }
-    QString Current(int column = 0) { return Tree()->currentIndex().siblingAtColumn(column).data().toString(); }
+    QString Current(int column = 0)
+    {
+        return Tree()->currentIndex().siblingAtColumn(column).data().toString();
+    }
 
     // Down the tree by arrow keys to the row named name.
     void GoTo(const QString& name)
     {
         Tree()->setCurrentIndex(Tree()->model()->index(0, 0));
-        for (int step = 0; step < 200 && Current() != name; ++step) QTest::keyClick(Tree(), Qt::Key_Down);
+        for (int step = 0; step < 200 && Current() != name; ++step)
+            QTest::keyClick(Tree(), Qt::Key_Down);
         ASSERT_EQ(Current(), name);
     }
     // start opens the row's editor (F2 or Enter); keys then go to it.
@@ -66,7 +74,8 @@ protected:
     {
         QWidget* editor = StartEditing(Qt::Key_F2);
         ASSERT_NE(editor, nullptr);
-        for (int i = 0; i < std::abs(steps); ++i) QTest::keyClick(editor, steps < 0 ? Qt::Key_Up : Qt::Key_Down);
+        for (int i = 0; i < std::abs(steps); ++i)
+            QTest::keyClick(editor, steps < 0 ? Qt::Key_Up : Qt::Key_Down);
         QTest::keyClick(editor, Qt::Key_Enter);
         QCoreApplication::processEvents();  // the view takes the value after the key
     }
@@ -99,7 +108,8 @@ TEST_F(RegistersWindow, AFieldChosenByKeysIsOneReadModifyWriteShownInTheWindowAn
     ChooseBy(-5);
     TraceClose();
     std::ifstream in(trace);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "R A5 E9 ok\nW A5 E4 ok\nR A5 E4 ok\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "R A5 E9 ok\nW A5 E4 ok\nR A5 E4 ok\n");
     EXPECT_EQ(Current(kValue), "9616 Hz");
     EXPECT_EQ(Tree()->currentIndex().parent().siblingAtColumn(kValue).data().toString(), "E4");
     EXPECT_EQ(Text(idc::kRegA5), "E4");
@@ -124,7 +134,8 @@ TEST_F(RegistersWindow, AFieldChosenByKeysIsOneReadModifyWriteShownInTheWindowAn
     for (int row = 0; row < cells->rowCount(); ++row) {
         for (int column = 0; column < 4; ++column)
             EXPECT_FALSE(cells->cellAt(row, column)->text(QAccessible::Name).isEmpty()) << row;
-        if (cells->cellAt(row, 0)->text(QAccessible::Name) == "PWM Frequency") edited = cells->cellAt(row, kValue);
+        if (cells->cellAt(row, 0)->text(QAccessible::Name) == "PWM Frequency")
+            edited = cells->cellAt(row, kValue);
     }
     ASSERT_NE(edited, nullptr);
     EXPECT_EQ(edited->text(QAccessible::Name), "PWM Frequency, Value: 9616 Hz");
@@ -225,7 +236,8 @@ TEST_F(RegistersWindow, ReadAllReadsTheWholeMapAndTheFilterFindsByName)
         filter->clear();
         QTest::keyClicks(filter, f.typed);
         QStringList shown;
-        for (QModelIndex row = Tree()->model()->index(0, 0); row.isValid(); row = Tree()->indexBelow(row))
+        for (QModelIndex row = Tree()->model()->index(0, 0); row.isValid();
+             row = Tree()->indexBelow(row))
             shown << row.data().toString();
         EXPECT_EQ(shown, f.rows) << f.typed;
     }
