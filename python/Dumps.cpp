@@ -1,5 +1,6 @@
 #include "Dumps.h"
 
+#include "Decode.h"
 #include "Errors.h"
 #include "HexInput.h"
 #include "RegisterImage.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-RegisterImage ImageOf(const RegisterValues& values)
+RegisterImage ImageOf(const RegisterReadings& values)
 {
     RegisterImage image;
     image.values.fill(RegisterImage::kAbsent);
@@ -25,19 +26,21 @@ RegisterImage ImageOf(const RegisterValues& values)
     return image;
 }
 
-void CheckBytes(const RegisterValues& values) { ImageOf(values); }
+void CheckBytes(const RegisterReadings& values) { ImageOf(values); }
 
-std::optional<int> ValueAt(const RegisterValues& values, int reg)
+std::optional<int> ValueAt(const RegisterReadings& values, int reg)
 {
     const auto it = values.find(reg);
     return it == values.end() ? std::nullopt : it->second;
 }
 
-std::vector<FieldDiff> FieldDiffs(const chip::RegisterInfo& info, uint8_t a, uint8_t b)
+std::vector<FieldDiff> FieldDiffs(uint8_t reg, uint8_t a, uint8_t b)
 {
     std::vector<FieldDiff> diffs;
-    for (const chip::FieldChange& change : chip::DiffFields(info.address, a, b))
-        diffs.push_back({ReadingOf(info, change.before), ReadingOf(info, change.after)});
+    for (const chip::FieldChange& change : chip::DiffFields(reg, a, b))
+        if (const chip::NamedField* field = chip::NamedFieldOf(*change.before.field))
+            diffs.push_back(
+                {ReadingOf(*field, change.before.value), ReadingOf(*field, change.after.value)});
     return diffs;
 }
 
@@ -53,12 +56,12 @@ std::map<int, int> LoadDump(const std::string& path)
     return values;
 }
 
-std::string FormatDump(const RegisterValues& values)
+std::string FormatDump(const RegisterReadings& values)
 {
     return FormatRegisterImage(ImageOf(values));
 }
 
-std::vector<RegisterDiff> Diff(const RegisterValues& a, const RegisterValues& b)
+std::vector<RegisterDiff> Diff(const RegisterReadings& a, const RegisterReadings& b)
 {
     CheckBytes(a);
     CheckBytes(b);
@@ -73,7 +76,7 @@ std::vector<RegisterDiff> Diff(const RegisterValues& a, const RegisterValues& b)
         const chip::RegisterInfo* info = chip::FindRegister(uint8_t(reg));
         if (va == vb || (!info && (!va || !vb))) continue;
         RegisterDiff diff{reg, info ? info->name : "", va, vb, {}};
-        if (info && va && vb) diff.fields = FieldDiffs(*info, uint8_t(*va), uint8_t(*vb));
+        if (info && va && vb) diff.fields = FieldDiffs(uint8_t(reg), uint8_t(*va), uint8_t(*vb));
         diffs.push_back(std::move(diff));
     }
     return diffs;

@@ -15,7 +15,7 @@
 std::map<int, int> LoadDump(const std::string& path);
 // The full table, XX for a register missing or None. Throws
 // std::invalid_argument for an address or value that is not a byte.
-std::string FormatDump(const RegisterValues& values);
+std::string FormatDump(const RegisterReadings& values);
 
 struct FieldDiff {
     FieldReading a;
@@ -32,4 +32,4 @@ struct RegisterDiff {
 
 // The registers whose values differ, in address order. A register of the map
 // held by one side only is a difference; any other only where both hold it.
-std::vector<RegisterDiff> Diff(const RegisterValues& a, const RegisterValues& b);
+std::vector<RegisterDiff> Diff(const RegisterReadings& a, const RegisterReadings& b);

@@ -1,24 +1,33 @@
 #include "FieldObjects.h"
 
-FieldSpec SpecOf(const chip::RegisterInfo& reg, const chip::FieldInfo& field)
+FieldSpec SpecOf(const chip::NamedField& field)
 {
-    FieldSpec spec{field.name,    field.reg,   chip::BitsText(field),
-                   field.lsb,     field.width, chip::FieldMax(field),
-                   field.meaning, {},          chip::AccessText(reg.access)};
-    if (field.valueNames)
-        for (const char* name : *field.valueNames) spec.values.emplace_back(name);
+    FieldSpec spec{field.name,
+                   field.key,
+                   field.parts.front().field->reg,
+                   {},
+                   chip::LocationText(field),
+                   {},
+                   field.Max(),
+                   field.meaning,
+                   {},
+                   chip::AccessText(field.access)};
+    for (const chip::FieldPart& part : field.parts) {
+        spec.registers.push_back(part.field->reg);
+        spec.masks[part.field->reg] = chip::FieldMask(*part.field);
+    }
+    for (const char* name : field.ValueNames()) spec.values.emplace_back(name);
     return spec;
 }
 
-FieldReading ReadingOf(const chip::RegisterInfo& reg, const chip::DecodedField& decoded)
+FieldReading ReadingOf(const chip::NamedField& field, unsigned number)
 {
-    return {SpecOf(reg, *decoded.field), decoded.value, decoded.meaning};
+    return {SpecOf(field), number, chip::MeaningOf(field, number)};
 }
 
 std::vector<FieldSpec> AllFields()
 {
     std::vector<FieldSpec> fields;
-    for (const chip::RegisterInfo& reg : chip::AllRegisters())
-        for (const chip::FieldInfo& field : reg.fields) fields.push_back(SpecOf(reg, field));
+    for (const chip::NamedField& field : chip::AllNamedFields()) fields.push_back(SpecOf(field));
     return fields;
 }

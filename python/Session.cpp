@@ -1,6 +1,6 @@
 #include "Session.h"
 
-#include "AdapterSelect.h"
+#include "AdapterMemory.h"
 #include "DeviceLink.h"
 #include "Errors.h"
 #include "HexInput.h"
@@ -22,29 +22,48 @@ constexpr std::string_view kSimFilePrefix = "ZR5130_ADAPTER=sim:";
 
 ChipSession* g_open = nullptr;
 
-std::string ChooseSetting(const std::optional<std::string>& adapter)
+constexpr const char* kHowToChoose =
+    "zr5130.open(\"sim\") for the simulated board, zr5130.adapters() for the list, or set "
+    "ZR5130_ADAPTER";
+
+// The adapter setting and where it came from, for messages.
+struct Chosen {
+    std::string setting;
+    std::string source;   // "adapter", "ZR5130_ADAPTER" or "remembered adapter"
+    std::string busName;  // a remembered bus node's adapter name
+};
+
+Chosen ChooseSetting(const std::optional<std::string>& adapter)
 {
     if (adapter) {
         if (adapter->empty())
             throw std::invalid_argument(
                 "the adapter is empty; give one, for example \"sim\" or \"/dev/i2c-7\" (see "
                 "zr5130.adapters()), or None to take ZR5130_ADAPTER");
-        return *adapter;
+        return {*adapter, "adapter", {}};
     }
     if (const char* environment = std::getenv("ZR5130_ADAPTER"); environment && *environment)
-        return environment;
-    throw AdapterFailure("no adapter chosen: zr5130.open(\"sim\") for the simulated board, "
-                         "zr5130.adapters() for the list, or set ZR5130_ADAPTER");
+        return {environment, std::string(kEnvironmentName), {}};
+    const RecalledAdapter recalled = RecallAdapter();
+    if (!recalled.refusal.empty())
+        throw AdapterFailure(recalled.refusal + "; " + kHowToChoose +
+                             ", or choose again under Adapter in zr5130-eval's window menu");
+    if (recalled.setting.empty())
+        throw AdapterFailure("no adapter chosen" +
+                             (recalled.note.empty() ? "" : " (" + recalled.note + ")") + ": " +
+                             kHowToChoose);
+    return {recalled.setting, "remembered adapter", recalled.busName};
 }
 
 // ChooseAdapter's refusal, naming what the script used.
-[[noreturn]] void Refuse(const std::string& setting, bool fromEnvironment, std::string error)
+[[noreturn]] void Refuse(const Chosen& chosen, std::string error)
 {
+    const std::string& setting = chosen.setting;
     const bool simFile = setting.starts_with("sim:") && setting.size() > 4;
     if (simFile && error.starts_with(kSimFilePrefix))
         throw DumpFailure(setting.substr(4), error.substr(kSimFilePrefix.size()));
-    if (!fromEnvironment && error.starts_with(kEnvironmentName))
-        error.replace(0, kEnvironmentName.size(), "adapter");
+    if (error.starts_with(kEnvironmentName))
+        error.replace(0, kEnvironmentName.size(), chosen.source);
     throw AdapterFailure(error);
 }
 
@@ -56,9 +75,10 @@ ChipSession::~ChipSession() { Close(); }
 
 std::shared_ptr<ChipSession> ChipSession::Open(const std::optional<std::string>& adapter)
 {
-    const std::string setting = ChooseSetting(adapter);
-    AdapterChoice choice = ChooseAdapter(setting.c_str());
-    if (!choice.error.empty()) Refuse(setting, !adapter, choice.error);
+    const Chosen chosen = ChooseSetting(adapter);
+    const std::string& setting = chosen.setting;
+    AdapterChoice choice = ChooseRecalledAdapter(setting, chosen.busName);
+    if (!choice.error.empty()) Refuse(chosen, choice.error);
 
     if (g_open) {
         g_open->m_closedBecause =
@@ -76,8 +96,7 @@ std::shared_ptr<ChipSession> ChipSession::Open(const std::optional<std::string>&
     std::string problem = session->m_adapter ? session->m_adapter->OpenFailure() : std::string();
     session->Close();
     if (setting == "none")
-        throw AdapterFailure("no adapter connected (adapter \"none\"): zr5130.open(\"sim\") for "
-                             "the simulated board, zr5130.adapters() for the list");
+        throw AdapterFailure("no adapter connected (" + chosen.source + " none): " + kHowToChoose);
     if (problem.empty())
         problem = "the adapter " + setting +
             " did not come up (USB Initialization Error); "
@@ -157,10 +176,10 @@ void ChipSession::Write(uint8_t reg, uint8_t value)
     End();
 }
 
-RegisterValues ChipSession::Dump()
+RegisterReadings ChipSession::Dump()
 {
     Begin();
-    RegisterValues values;
+    RegisterReadings values;
     for (const chip::RegisterInfo& info : chip::AllRegisters()) {
         uint8_t value = 0;
         if (RegRead(kChipAddress, info.address, value) == 0)

@@ -9,7 +9,7 @@
 class TvxAdapter;
 
 // A register and what it read: nothing when it did not answer.
-using RegisterValues = std::map<int, std::optional<int>>;
+using RegisterReadings = std::map<int, std::optional<int>>;
 
 // One chip reached through the device link, as zr5130.Chip shows it. The
 // device link serves one adapter per process, so one session is open at a
@@ -37,7 +37,7 @@ public:
     // The burn register 0x72 is refused (std::invalid_argument).
     void Write(uint8_t reg, uint8_t value);
     // Every register of the map; nothing for one that does not answer.
-    RegisterValues Dump();
+    RegisterReadings Dump();
 
     // Appends the trace lines of every further access to path; nothing: stop.
     void Trace(const std::optional<std::string>& path);
