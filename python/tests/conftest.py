@@ -15,7 +15,8 @@ EXAMPLES = pathlib.Path(os.environ.get("ZR5130_EXAMPLES_DIR",
 def clean_environment(monkeypatch, tmp_path):
     """No adapter, trace or status sequence from the caller's shell, and no
     adapter remembered by a panel on this machine."""
-    for name in ("ZR5130_ADAPTER", "ZR5130_TRACE", "ZR5130_SIM_STATUS"):
+    for name in ("ZR5130_ADAPTER", "ZR5130_TRACE", "ZR5130_SIM_STATUS",
+                 "ZR5130_SIM_IGNORE_WRITES"):
         monkeypatch.delenv(name, raising=False)
     monkeypatch.setenv("XDG_CONFIG_HOME", str(tmp_path / "config"))
     monkeypatch.setenv("HOME", str(tmp_path))

@@ -53,6 +53,19 @@ def test_the_led_current_goes_to_a0_then_a1_keeping_a1s_upper_bits(e08, tmp_path
         "R A0 23 ok", "R A1 C1 ok"]
 
 
+def test_a_register_that_reads_back_otherwise_raises_and_stops_the_writes(monkeypatch, tmp_path):
+    monkeypatch.setenv("ZR5130_SIM_IGNORE_WRITES", "A1")  # the board keeps A1 as it is
+    with zr5130.open("sim") as chip:
+        chip.trace(tmp_path / "trace.txt")
+        with pytest.raises(zr5130.MismatchError) as mismatch:
+            chip.set(led_current=0x123, ss_en=1)
+    assert (mismatch.value.register, mismatch.value.wrote, mismatch.value.read) == (0xA1, 0x01, 0)
+    assert str(mismatch.value) == "register A1: wrote 01 and it reads back 00 (LED Current)"
+    assert lines(tmp_path / "trace.txt") == [
+        "R A0 00 ok", "R A1 00 ok", "R AA 00 ok", "W A0 23 ok", "R A0 23 ok", "W A1 01 ok",
+        "R A1 00 ok"]  # AA, after it, is not written
+
+
 @pytest.mark.parametrize("fields, more, error, message", [
     ({}, {"pwm_frequency": "9616 Hz", "pwm_frequncy": 3}, KeyError,
      "no field 'pwm_frequncy'; did you mean pwm-frequency"),
