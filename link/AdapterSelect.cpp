@@ -18,7 +18,7 @@ constexpr std::string_view kSimPrefix = "sim:";
 constexpr std::string_view kBusNamePrefix = "i2c:";
 
 // "30,38 30": two hex digits each, set apart by commas or spaces.
-std::optional<std::vector<uint8_t>> ParseHexList(std::string_view text)
+std::optional<std::vector<uint8_t>> ParseHexBytes(std::string_view text)
 {
     std::vector<uint8_t> values;
     size_t pos = 0;
@@ -47,22 +47,22 @@ std::unique_ptr<I2cDevSys> SystemCalls(const AdapterOptions& options)
 void ChooseSimBoard(AdapterChoice& choice, const AdapterOptions& options,
                     const RegisterImage* image)
 {
-    const auto sequence = ParseHexList(options.simStatus);
+    const auto sequence = ParseHexBytes(options.simStatus);
     if (!sequence) {
         choice.error = "ZR5130_SIM_STATUS: '" + options.simStatus +
                        "' is not a list of two-digit hex values (for example 30,38,30)";
         return;
     }
-    const auto locked = ParseHexList(options.simLocked);
-    if (!locked) {
-        choice.error = "ZR5130_SIM_LOCKED: '" + options.simLocked +
-                       "' is not a list of two-digit hex registers (for example A5,A6)";
+    const auto ignored = ParseHexBytes(options.simIgnoreWrites);
+    if (!ignored) {
+        choice.error = "ZR5130_SIM_IGNORE_WRITES: '" + options.simIgnoreWrites +
+                       "' is not a list of two-digit hex registers (for example A5,A1)";
         return;
     }
     auto board = std::make_unique<SimBoard>();
     if (image) board->Load(*image);
     board->SetStatusSequence(*sequence);
-    board->Lock(*locked);
+    board->IgnoreWrites(*ignored);
     choice.adapter = std::move(board);
 }
 
@@ -90,7 +90,8 @@ AdapterOptions AdapterOptionsFromEnvironment()
 {
     AdapterOptions options;
     if (const char* status = std::getenv("ZR5130_SIM_STATUS")) options.simStatus = status;
-    if (const char* locked = std::getenv("ZR5130_SIM_LOCKED")) options.simLocked = locked;
+    if (const char* ignored = std::getenv("ZR5130_SIM_IGNORE_WRITES"))
+        options.simIgnoreWrites = ignored;
     return options;
 }
 

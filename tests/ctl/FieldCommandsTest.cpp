@@ -64,9 +64,9 @@ TEST_F(Fields, SetReadsEachRegisterOnceWritesOnlyTheFieldsBitsAndChecksThem)
 TEST_F(Fields, SetTellsARegisterThatDoesNotTakeItsValueAndExits1)
 {
     const std::string board = Board({{0xA5, 0xE9}});
-    setenv("ZR5130_SIM_LOCKED", "A5", 1);
+    setenv("ZR5130_SIM_IGNORE_WRITES", "A5", 1);
     const int status = Run(board, {"set", "pwm-frequency=9616hz", "brightness=0x80"});
-    unsetenv("ZR5130_SIM_LOCKED");
+    unsetenv("ZR5130_SIM_IGNORE_WRITES");
     EXPECT_EQ(status, 1);
     EXPECT_EQ(ctl.WriteLines("t"), (Lines{"W A5 E4 ok", "W 00 80 ok"}));
     EXPECT_EQ(ctl.out, "A5 PWM dimming: E9 -> E4, reads E9\n00 Brightness: 00 -> 80\n");
