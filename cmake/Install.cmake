@@ -1,6 +1,6 @@
 # What `cmake --install` puts where: both programs, the desktop entry, its
 # AppStream metadata and its icon at every size res/art holds, the manual
-# pages, and the documentation with the licence, the picture the README shows,
+# pages, and the documentation with the licence, the pictures the README shows,
 # the example register dumps and the example udev rule. The rule stays under
 # the documentation folder: installing it does not change anyone's access to
 # the I2C buses. Stripping and compressing are left to the packaging tools
@@ -28,8 +28,9 @@ endif()
 install(FILES ${ZR5130_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES README.md CHANGELOG.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
-# Where the README's picture link points, beside it.
-install(FILES docs/panel.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+# Where the README's picture links point, beside it.
+file(GLOB ZR5130_PICTURES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${ZR5130_PICTURES} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
         FILES_MATCHING PATTERN "*.txt")
 install(FILES dist/60-zr5130-i2c.rules DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)

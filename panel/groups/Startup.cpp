@@ -1,0 +1,103 @@
+// The panel start-up: runs once before the user can touch the panel.
+#include "Controls.h"
+#include "DeviceLink.h"
+#include "EvalDlg.h"
+#include "Fields.h"
+#include "Presets.h"
+#include "Shadows.h"
+#include "StartupTable.h"
+#include "Strings.h"
+
+#include <QMenu>
+
+namespace {
+
+struct SliderSetup {
+    CTrackSlider* CEvalDlg::*slider;
+    int minimum, maximum, tickFrequency, position;
+};
+const SliderSetup kSliderSetup[] = {
+    {&CEvalDlg::m_sldBrightness, 0, 255, 1, 0},
+    {&CEvalDlg::m_sldCurrent, 0, 4095, 1, 4095},
+    {&CEvalDlg::m_sldVboost, 0, 63, 1, 0},
+};
+
+QString VersionPair(uint8_t packed)
+{
+    return QStringLiteral("%1.%2").arg(packed >> 4).arg(packed & 0x0F);
+}
+
+// Blank: bits 3-0 of the burn register clear. Erased cells tend to read back
+// with high bits set, so bits 7-4 do not count, except as exactly the mark the
+// burn buttons write: a burned chip is never overwritten with the defaults.
+bool IsBlankChip(uint8_t burn)
+{
+    return chip::FieldValue(chip::kProgrammed, burn) == 0 && burn != kBurnValue;
+}
+
+}  // namespace
+
+// Run again by Reconnect Adapter.
+void CEvalDlg::OpenAdapter()
+{
+    uint8_t rfw = 0;
+    const int result = AdapterOpen(rfw);
+    ShowAdapterOpen(result, rfw);
+}
+
+// The version line of a failed open reads as before any open.
+void CEvalDlg::ShowAdapterOpen(int result, uint8_t rfw)
+{
+    if (result != kAdapterOk) {
+        SetVersionText(QStringLiteral("Version"));
+        SetStatusText(QStringLiteral("USB Initialization Error"));
+    } else {
+        uint8_t ffw = 0;
+        AdapterFfwVersion(ffw);
+        SetVersionText(QStringLiteral("Version: USB RFW:%1; FFW:%2")
+                           .arg(VersionPair(rfw), VersionPair(ffw)));
+        SetStatusText(QStringLiteral("Initialization Complete"));
+    }
+}
+
+void CEvalDlg::PrepareControls()
+{
+    push();
+
+    const QString about = QString::fromUtf8(LoadResString(kIdsAboutBox));
+    if (!about.isEmpty()) {
+        m_sysMenu->addSeparator();
+        m_sysMenu->addAction(about)->setData(kIdmAboutBox);
+    }
+    setWindowIcon(m_hIcon);
+
+    g_brightnessPos = 0;
+    g_reg01 = 0x00;
+    g_reg16 = 0x3F;
+
+    m_cbMode->SetCurSel(0);
+    m_cbConfig->SetCurSel(0);
+
+    for (const SliderSetup& s : kSliderSetup) {
+        CTrackSlider* slider = this->*s.slider;
+        slider->setRange(s.minimum, s.maximum);
+        slider->setTickInterval(s.tickFrequency);
+        slider->setValue(s.position);
+    }
+}
+
+void CEvalDlg::StartChip()
+{
+    OpenAdapter();
+    ProgramBlankChip();
+    OnReadbackAll();
+    if (!m_adapterStart.statusNotice.isEmpty()) SetStatusText(m_adapterStart.statusNotice);
+    m_controls.value(2)->setFocus();
+}
+
+void CEvalDlg::ProgramBlankChip()
+{
+    uint8_t burn = 0;
+    if (ChipRead(kBurnRegister, burn) && IsBlankChip(burn))
+        for (const RegisterValue& rv : kStartupTable) ChipWrite(rv.reg, rv.value);
+}
