@@ -7,6 +7,7 @@
 #include "Decode.h"
 #include "EvalDlg.h"
 #include "HexText.h"
+#include "ImageRead.h"
 #include "RegisterImage.h"
 #include "RegisterMap.h"
 #include "Trace.h"
@@ -146,10 +147,8 @@ void CSessionMenu::OnSaveRegisters()
     const QString path = AskFileName(tr("Save Registers"), FileUse::SaveDump);
     if (path.isEmpty()) return;
     m_dlg.OnReadbackAll();
-    RegisterImage image;
-    image.values.fill(RegisterImage::kAbsent);
-    for (const uint8_t reg : chip::ReadbackRegisters())
-        if (const std::optional<uint8_t> value = m_dlg.GridValue(reg)) image.values[reg] = *value;
+    const RegisterImage image = ReadRegisterImage(
+        chip::ReadbackRegisters(), [this](uint8_t reg) { return m_dlg.GridValue(reg); });
     const QByteArray text = QByteArray::fromStdString(FormatRegisterImage(image));
 
     // Written beside the old file and renamed over it only when complete.
