@@ -1,6 +1,7 @@
 #include "AdapterSelect.h"
 
 #include "LinuxI2cAdapter.h"
+#include "Quote.h"
 #include "RegisterImage.h"
 #include "SimBoard.h"
 
@@ -16,10 +17,34 @@ namespace {
 constexpr std::string_view kSimPrefix = "sim:";
 constexpr std::string_view kBusNamePrefix = "i2c:";
 
-// "30,38 30": two hex digits each, set apart by commas or spaces.
-std::optional<std::vector<uint8_t>> ParseStatusSequence(std::string_view text)
+using StatusAnswer = SimBoard::StatusAnswer;
+
+// A bus fault at one read of the status register, by the word that asks for it.
+struct FaultWord {
+    std::string_view word;
+    StatusAnswer::Kind kind;
+};
+constexpr FaultWord kFaultWords[] = {
+    {"XX", StatusAnswer::Kind::NoAnswer},
+    {"timeout", StatusAnswer::Kind::Timeout},
+    {"replug", StatusAnswer::Kind::Replug},
+};
+
+std::optional<StatusAnswer> ParseStatusAnswer(std::string_view token)
 {
-    std::vector<uint8_t> values;
+    for (const FaultWord& fault : kFaultWords)
+        if (token == fault.word) return StatusAnswer(fault.kind);
+    if (token.size() != 2 || !std::isxdigit(static_cast<unsigned char>(token[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(token[1])))
+        return std::nullopt;
+    return StatusAnswer(static_cast<uint8_t>(std::stoul(std::string(token), nullptr, 16)));
+}
+
+// "30,38 XX,timeout": two hex digits or a fault word each, set apart by
+// commas or spaces.
+std::optional<std::vector<StatusAnswer>> ParseStatusSequence(std::string_view text)
+{
+    std::vector<StatusAnswer> answers;
     size_t pos = 0;
     while (pos < text.size()) {
         if (text[pos] == ',' || text[pos] == ' ') {
@@ -27,14 +52,12 @@ std::optional<std::vector<uint8_t>> ParseStatusSequence(std::string_view text)
             continue;
         }
         const size_t end = std::min(text.find_first_of(", ", pos), text.size());
-        const std::string token(text.substr(pos, end - pos));
-        if (token.size() != 2 || !std::isxdigit(static_cast<unsigned char>(token[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(token[1])))
-            return std::nullopt;
-        values.push_back(static_cast<uint8_t>(std::strtoul(token.c_str(), nullptr, 16)));
+        const std::optional<StatusAnswer> answer = ParseStatusAnswer(text.substr(pos, end - pos));
+        if (!answer) return std::nullopt;
+        answers.push_back(*answer);
         pos = end;
     }
-    return values;
+    return answers;
 }
 
 std::unique_ptr<I2cDevSys> SystemCalls(const AdapterOptions& options)
@@ -48,8 +71,9 @@ void ChooseSimBoard(AdapterChoice& choice, const AdapterOptions& options,
 {
     const auto sequence = ParseStatusSequence(options.simStatus);
     if (!sequence) {
-        choice.error = "ZR5130_SIM_STATUS: '" + options.simStatus +
-                       "' is not a list of two-digit hex values (for example 30,38,30)";
+        choice.error = "ZR5130_SIM_STATUS: " + Quoted(options.simStatus) +
+                       " is not a list of two-digit hex values, XX, timeout or replug (for "
+                       "example 30,38,30)";
         return;
     }
     auto board = std::make_unique<SimBoard>();
