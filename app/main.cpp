@@ -1,4 +1,4 @@
-#include "AdapterStart.h"
+#include "StartChoice.h"
 #include "EvalApp.h"
 #include "NoDisplay.h"
 #include "QuitOnSignal.h"

@@ -29,7 +29,7 @@ int LoadDump(Tool& tool, const std::string& path, const std::string& command, Re
 {
     if (path == kStandardInputPath && !tool.ClaimStandardInput(command + " -")) return kExitBadInput;
     std::string error;
-    if (LoadRegisterImage(path, image, error)) return kExitDone;
+    if (LoadRegisterImage(path, image, error, Dash::IsStandardInput)) return kExitDone;
     Problem(command + ": " + error);
     return kExitBadInput;
 }

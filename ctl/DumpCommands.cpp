@@ -82,14 +82,15 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
     for (uint8_t reg : kRestoreOrder)
         if (const std::optional<uint8_t> value = ValueOf(image, reg)) restored.push_back({reg, value});
     if (restored.empty()) {
-        Problem("restore: " + TextInputName(args.file) +
+        Problem("restore: " + TextInputName(args.file, Dash::IsStandardInput) +
                 " holds none of the registers the panel writes (every one of them is XX)");
         return kExitBadInput;
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
     if (!Confirmed(tool, "restore",
                    "write " + std::to_string(restored.size()) + " registers from " +
-                       TextInputName(args.file) + " to the chip on " + tool.AdapterName() + "?"))
+                       TextInputName(args.file, Dash::IsStandardInput) + " to the chip on " +
+                       tool.AdapterName() + "?"))
         return kExitBadInput;
 
     WriteLog log(tool);

@@ -73,10 +73,10 @@ std::string ReadLine(std::string_view line, int number, std::vector<RecordedWrit
 bool ReadTrace(Tool& tool, const std::string& path, std::vector<RecordedWrite>& writes)
 {
     if (path == kStandardInputPath && !tool.ClaimStandardInput("replay -")) return false;
-    const std::string name = TextInputName(path);
+    const std::string name = TextInputName(path, Dash::IsStandardInput);
     std::string text;
     std::string error;
-    if (!ReadTextInput(path, text, error)) {
+    if (!ReadTextInput(path, Dash::IsStandardInput, text, error)) {
         Problem("replay: " + error);
         return false;
     }
@@ -141,7 +141,8 @@ int RunReplay(Tool& tool, const ReplayArgs& args)
     log.ReadBack();
     if (tool.json) PrintJson(log.ToJson());
     if (!failed) return kExitDone;
-    Problem("replay: " + TextInputName(args.file) + ":" + std::to_string(failed->line) +
+    Problem("replay: " + TextInputName(args.file, Dash::IsStandardInput) + ":" +
+            std::to_string(failed->line) +
             ": the write of " + HexByteText(failed->value) + " to register " +
             HexByteText(failed->reg) + " failed: " + log.Writes().back().cause + "; stopped after " +
             std::to_string(log.Writes().size() - 1) + " of " + std::to_string(writes.size()) +

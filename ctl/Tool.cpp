@@ -1,5 +1,6 @@
 #include "Tool.h"
 
+#include "AdapterMemory.h"
 #include "AdapterSelect.h"
 #include "DeviceLink.h"
 #include "HexInput.h"
@@ -20,18 +21,23 @@ constexpr std::string_view kEnvironmentName = "ZR5130_ADAPTER";
 
 // An adapter setting and where it came from, as messages name it.
 struct ChosenAdapter {
-    std::string setting;
+    std::string setting;  // empty: none chosen
     std::string source;
+    std::string busName;  // a remembered bus node's adapter name, held at every open
+    std::string refusal;  // the remembered choice is not used, and why
+    bool remembered = false;
 };
 
-// --adapter, then ZR5130_ADAPTER (empty counts as unset); nothing when
-// neither chose one.
-std::optional<ChosenAdapter> ChosenSetting(const Tool& tool)
+// --adapter, then ZR5130_ADAPTER (empty counts as unset), then the adapter
+// chosen in the panel's Adapter list, if it is still the one chosen.
+ChosenAdapter ChosenSetting(const Tool& tool)
 {
-    if (tool.adapterGiven) return ChosenAdapter{tool.adapter, "--adapter"};
+    if (tool.adapterGiven) return {tool.adapter, "--adapter", {}, {}, false};
     if (const char* value = std::getenv("ZR5130_ADAPTER"); value && *value)
-        return ChosenAdapter{value, std::string(kEnvironmentName)};
-    return std::nullopt;
+        return {value, std::string(kEnvironmentName), {}, {}, false};
+    const RecalledAdapter recalled = RecallAdapter();
+    return {recalled.setting, "the adapter remembered by zr5130-eval", recalled.busName,
+            recalled.refusal, true};
 }
 
 // Text from the command line or the environment, shown as it is unless a
@@ -113,33 +119,44 @@ int Tool::StartTrace()
 int Tool::OpenChip()
 {
     if (m_open) return kExitDone;
-    const std::optional<ChosenAdapter> chosen = ChosenSetting(*this);
-    if (!chosen) {
-        Problem("no adapter chosen; give --adapter sim for the simulated board, or one that '" +
-                std::string(kProgramName) + " adapters' lists (or set ZR5130_ADAPTER)");
+    const ChosenAdapter chosen = ChosenSetting(*this);
+    if (!chosen.refusal.empty()) {
+        Problem(chosen.refusal + "; give --adapter, or choose again under Adapter in "
+                                 "zr5130-eval's window menu");
         return kExitBadInput;
     }
-    if (chosen->setting == "sim:-" && !ClaimStandardInput(chosen->source + "=sim:-"))
+    if (chosen.setting.empty()) {
+        Problem("no adapter chosen; give --adapter sim for the simulated board, or one that '" +
+                std::string(kProgramName) +
+                " adapters' lists (or set ZR5130_ADAPTER, or choose one under Adapter in "
+                "zr5130-eval's window menu)");
         return kExitBadInput;
-    AdapterChoice choice = ChooseAdapter(chosen->setting.c_str());
+    }
+    // Standard input is for the one who runs the command, never a setting kept.
+    AdapterOptions options = AdapterOptionsFromEnvironment();
+    options.dash = chosen.remembered ? Dash::IsAFile : Dash::IsStandardInput;
+    if (options.dash == Dash::IsStandardInput && chosen.setting == "sim:-" &&
+        !ClaimStandardInput(chosen.source + "=sim:-"))
+        return kExitBadInput;
+    AdapterChoice choice = ChooseRecalledAdapter(chosen.setting, chosen.busName, options);
     if (!choice.error.empty()) {
         // The same values as the panel's environment setting; name what was used.
         std::string error = choice.error;
         if (error.starts_with(kEnvironmentName))
-            error.replace(0, kEnvironmentName.size(), chosen->source);
+            error.replace(0, kEnvironmentName.size(), chosen.source);
         Problem(error);
         return kExitBadInput;
     }
     if (const int status = StartTrace(); status != kExitDone) return status;
 
     m_adapter = std::move(choice.adapter);
-    m_adapterName = AdapterNameOf(chosen->setting);
+    m_adapterName = AdapterNameOf(chosen.setting);
     tvxInstallAdapter(m_adapter.get());
     uint8_t rfw = 0;
     if (AdapterOpen(rfw) != kAdapterOk) {
         Problem(m_adapter ? "the adapter did not come up (USB Initialization Error); check its "
                             "cable and the board's supply"
-                          : "no adapter connected (" + chosen->source +
+                          : "no adapter connected (" + chosen.source +
                                 " is none); choose one with --adapter");
         return kExitFailed;
     }

@@ -32,9 +32,10 @@ int Run(int argc, char** argv)
                  "address 0x2C.",
                  kProgramName);
     app.footer(
-        "The adapter is --adapter, else ZR5130_ADAPTER; with neither, commands that need the "
-        "chip stop (--adapter sim is the simulated board). A dump or trace file named - is "
-        "standard input.\n"
+        "The adapter is --adapter, else ZR5130_ADAPTER, else the one chosen under Adapter in "
+        "zr5130-eval's window menu; with none of them, commands that need the chip stop "
+        "(--adapter sim is the simulated board). A dump or trace file named - is standard "
+        "input.\n"
         "Exit status: 0 done (diff: equal), 1 the chip, the bus or standard output failed (diff: "
         "they differ), 2 bad input or not confirmed: nothing was written.");
     app.set_version_flag("--version", std::string(kProgramName) + " " + kZr5130Version);
@@ -45,7 +46,7 @@ int Run(int argc, char** argv)
     const CLI::Option* adapter =
         app.add_option("--adapter", tool.adapter,
                        "sim, sim:FILE (sim:- reads standard input), none, /dev/i2c-N or "
-                       "i2c:NAME; over ZR5130_ADAPTER")
+                       "i2c:NAME; over ZR5130_ADAPTER and the panel's choice")
             ->type_name("ADAPTER");
     app.add_option("--trace", tool.trace,
                    "append every register access to FILE (as ZR5130_TRACE does)")

@@ -130,7 +130,7 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
             return choice;
         }
         RegisterImage image;
-        if (std::string error; !LoadRegisterImage(path, image, error)) {
+        if (std::string error; !LoadRegisterImage(path, image, error, options.dash)) {
             choice.error = "ZR5130_ADAPTER=sim:" + error;
             return choice;
         }
@@ -157,7 +157,7 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
         return choice;
     }
 
-    choice.error = "ZR5130_ADAPTER: unknown adapter '" + std::string(value) +
-                   "' (use sim, sim:FILE, none, /dev/i2c-N or i2c:NAME)";
+    choice.error = "ZR5130_ADAPTER: unknown adapter " + Quoted(value, kWholeText) +
+                   " (use sim, sim:FILE, none, /dev/i2c-N or i2c:NAME)";
     return choice;
 }

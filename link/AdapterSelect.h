@@ -2,6 +2,7 @@
 
 #include "I2cBuses.h"
 #include "I2cDev.h"
+#include "TextInput.h"
 #include "TvxAdapter.h"
 
 #include <functional>
@@ -24,6 +25,9 @@ struct AdapterOptions {
     // answers in turn, "30,38,30".
     std::string simStatus;
     std::string sysClassDir = kSysClassI2cDev;
+    // Whether "sim:-" loads the dump from standard input (zr5130ctl's
+    // --adapter) or from a file named "-".
+    Dash dash = Dash::IsAFile;
     // The system calls behind a Linux bus; the real ones when empty.
     std::function<std::unique_ptr<I2cDevSys>()> systemCalls;
 };

@@ -267,15 +267,16 @@ bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& err
     return ParseRegisterImage(std::string_view(text), image, error);
 }
 
-bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error)
+bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error,
+                       Dash dash)
 {
     std::string text;
-    if (!ReadTextInput(path, text, error))
+    if (!ReadTextInput(path, dash, text, error))
         return false;
     ParseFailure failure;
     if (Parse(text, image, failure))
         return true;
-    error = Describe(failure, TextInputName(path));
+    error = Describe(failure, TextInputName(path, dash));
     return false;
 }
 

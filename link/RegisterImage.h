@@ -29,9 +29,10 @@ inline constexpr std::size_t kMaxRegisterImageLine = kMaxTextInputLine;
 bool ParseRegisterImage(std::string_view text, RegisterImage& image, std::string& error);
 bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& error);
 // Reads a regular file only, without blocking on anything else, or standard
-// input for "-" (see ReadTextInput). error is "FILE:N: what is wrong" or
-// "FILE: what is wrong" on failure, FILE being "standard input" for "-".
-bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error);
+// input for "-" where dash says so (see ReadTextInput). error is "FILE:N:
+// what is wrong" or "FILE: what is wrong" on failure.
+bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error,
+                       Dash dash = Dash::IsAFile);
 
 // The full table exactly as i2cdump prints it, XX for a register that does
 // not answer: what this project writes, so that any reader of i2cdump's

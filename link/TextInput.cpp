@@ -4,22 +4,23 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-// Appends what fd holds up to just past the bound; false and errno on a
-// read error.
-bool ReadBounded(int fd, std::string& text)
+// Standard input is whatever the caller made it (a pipe, a terminal, a
+// file) and is waited for like any filter's; only its size is bounded.
+bool ReadStandardInput(std::string& text, std::string& reason)
 {
     char chunk[16 * 1024];
     while (text.size() <= kMaxTextInputBytes) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
+        if (n < 0) {
+            reason = std::string("cannot read: ") + std::strerror(errno);
             return false;
+        }
         if (n == 0)
             break;
         text.append(chunk, static_cast<size_t>(n));
@@ -29,29 +30,18 @@ bool ReadBounded(int fd, std::string& text)
 
 }  // namespace
 
-std::string TextInputName(const std::string& path)
+std::string TextInputName(const std::string& path, Dash dash)
 {
-    return path == kStandardInputPath ? "standard input" : path;
+    return dash == Dash::IsStandardInput && path == kStandardInputPath ? "standard input" : path;
 }
 
-bool ReadTextInput(const std::string& path, std::string& text, std::string& error)
+bool ReadTextInput(const std::string& path, Dash dash, std::string& text, std::string& error)
 {
-    const std::string name = TextInputName(path);
-    if (path == kStandardInputPath) {
-        if (ReadBounded(STDIN_FILENO, text))
-            return true;
-        error = name + ": cannot read: " + std::strerror(errno);
-        return false;
-    }
     std::string reason;
-    const int fd = OpenFile(path, O_RDONLY, kRegularFile, reason);
-    if (fd < 0) {
-        error = name + ": " + reason;
-        return false;
-    }
-    const bool read = ReadBounded(fd, text);
+    const bool read = dash == Dash::IsStandardInput && path == kStandardInputPath
+                          ? ReadStandardInput(text, reason)
+                          : ReadRegularFile(path, kMaxTextInputBytes, 0, text, reason);
     if (!read)
-        error = name + ": cannot read: " + std::strerror(errno);
-    ::close(fd);
+        error = TextInputName(path, dash) + ": " + reason;
     return read;
 }

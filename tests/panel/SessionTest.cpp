@@ -5,7 +5,7 @@
 
 #include "AdapterSelect.h"
 #include "AdapterSettings.h"
-#include "AdapterStart.h"
+#include "StartChoice.h"
 #include "BoxMarks.h"
 #include "FakeI2cDevSys.h"
 #include "FakeSysfs.h"

@@ -1,4 +1,4 @@
-#include "AdapterStart.h"
+#include "StartChoice.h"
 
 #include "AdapterList.h"
 #include "AdapterSettings.h"
