@@ -18,6 +18,7 @@ namespace {
 // success.
 int Finished(int status)
 {
+    TraceClose();
     if (OutputFailed()) {
         Problem("standard output: " + OutputFailure());
         return kExitFailed;

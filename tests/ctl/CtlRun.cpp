@@ -118,6 +118,17 @@ int CtlRun::Wait(int pid, double interruptAfter)
 
 int CtlRun::Run(const std::vector<std::string>& args, const std::string& interruptAfter)
 {
+    return Launch(args, interruptAfter.empty() ? 0 : std::stod(interruptAfter), nullptr);
+}
+
+int CtlRun::RunOnTerminal(const std::vector<std::string>& args, const std::string& answer)
+{
+    return Launch(args, 0, &answer);
+}
+
+int CtlRun::Launch(const std::vector<std::string>& args, double interruptAfter,
+                   const std::string* typed)
+{
     if (input) WriteFile(".in", *input);
     WriteFile(".out", "");
     // Everything the child needs is made before the fork.
@@ -131,10 +142,11 @@ int CtlRun::Run(const std::vector<std::string>& args, const std::string& interru
     int pipeEnds[2] = {-1, -1};
     if (output == Output::BrokenPipe && ::pipe(pipeEnds) != 0) return -1;
 
-    const pid_t pid = ::fork();
+    int terminal = -1;
+    const pid_t pid = typed ? ::forkpty(&terminal, nullptr, nullptr, nullptr) : ::fork();
     if (pid == 0) {
         if (::chdir(m_dir.c_str()) != 0) ::_exit(126);
-        Redirect(inPath.c_str(), O_RDONLY, STDIN_FILENO);
+        if (!typed) Redirect(inPath.c_str(), O_RDONLY, STDIN_FILENO);
         Redirect(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO);
         switch (output) {
         case Output::Captured: Redirect(outPath.c_str(), O_WRONLY | O_TRUNC, STDOUT_FILENO); break;
@@ -154,32 +166,11 @@ int CtlRun::Run(const std::vector<std::string>& args, const std::string& interru
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
     }
-    return Wait(pid, interruptAfter.empty() ? 0 : std::stod(interruptAfter));
-}
-
-int CtlRun::RunOnTerminal(const std::vector<std::string>& args, const std::string& answer)
-{
-    WriteFile(".out", "");
-    const std::vector<std::string> env = Environment();
-    const std::vector<std::string> line = CommandLine(args);
-    const std::vector<char*> envp = CStrings(env);
-    const std::vector<char*> argv = CStrings(line);
-    const std::string outPath = Path(".out");
-    const std::string errPath = Path(".err");
-
-    int terminal = -1;
-    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (pid == 0) {
-        if (::chdir(m_dir.c_str()) != 0) ::_exit(126);
-        Redirect(outPath.c_str(), O_WRONLY | O_TRUNC, STDOUT_FILENO);
-        Redirect(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO);
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
-    }
     if (pid < 0) return -1;
     // Typed ahead: the terminal keeps the line until the tool reads it.
-    if (::write(terminal, answer.data(), answer.size()) != ssize_t(answer.size())) return -1;
-    const int status = Wait(pid, 0);
-    ::close(terminal);
+    if (typed && ::write(terminal, typed->data(), typed->size()) != ssize_t(typed->size()))
+        return -1;
+    const int status = Wait(pid, interruptAfter);
+    if (terminal >= 0) ::close(terminal);
     return status;
 }

@@ -49,6 +49,8 @@ public:
     std::vector<std::string> ErrLines() const;
 
 private:
+    // typed: standard input is a terminal on which this is typed.
+    int Launch(const std::vector<std::string>& args, double interruptAfter, const std::string* typed);
     int Wait(int pid, double interruptAfter);
     std::vector<std::string> Environment() const;
 
