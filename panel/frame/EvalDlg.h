@@ -103,6 +103,10 @@ public:
     // One register into its grid box ("--" for nothing) and the controls
     // the readback decodes from it; between a pull and a push.
     void ShowRegister(uint8_t reg, std::optional<uint8_t> value);
+    // After an action other than the readback put reg's value into its box
+    // (ShowRegister, then push): when the box no longer shows shownBefore, it
+    // is marked as changed as the readback marks it, until the next readback.
+    void MarkBoxChangedFrom(uint8_t reg, const QString& shownBefore);
 
     // The start-up's steps, also run by Reconnect and the Adapter list: the
     // adapter open with its version and status lines, and the start-up table
@@ -269,6 +273,7 @@ private:
     void PrepareControls();
     void StartChip();
     void MarkChangedBoxes();
+    void SetChangedMark(size_t box, bool changed);
 
 
     void OnLed(int led);  // 0 for LED 1

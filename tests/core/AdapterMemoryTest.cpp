@@ -128,33 +128,6 @@ TEST_F(AdapterMemoryTest, ABusKeptByItsNodeIsUsedOnlyWhileItsNameIsTheOneChosen)
         << "kept until the user chooses again";
 }
 
-// One bridge, kept by its name: a replug that renumbers it changes nothing.
-TEST_F(AdapterMemoryTest, ABusKeptByItsNameIsFoundOnItsNewNodeAndRefusedWhenGoneOrAmbiguous)
-{
-    Renumber({{0, {kSmbus, FakeSysfs::kPciParent}}, {7, {kBridge0, FakeSysfs::kUsbParent}}});
-    EXPECT_EQ(RememberAdapter(ListAdapters(options.sysClassDir)[1].setting, options), "");
-    EXPECT_EQ(ReadText(Settings()), "[General]\nadapter=i2c:CP2112 SMBus Bridge\n");
-
-    Renumber({{0, {kSmbus, FakeSysfs::kPciParent}},
-              {4, {"CP2112 SMBus Bridge on hidraw5", FakeSysfs::kUsbParent}}});
-    const RecalledAdapter recalled = RecallAdapter(options);
-    ASSERT_EQ(recalled.setting, "i2c:CP2112 SMBus Bridge") << recalled.problem;
-    AdapterChoice choice = ChooseRecalledAdapter(recalled.setting, recalled.busName, options);
-    bus.registers[0xA0] = 0x5A;
-    EXPECT_EQ(choice.adapter->RegisterRead(Open(*choice.adapter), 0x2C, 0xA0), 0x5A);
-    EXPECT_EQ(bus.calls.front(), "stat /dev/i2c-4");
-
-    Renumber({{0, {kSmbus, FakeSysfs::kPciParent}}});
-    EXPECT_EQ(
-        RecallAdapter(options).refusal,
-        "remembered adapter 'i2c:CP2112 SMBus Bridge' not used: no I2C bus named like 'CP2112 "
-        "SMBus Bridge'; buses found: /dev/i2c-0: SMBus I801 adapter at efa0");
-    Renumber({{3, {kBridge0, FakeSysfs::kUsbParent}},
-              {4, {"CP2112 SMBus Bridge on hidraw1", kUsbParent2}}});
-    EXPECT_EQ(RecallAdapter(options).setting, "")
-        << "a second bridge of the name: which one is not known";
-}
-
 // Each remembered text, as old and new versions of the panel wrote it.
 TEST_F(AdapterMemoryTest, EachRememberedTextIsUsedOrRefusedWithItsReason)
 {
