@@ -4,7 +4,6 @@
 #include "EvalDlg.h"
 #include "Fields.h"
 #include "Presets.h"
-#include "SessionMenu.h"
 #include "Shadows.h"
 #include "StartupTable.h"
 #include "Strings.h"
@@ -61,9 +60,8 @@ void CEvalDlg::ShowAdapterOpen(int result, uint8_t rfw)
     }
 }
 
-bool CEvalDlg::OnInitDialog()
+void CEvalDlg::PrepareControls()
 {
-    const BusAction busAction(*this);
     push();
 
     const QString about = QString::fromUtf8(LoadResString(kIdsAboutBox));
@@ -71,7 +69,6 @@ bool CEvalDlg::OnInitDialog()
         m_sysMenu->addSeparator();
         m_sysMenu->addAction(about)->setData(kIdmAboutBox);
     }
-    m_sessionMenu = new CSessionMenu(*this, *m_sysMenu, m_adapterStart);
     setWindowIcon(m_hIcon);
 
     g_brightnessPos = 0;
@@ -87,13 +84,15 @@ bool CEvalDlg::OnInitDialog()
         slider->setTickInterval(s.tickFrequency);
         slider->setValue(s.position);
     }
+}
 
+void CEvalDlg::StartChip()
+{
     OpenAdapter();
     ProgramBlankChip();
     OnReadbackAll();
     if (!m_adapterStart.statusNotice.isEmpty()) SetStatusText(m_adapterStart.statusNotice);
     m_controls.value(2)->setFocus();
-    return true;
 }
 
 void CEvalDlg::ProgramBlankChip()
