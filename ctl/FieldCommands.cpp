@@ -4,6 +4,7 @@
 #include "FieldWrite.h"
 #include "HexInput.h"
 #include "Output.h"
+#include "StandardOutput.h"
 #include "Tool.h"
 
 #include <CLI/CLI.hpp>
@@ -101,7 +102,7 @@ int RunGet(Tool& tool, const GetArgs& args)
     if (tool.json)
         PrintJson(Json{{"fields", entries}});
     else
-        std::fputs(text.c_str(), stdout);
+        Print(text);
     return allRead ? kExitDone : kExitFailed;
 }
 
@@ -194,7 +195,7 @@ int RunSet(Tool& tool, const SetArgs& args)
     if (tool.json)
         PrintJson(Json{{"registers", entries}});
     else
-        std::fputs(text.c_str(), stdout);
+        Print(text);
     return status;
 }
 
