@@ -402,12 +402,12 @@ TEST_F(SessionTest, RecordedSessionHoldsTheWritesUntilStoppedBesideTheTrace)
     Choose("Record Session...", "gone/session.txt");
     EXPECT_TRUE(Panel().StatusText().startsWith("Recording failed: " + dir.filePath("gone/session.txt") + ": ")) << Status();
     // A write that fails stops the recording.
-    ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full")));
-    Choose("Record Session...", "full");
-    EXPECT_EQ(Status(), "Recording to full");
+    ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full.txt")));
+    Choose("Record Session...", "full");  // .txt added to a name without one
+    EXPECT_EQ(Status(), "Recording to full.txt");
     WriteByHand("A7", "21");
     QTest::qWait(0);
-    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("full") + ": cannot write: No space left on device");
+    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("full.txt") + ": cannot write: No space left on device");
     EXPECT_FALSE(Panel().SystemMenu()->actions().last()->isChecked());
     EXPECT_EQ(board.Peek(0xA7), 0x21) << "nothing else changes";
 }
