@@ -4,7 +4,9 @@
 #include "zr5130_version.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,20 +46,21 @@ void KeepStandardDescriptorsOpen()
     }
 }
 
-bool AnswerInfoOption(const std::vector<std::string>& args)
+std::optional<int> AnswerInfoOption(const std::vector<std::string>& args)
 {
     const auto given = [&](const char* option) {
         return std::find(args.begin(), args.end(), option) != args.end();
     };
-    if (given("--help")) {
+    if (given("--help"))
         std::fputs(kHelp, stdout);
-        return true;
-    }
-    if (given("--version")) {
+    else if (given("--version"))
         std::printf("zr5130-eval %s\n", kZr5130Version);
-        return true;
-    }
-    return false;
+    else
+        return std::nullopt;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "zr5130-eval: cannot write to standard output: %s\n", std::strerror(errno));
+    return 1;
 }
 
 std::vector<std::string> ArgumentNotes(const std::vector<std::string>& args)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,10 @@
 void KeepStandardDescriptorsOpen();
 
 // Prints the help or the version for --help or --version anywhere in args
-// and returns true; false for anything else.
-bool AnswerInfoOption(const std::vector<std::string>& args);
+// and returns the exit status: 0, or 1 when standard output could not take
+// it (a full disk), which is said on standard error. Nothing for anything
+// else.
+std::optional<int> AnswerInfoOption(const std::vector<std::string>& args);
 
 // One line for standard error per argument that names an existing file or
 // device: the panel opens none of them.

@@ -1,4 +1,4 @@
-#include "AdapterStart.h"
+#include "StartChoice.h"
 #include "EvalApp.h"
 #include "NoDisplay.h"
 #include "QuitOnSignal.h"
@@ -17,8 +17,8 @@ int main(int argc, char* argv[])
 {
     KeepStandardDescriptorsOpen();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (AnswerInfoOption(args))
-        return 0;
+    if (const std::optional<int> status = AnswerInfoOption(args))
+        return *status;
 
     // Settings are checked before Qt starts, so that a bad one is told the
     // same way with or without a display. Until the signal handlers are in

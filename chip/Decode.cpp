@@ -9,7 +9,7 @@ std::string BitsText(const FieldInfo& field)
     return "bits " + std::to_string(msb) + "-" + std::to_string(field.lsb);
 }
 
-static const char* ValueName(const FieldInfo& field, unsigned value)
+const char* ValueName(const FieldInfo& field, unsigned value)
 {
     if (!field.valueNames) return nullptr;
     const unsigned entry = EntryOf(field, value);

@@ -21,6 +21,8 @@ struct DecodedField {
 
 // "bit 7" or "bits 6-4".
 std::string BitsText(const FieldInfo& field);
+// The value's name, or null where the field does not name it.
+const char* ValueName(const FieldInfo& field, unsigned value);
 // The value's name where the field names it, otherwise the number.
 std::string ValueMeaning(const FieldInfo& field, unsigned value);
 DecodedField DecodeField(const FieldInfo& field, uint8_t byte);

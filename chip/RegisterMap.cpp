@@ -61,6 +61,8 @@ constexpr RegisterInfo kRegisters[] = {
 };
 static_assert(std::ranges::is_sorted(kRegisters, {}, &RegisterInfo::address));
 
+constexpr CompoundField kCompounds[] = {kLedCurrent};
+
 constexpr uint8_t kReadback[] = {
     0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5,
     0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0x72, 0x98, 0x9E,
@@ -75,6 +77,8 @@ const RegisterInfo* FindRegister(uint8_t address)
 }
 
 std::span<const RegisterInfo> AllRegisters() { return kRegisters; }
+
+std::span<const CompoundField> CompoundFields() { return kCompounds; }
 
 std::span<const uint8_t> ReadbackRegisters() { return kReadback; }
 

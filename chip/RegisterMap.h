@@ -27,6 +27,20 @@ struct FieldInfo {
     int collapseEntry = -1;
 };
 
+// A piece of a value wider than one register: the value's bits from shift
+// up, as many as the register field is wide.
+struct FieldPart {
+    const FieldInfo* field;
+    uint8_t shift;
+};
+
+// One value spread over fields of several registers, written in part order.
+struct CompoundField {
+    const char* name;
+    const char* meaning;
+    std::span<const FieldPart> parts;
+};
+
 struct RegisterInfo {
     uint8_t address;
     const char* name;
@@ -67,6 +81,8 @@ constexpr unsigned EntryOf(const FieldInfo& f, unsigned value)
 const RegisterInfo* FindRegister(uint8_t address);
 // Every described register, in address order.
 std::span<const RegisterInfo> AllRegisters();
+// The values that span registers, each written as one field.
+std::span<const CompoundField> CompoundFields();
 // The 26 registers of the panel's readback grid, in grid (and read) order.
 std::span<const uint8_t> ReadbackRegisters();
 

@@ -29,10 +29,11 @@ std::vector<AdapterListEntry> ListAdapters(const std::string& sysClassDir)
     std::vector<I2cBusInfo> buses = ListI2cBuses(sysClassDir);
     std::stable_partition(buses.begin(), buses.end(),
                           [](const I2cBusInfo& bus) { return bus.usbBridge; });
-    std::vector<AdapterListEntry> entries{{kSimSetting, "Simulated Board", {}, false}};
+    std::vector<AdapterListEntry> entries{{kSimSetting, "Simulated Board", {}, false, {}}};
     for (const I2cBusInfo& bus : buses)
-        entries.push_back({BusSetting(bus, buses), DescribeI2cBus(bus), bus.node, bus.usbBridge});
-    entries.push_back({kDumpFileSetting, "Register Dump File", {}, false});
-    entries.push_back({kNoAdapterSetting, "No Adapter", {}, false});
+        entries.push_back(
+            {BusSetting(bus, buses), DescribeI2cBus(bus), bus.node, bus.usbBridge, bus.name});
+    entries.push_back({kDumpFileSetting, "Register Dump File", {}, false, {}});
+    entries.push_back({kNoAdapterSetting, "No Adapter", {}, false, {}});
     return entries;
 }

@@ -19,6 +19,7 @@ struct AdapterListEntry {
     std::string text;
     std::string node;  // "/dev/i2c-7" for a bus, empty otherwise
     bool usbBridge = false;
+    std::string busName;  // "CP2112 SMBus Bridge on hidraw0" for a bus, empty otherwise
 };
 
 inline constexpr const char* kSimSetting = "sim";

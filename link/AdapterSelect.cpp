@@ -1,6 +1,7 @@
 #include "AdapterSelect.h"
 
 #include "LinuxI2cAdapter.h"
+#include "Quote.h"
 #include "RegisterImage.h"
 #include "SimBoard.h"
 
@@ -133,7 +134,7 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
         return choice;
     }
 
-    choice.error = "ZR5130_ADAPTER: unknown adapter '" + std::string(value) +
-                   "' (use sim, sim:FILE, none, /dev/i2c-N or i2c:NAME)";
+    choice.error = "ZR5130_ADAPTER: unknown adapter " + Quoted(value, kWholeText) +
+                   " (use sim, sim:FILE, none, /dev/i2c-N or i2c:NAME)";
     return choice;
 }

@@ -6,9 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-const char* KindName(mode_t mode)
+const char* FileKindName(unsigned mode)
 {
     if (S_ISFIFO(mode))
         return "a named pipe";
@@ -25,6 +23,8 @@ const char* KindName(mode_t mode)
     return "a special file";
 }
 
+namespace {
+
 bool IsWanted(mode_t mode, unsigned kinds)
 {
     return ((kinds & kRegularFile) && S_ISREG(mode)) ||
@@ -33,8 +33,13 @@ bool IsWanted(mode_t mode, unsigned kinds)
 
 std::string Refusal(mode_t mode, unsigned kinds)
 {
-    return std::string(KindName(mode)) +
+    return std::string(FileKindName(mode)) +
            (kinds & kCharacterDevice ? ", not a file or a terminal" : ", not a file");
+}
+
+std::string OpenError(int error)
+{
+    return std::string("cannot open: ") + std::strerror(error);
 }
 
 }  // namespace
@@ -42,18 +47,26 @@ std::string Refusal(mode_t mode, unsigned kinds)
 int OpenFile(const std::string& path, int flags, unsigned kinds, std::string& reason,
              unsigned mode)
 {
-    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
     struct stat st {};
-    if (fd < 0) {
-        const int error = errno;
-        // Writing to a named pipe that nobody reads, or opening a link with
-        // O_NOFOLLOW: name what is there rather than the errno.
-        const auto look = error == ELOOP ? ::lstat : ::stat;
-        if ((error == ENXIO || error == ELOOP) && look(path.c_str(), &st) == 0 &&
-            !IsWanted(st.st_mode, kinds))
+    const auto look = flags & O_NOFOLLOW ? ::lstat : ::stat;
+    if (look(path.c_str(), &st) == 0) {
+        if (!IsWanted(st.st_mode, kinds)) {
             reason = Refusal(st.st_mode, kinds);
-        else
-            reason = std::string("cannot open: ") + std::strerror(error);
+            return -1;
+        }
+    } else if (errno != ENOENT || !(flags & O_CREAT)) {
+        reason = OpenError(errno);
+        return -1;
+    }
+
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+    if (fd < 0) {
+        // Something else took the name since it was looked at.
+        const int error = errno;
+        reason = (error == ENXIO || error == ELOOP) && look(path.c_str(), &st) == 0 &&
+                         !IsWanted(st.st_mode, kinds)
+                     ? Refusal(st.st_mode, kinds)
+                     : OpenError(error);
         return -1;
     }
     if (::fstat(fd, &st) != 0 || !IsWanted(st.st_mode, kinds)) {
@@ -61,6 +74,30 @@ int OpenFile(const std::string& path, int flags, unsigned kinds, std::string& re
         ::close(fd);
         return -1;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+bool ReadRegularFile(const std::string& path, std::size_t limit, int flags, std::string& text,
+                     std::string& reason)
+{
+    const int fd = OpenFile(path, O_RDONLY | flags, kRegularFile, reason);
+    if (fd < 0)
+        return false;
+    char chunk[16 * 1024];
+    while (text.size() <= limit) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            reason = errno == EAGAIN ? "reading it would block: not a file to load"
+                                     : std::string("cannot read: ") + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        text.append(chunk, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
 }

@@ -1,5 +1,7 @@
 #include "I2cBuses.h"
 
+#include "Quote.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -106,7 +108,7 @@ I2cBusLookup FindI2cBusByName(const std::string& namePart, const std::string& sy
     I2cBusLookup lookup;
     const std::vector<I2cBusInfo> buses = ListI2cBuses(sysClassDir);
     if (buses.empty()) {
-        lookup.error = "no I2C bus named like '" + namePart + "': no buses in " + sysClassDir +
+        lookup.error = "no I2C bus named like " + Quoted(namePart) + ": no buses in " + sysClassDir +
                        "; plug in the adapter and load i2c-dev (sudo modprobe i2c-dev)";
         return lookup;
     }
@@ -117,9 +119,9 @@ I2cBusLookup FindI2cBusByName(const std::string& namePart, const std::string& sy
     if (matches.size() == 1) {
         lookup.bus = matches.front();
     } else if (matches.empty()) {
-        lookup.error = "no I2C bus named like '" + namePart + "'; buses found: " + ListText(buses);
+        lookup.error = "no I2C bus named like " + Quoted(namePart) + "; buses found: " + ListText(buses);
     } else {
-        lookup.error = "'" + namePart + "' names " + std::to_string(matches.size()) +
+        lookup.error = Quoted(namePart) + " names " + std::to_string(matches.size()) +
                        " I2C buses: " + ListText(matches) +
                        "; give more of the name, or /dev/i2c-N";
     }

@@ -2,6 +2,7 @@
 
 #include "I2cBuses.h"
 #include "ProgramName.h"
+#include "Quote.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -54,6 +55,28 @@ void LinuxI2cAdapter::FollowBusName(std::string namePart, std::string sysClassDi
     m_sysClassDir = std::move(sysClassDir);
 }
 
+void LinuxI2cAdapter::RequireBusName(std::string busName, std::string sysClassDir)
+{
+    m_requiredName = std::move(busName);
+    m_sysClassDir = std::move(sysClassDir);
+}
+
+std::string LinuxI2cAdapter::NameMismatch() const
+{
+    if (m_requiredName.empty())
+        return {};
+    const std::vector<I2cBusInfo> buses = ListI2cBuses(m_sysClassDir);
+    const auto bus = std::find_if(buses.begin(), buses.end(),
+                                  [&](const I2cBusInfo& b) { return b.node == m_node; });
+    if (bus == buses.end())
+        return m_node + " is gone, and with it the bus " + Quoted(m_requiredName) +
+               "; plug it in and choose it again under Adapter";
+    if (bus->name == m_requiredName)
+        return {};
+    return m_node + " is now " + Quoted(bus->name) + ", not the " + Quoted(m_requiredName) +
+           " chosen: not opened; choose the adapter again under Adapter";
+}
+
 // A bus that is gone takes its descriptor with it: the handle of a session
 // opened before must not look usable to a new open that failed.
 int LinuxI2cAdapter::FindControllers()
@@ -67,6 +90,11 @@ int LinuxI2cAdapter::FindControllers()
             return 0;
         }
         m_node = found.bus.node;
+    }
+    if (const std::string mismatch = NameMismatch(); !mismatch.empty()) {
+        CloseBus();
+        Report(mismatch);
+        return 0;
     }
     int bus = 0;
     const int rc = m_sys.StatNode(m_node, bus);

@@ -36,6 +36,11 @@ public:
     // FindControllers looks the name up again, so a bridge that comes back
     // under another bus number after a replug is found there.
     void FollowBusName(std::string namePart, std::string sysClassDir);
+    // A bus chosen by its node where another bus carries the same name:
+    // every FindControllers checks that the node's adapter name is still
+    // busName, so that after a replug the node of another bus (the PC's own
+    // SMBus) is never opened in its place.
+    void RequireBusName(std::string busName, std::string sysClassDir);
 
     int FindControllers() override;
     int GetSerialNumber(int index, char* serial) override;
@@ -53,6 +58,8 @@ public:
 
 private:
     bool IsOpenHandle(int handle) const;
+    // Why the node is not the bus required; empty when it is (or none is).
+    std::string NameMismatch() const;
     int SelectAddress(uint16_t address);
     int TransferFailed(uint16_t address, int error);
     int AccessFailed(int error, const std::string& cause);
@@ -62,6 +69,7 @@ private:
 
     std::string m_node;
     std::string m_busName;  // followed when not empty
+    std::string m_requiredName;  // the node's adapter name must be this, when not empty
     std::string m_sysClassDir;
     std::unique_ptr<I2cDevSys> m_ownedSys;
     I2cDevSys& m_sys;

@@ -1,10 +1,10 @@
 #include "Quote.h"
 
-std::string Quoted(std::string_view text)
+std::string Quoted(std::string_view text, std::size_t limit)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out = "'";
-    for (const char c : text.substr(0, kQuoteLimit)) {
+    for (const char c : text.substr(0, limit)) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\t')
             out += "\\t";
@@ -20,7 +20,7 @@ std::string Quoted(std::string_view text)
             out += c;
     }
     out += '\'';
-    if (text.size() > kQuoteLimit)
+    if (text.size() > limit)
         out += "...";
     return out;
 }

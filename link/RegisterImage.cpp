@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -245,35 +243,6 @@ std::string Describe(const ParseFailure& failure, const std::string& path)
     return where.empty() ? failure.message : where + ": " + failure.message;
 }
 
-// The whole file, or as much past the size bound as the parser needs to
-// refuse it. Anything but a regular file is refused.
-bool ReadDumpFile(const std::string& path, std::string& text, std::string& error)
-{
-    std::string reason;
-    const int fd = OpenFile(path, O_RDONLY, kRegularFile, reason);
-    if (fd < 0) {
-        error = path + ": " + reason;
-        return false;
-    }
-    char chunk[16 * 1024];
-    // The parser refuses what goes past the bound; reading stops there.
-    while (text.size() <= kMaxRegisterImageBytes) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            error = path + ": cannot read: " + std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        text.append(chunk, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return true;
-}
-
 }  // namespace
 
 bool ParseRegisterImage(std::string_view text, RegisterImage& image, std::string& error)
@@ -301,8 +270,10 @@ bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& err
 bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error)
 {
     std::string text;
-    if (!ReadDumpFile(path, text, error))
+    if (std::string reason; !ReadRegularFile(path, kMaxRegisterImageBytes, 0, text, reason)) {
+        error = path + ": " + reason;
         return false;
+    }
     ParseFailure failure;
     if (Parse(text, image, failure))
         return true;

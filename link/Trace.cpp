@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -46,7 +47,7 @@ public:
         m_name = name.empty() ? path : name;
         m_lost = false;
         m_lostReason.clear();
-        m_writes = 0;
+        m_writes = {};
         std::string reason;
         m_fd = OpenFile(path, O_WRONLY | O_APPEND | O_CREAT, kRegularFile | kCharacterDevice,
                         reason);
@@ -66,31 +67,44 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     bool IsLost() const { return m_lost; }
-    int Writes() const { return m_writes; }
+    RecordedWrites Writes() const { return m_writes; }
 
     void Line(const char* line, size_t size)
     {
-        if (m_fd < 0 || m_lost)
+        if (m_fd < 0 || m_lost || !Write(line, size) || line[0] != 'W')
             return;
-        if (line[0] == 'W')
-            ++m_writes;
-        Write(line, size);
+        ++(line[size - 2] == 'k' ? m_writes.done : m_writes.failed);
     }
 
 private:
-    void Write(const char* data, size_t size)
+    bool Write(const char* data, size_t size)
     {
-        while (size > 0) {
-            const ssize_t n = ::write(m_fd, data, size);
+        size_t written = 0;
+        while (written < size) {
+            const ssize_t n = ::write(m_fd, data + written, size - written);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0) {
-                Lost(n < 0 ? errno : EIO);
-                return;
+                const int error = n < 0 ? errno : EIO;
+                TakeBack(written);
+                Lost(error);
+                return false;
             }
-            data += n;
-            size -= static_cast<size_t>(n);
+            written += static_cast<size_t>(n);
         }
+        return true;
+    }
+
+    // The part of a line that got out before the error, out of a regular
+    // file again: a reader then finds whole lines only.
+    void TakeBack(size_t written) const
+    {
+        struct stat st {};
+        if (written == 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_size < static_cast<off_t>(written))
+            return;
+        // Failing too leaves nothing better to do: the loss is told anyway.
+        [[maybe_unused]] const int rc = ::ftruncate(m_fd, st.st_size - static_cast<off_t>(written));
     }
 
     void Lost(int error)
@@ -98,7 +112,8 @@ private:
         if (m_lost)
             return;
         m_lost = true;
-        m_lostReason = m_name + ": cannot write: " + std::strerror(error);
+        m_lostReason = error == EAGAIN ? m_name + " would block"
+                                       : m_name + ": cannot write: " + std::strerror(error);
         std::fprintf(stderr, "%s; the %s stops here\n", m_lostReason.c_str(), m_what);
         if (m_onLost)
             m_onLost(m_lostReason);
@@ -106,7 +121,7 @@ private:
 
     int m_fd = -1;
     bool m_lost = false;
-    int m_writes = 0;
+    RecordedWrites m_writes;
     const char* m_what;
     LostHandler m_onLost;
     std::string m_name;
@@ -163,7 +178,7 @@ bool RecordingOpen(const std::string& path, std::string& error)
     return g_recording.Open(path, {}, error);
 }
 
-int RecordingClose()
+RecordedWrites RecordingClose()
 {
     g_recording.Close();
     return g_recording.Writes();

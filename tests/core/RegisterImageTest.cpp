@@ -4,14 +4,18 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -235,6 +239,39 @@ TEST_F(RegisterImageFile, ThatBlocksOrNeverEndsIsRefusedAtOnce)
         "fifo: a named pipe, not a file\n/dev/zero: a character device, not a file\n.*/sparse.txt: "
         "too large for a register dump \\(over 1 MiB; i2cdump's table is about 4.5 KB\\)\n$");
     std::remove(sparse.c_str());
+}
+
+// A serial port toggles its lines when opened, a FIFO's writer is let go:
+// what is not a file is refused on sight, never opened.
+TEST_F(RegisterImageFile, ThatIsNoFileIsRefusedWithoutBeingOpened)
+{
+    const std::string folder = testing::TempDir() + "not-files";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    const struct {
+        std::string name;
+        const char* kind;
+        std::function<bool(const std::string&)> make;
+    } cases[] = {
+        {"fifo", "a named pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0; }},
+        {"dir", "a directory", [](const std::string& p) { return ::mkdir(p.c_str(), 0700) == 0; }},
+        {"null", "a character device",  // the numbers of /dev/null; needs root
+         [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0; }},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder + "/" + c.name;
+        if (!c.make(path)) continue;
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(::inotify_add_watch(watch, path.c_str(), IN_OPEN), 0);
+        RegisterImage image;
+        std::string error;
+        EXPECT_FALSE(LoadRegisterImage(path, image, error));
+        EXPECT_EQ(error, path + ": " + c.kind + ", not a file");
+        char event[256];
+        EXPECT_LT(::read(watch, event, sizeof event), 0) << c.name << " was opened";
+        ::close(watch);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 // Tables as i2cdump printed them, for ranges, with its notice.

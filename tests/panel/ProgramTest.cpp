@@ -5,6 +5,7 @@
 #include "zr5130_version.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,6 +16,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+
+#include <fcntl.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +34,7 @@ public:
         m_env.insert("QT_QPA_PLATFORM", "offscreen");
         m_env.remove("ZR5130_ADAPTER");
         m_env.remove("ZR5130_TRACE");
+        m_env.insert("XDG_CONFIG_HOME", Path("config"));  // nothing remembered from other runs
         // A stand-in for the desktop's viewer that records that it ran.
         WriteFile("bin/xdg-open",
                   "#!/bin/sh\necho \"$@\" > viewer-ran\nls -l /proc/$$/fd > viewer-fds\n");
@@ -71,12 +76,20 @@ public:
     {
         Start(args);
         WaitUntilListeningForSignals();
+        QElapsedTimer sinceSignal;
         for (const int signal : toSend) {
+            sinceSignal.start();
             ::kill(pid_t(m_process.processId()), signal);
             QThread::msleep(50);
         }
-        return Finish();
+        const int status = Finish();
+        m_endedAfterSignalMs = sinceSignal.elapsed();
+        return status;
     }
+
+    // How long the program took to end after the last signal of the last run.
+    qint64 EndedAfterSignalMs() const { return m_endedAfterSignalMs; }
+    void Remove(const QString& name) { m_env.remove(name); }
 
     // For runs that end by themselves (refused settings).
     int RunToEnd(const QStringList& args)
@@ -126,6 +139,7 @@ private:
     QProcess m_process;
     QByteArray m_stderr;
     QByteArray m_stdout;
+    qint64 m_endedAfterSignalMs = 0;
 };
 
 const char* const kImageHeader =
@@ -340,4 +354,63 @@ TEST(QuitOnSignal, ABurstOfSignalsNeitherBlocksNorChangesErrno)
             std::_Exit(::read(fd, &byte, 1) == 1 && byte == 1 ? 0 : 5);
         },
         testing::ExitedWithCode(0), "");
+}
+
+// A settings file that would hold the start (a named pipe), or none at all:
+// the panel comes up at once on the simulated board and says so once.
+TEST(Program, SettingsThatCannotBeReadNeverHoldTheStart)
+{
+    ProgramRun pipe, homeless;
+    const QString settings = pipe.Path("config/zr5130/zr5130-eval.conf");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(pipe.RunAndClose({}), 0);
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(pipe.Stderr().count("a named pipe, not a file; the adapter choice is not remembered"), 1)
+        << pipe.Stderr().toStdString();
+    struct stat st {};
+    EXPECT_TRUE(::stat(QFile::encodeName(settings).constData(), &st) == 0 && S_ISFIFO(st.st_mode))
+        << "left as it was";
+
+    homeless.Remove("XDG_CONFIG_HOME");
+    homeless.Set("HOME", "relative/home");
+    EXPECT_EQ(homeless.RunAndClose({}), 0);
+    EXPECT_EQ(homeless.Stderr().count("neither XDG_CONFIG_HOME nor HOME is an absolute path, so there is "
+                                      "no settings file; the adapter choice is not remembered\n"),
+              1) << homeless.Stderr().toStdString();
+}
+
+// A trace to a terminal stopped with Ctrl+S stops with a line of its own
+// instead of holding the panel, and a SIGTERM then ends the program at once.
+TEST(Program, ATraceToAStoppedTerminalNeverHoldsTheProgram)
+{
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(terminal));
+    ASSERT_EQ(::write(terminal, "\x13", 1), 1);
+    QThread::msleep(100);  // the terminal takes its keys in its own time
+
+    ProgramRun run;
+    run.Set("ZR5130_TRACE", slave);
+    EXPECT_EQ(run.RunAndClose({}), 1) << "the trace is incomplete";
+    EXPECT_LT(run.EndedAfterSignalMs(), 1000);
+    EXPECT_TRUE(run.Stderr().contains(("ZR5130_TRACE=" + slave + " would block; the trace stops here\n").toLocal8Bit()))
+        << run.Stderr().toStdString();
+    ::close(terminal);
+}
+
+TEST(Program, HelpAndVersionToAFullDiskFail)
+{
+    for (const char* option : {"--help", "--version"}) {
+        QProcess process;
+        process.setStandardOutputFile("/dev/full");
+        process.start(QStringLiteral(ZR5130_EXE), {option});
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 1) << option;
+        EXPECT_EQ(process.readAllStandardError(),
+                  "zr5130-eval: cannot write to standard output: No space left on device\n");
+    }
 }

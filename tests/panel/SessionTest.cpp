@@ -1,17 +1,19 @@
 // The window menu's session entries, used as on a bench: save the board,
 // compare it with a dump, watch its status, reconnect after an unplug.
 #include "ControlIds.h"
+#include "CtlRun.h"
 #include "PanelHarness.h"
 
 #include "AdapterSelect.h"
-#include "AdapterSettings.h"
-#include "AdapterStart.h"
+#include "AdapterMemory.h"
+#include "StartChoice.h"
 #include "BoxMarks.h"
 #include "FakeI2cDevSys.h"
 #include "FakeSysfs.h"
 #include "LinuxI2cAdapter.h"
 #include "RegisterMap.h"
 #include "SessionMenu.h"
+#include "SettingsFile.h"
 #include "SimBoard.h"
 #include "Trace.h"
 #include "Watch.h"
@@ -23,14 +25,25 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
 
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <optional>
+
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,7 +75,7 @@ protected:
         board.faultInjector = [this](bool isWrite, uint8_t reg) {
             (isWrite ? writes : reads).push_back(reg);
             if (slowMs) QTest::qWait(slowMs);  // the bus stays busy, the window does not
-            return !isWrite && failReads;
+            return isWrite ? failWrites : failReads;
         };
     }
 
@@ -163,6 +176,7 @@ protected:
     SimBoard board;
     std::vector<uint8_t> reads, writes;
     bool failReads = false;
+    bool failWrites = false;
     int slowMs = 0;
     QTemporaryDir dir;
     FakeI2cDevSys bus;  // a Linux bus, for the adapter the program started on
@@ -207,6 +221,15 @@ TEST_F(SessionTest, SavedRegistersLoadBackAsTheSameBoardAndAFailedSaveSaysWhy)
     EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr())
                     .contains("cannot save the registers to " + dir.filePath("gone/board.txt")));
     EXPECT_TRUE(writes.empty());
+
+    // A device node under the name is refused, never replaced by the file.
+    const QByteArray node = QFile::encodeName(dir.filePath("node.txt"));
+    if (::mknod(node.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) GTEST_SKIP() << "no device nodes here";
+    WhenOpen<QMessageBox>(&Panel(), [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    Choose("Save Registers...", "node.txt");
+    EXPECT_EQ(Status(), "Save failed: node.txt: a character device, not a file");
+    struct stat st {};
+    EXPECT_TRUE(::lstat(node.constData(), &st) == 0 && S_ISCHR(st.st_mode));
 }
 
 TEST_F(SessionTest, CompareMarksExactlyTheRegistersThatDifferAndTellsHow)
@@ -335,7 +358,7 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
     AdapterOptions options;
     options.sysClassDir = sysfs.SysClassDir();
     options.systemCalls = [&] { return std::make_unique<SharedI2cDevSys>(bus); };
-    QFile::remove(AdapterSettingsPath());
+    QFile::remove(QString::fromStdString(UserSettingsLocation().path));
 
     StartProgram(nullptr, options);  // the first start only names the bridge
     EXPECT_EQ(Status(), "Found CP2112 SMBus Bridge on hidraw0 (/dev/i2c-7): choose it under Adapter in the window menu");
@@ -350,14 +373,14 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
                         "udev rule); still on Simulated Board");
     ReadbackAll();
     EXPECT_EQ(Text(idc::kRegA0), simA0);
-    EXPECT_EQ(RememberedAdapter(), "");
+    EXPECT_EQ(RecallAdapter(options).setting, "");
 
     bus.openResult = 5;
     ChooseAdapterEntry("/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
     EXPECT_EQ(Status(), "Initialization Complete");
     EXPECT_EQ(Text(idc::kRegA0), "5A");
     EXPECT_TRUE(AdapterList().contains("*/dev/i2c-7: CP2112 SMBus Bridge on hidraw0"));
-    EXPECT_EQ(RememberedAdapter(), "i2c:CP2112 SMBus Bridge") << "without the part a replug changes";
+    EXPECT_EQ(RecallAdapter(options).setting, "i2c:CP2112 SMBus Bridge") << "without the part a replug changes";
 
     bus.registers[0xA0] = 0x66;
     StartProgram(nullptr, options);
@@ -365,12 +388,12 @@ TEST_F(SessionTest, AdapterListOpensOnlyTheBusChosenAndTheNextStartUsesIt)
     EXPECT_EQ(Status(), "Initialization Complete");
     StartProgram("sim", options);  // for this start only
     EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
-    EXPECT_EQ(RememberedAdapter(), "i2c:CP2112 SMBus Bridge");
+    EXPECT_EQ(RecallAdapter(options).setting, "i2c:CP2112 SMBus Bridge");
 
     std::filesystem::remove(sysfs.SysClassDir() + "/i2c-7");  // unplugged: the simulated board, and the reason
     StartProgram(nullptr, options);
     EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
-    EXPECT_EQ(Status(), "Remembered adapter i2c:CP2112 SMBus Bridge not used: no I2C bus named like 'CP2112 "
+    EXPECT_EQ(Status(), "Remembered adapter 'i2c:CP2112 SMBus Bridge' not used: no I2C bus named like 'CP2112 "
                         "SMBus Bridge'; buses found: /dev/i2c-0: SMBus I801 adapter at efa0; on the "
                         "simulated board until you choose one under Adapter in the window menu");
     sysfs.AddBus(9, "CP2112 SMBus Bridge on hidraw3", FakeSysfs::kUsbParent + std::string("2"));
@@ -410,6 +433,177 @@ TEST_F(SessionTest, RecordedSessionHoldsTheWritesUntilStoppedBesideTheTrace)
     EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("full.txt") + ": cannot write: No space left on device");
     EXPECT_FALSE(Panel().SystemMenu()->actions().last()->isChecked());
     EXPECT_EQ(board.Peek(0xA7), 0x21) << "nothing else changes";
+}
+
+std::string ReadAll(const QString& path)
+{
+    std::ifstream in(path.toStdString());
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Root writes into a read-only folder all the same: for its lifetime the
+// test's thread does without that power, as a user's panel would.
+class WithoutRootOverride {
+public:
+    WithoutRootOverride()
+    {
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0) return;
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
+        ::syscall(SYS_capset, &m_header, lowered);
+    }
+    ~WithoutRootOverride() { ::syscall(SYS_capset, &m_header, m_saved); }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+};
+
+// A bench PC with two identical bridges; the first is chosen. A replug
+// gives the PC's own SMBus its number: neither a Reconnect nor the next
+// start touches any bus, and both say why.
+TEST_F(SessionTest, ABridgeKeptByItsNodeIsNeverTakenForTheBusThatGetsItsNumber)
+{
+    const FakeSysfs sysfs(dir.filePath("sysfs").toStdString());
+    const auto plug = [&](std::initializer_list<std::pair<int, const char*>> buses) {
+        for (const auto& entry : std::filesystem::directory_iterator(sysfs.SysClassDir()))
+            std::filesystem::remove(entry.path());
+        for (const auto& [number, name] : buses)
+            sysfs.AddBus(number, name, std::string(name).starts_with("SMBus") ? FakeSysfs::kPciParent
+                                                      : FakeSysfs::kUsbParent + std::to_string(number));
+    };
+    plug({{0, "SMBus I801 adapter at efa0"}, {7, "CP2112 SMBus Bridge on hidraw0"},
+          {8, "CP2112 SMBus Bridge on hidraw1"}});
+    bus.registers[0x72] = 0x00;  // a blank chip: any start on it would write the start-up table
+    AdapterOptions options;
+    options.sysClassDir = sysfs.SysClassDir();
+    options.systemCalls = [&] { return std::make_unique<SharedI2cDevSys>(bus); };
+    QFile::remove(QString::fromStdString(UserSettingsLocation().path));
+
+    StartProgram(nullptr, options);
+    ChooseAdapterEntry("/dev/i2c-7: CP2112 SMBus Bridge on hidraw0");
+    EXPECT_EQ(Status(), "Initialization Complete");
+    EXPECT_EQ(RecallAdapter(options).setting, "/dev/i2c-7");
+    StartProgram(nullptr, options);
+    EXPECT_NE(dynamic_cast<LinuxI2cAdapter*>(started.get()), nullptr) << "the next start is on the bridge";
+
+    plug({{7, "SMBus I801 adapter at efa0"}, {8, "CP2112 SMBus Bridge on hidraw2"},
+          {9, "CP2112 SMBus Bridge on hidraw3"}});
+    bus.calls.clear();
+    PressKey(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(Status(), "/dev/i2c-7 is now 'SMBus I801 adapter at efa0', not the 'CP2112 SMBus Bridge on "
+                        "hidraw0' chosen: not opened; choose the adapter again under Adapter");
+    StartProgram(nullptr, options);
+    EXPECT_NE(dynamic_cast<SimBoard*>(started.get()), nullptr);
+    EXPECT_EQ(Status(), "Remembered adapter '/dev/i2c-7' not used: /dev/i2c-7 is now 'SMBus I801 adapter at "
+                        "efa0', not 'CP2112 SMBus Bridge on hidraw0'; on the simulated board until you "
+                        "choose one under Adapter in the window menu");
+    EXPECT_EQ(bus.CountCalls("open"), 0u);
+    EXPECT_EQ(bus.CountCalls("smbus"), 0u);
+}
+
+// A link in the settings file's place is never written through, a folder
+// the user cannot write keeps nothing: each told once, however often the
+// user chooses.
+TEST_F(SessionTest, ASettingsFileThatCannotBeUsedIsToldOnceAndNeverWrittenThrough)
+{
+    const std::filesystem::path settings = UserSettingsLocation().path;
+    const std::filesystem::path notes = dir.filePath("notes.txt").toStdString();
+    std::filesystem::create_directories(settings.parent_path());
+    std::filesystem::remove(settings);
+    std::ofstream(notes) << "my notes\n";
+    std::filesystem::create_symlink(notes, settings);
+
+    StartProgram(nullptr, {});
+    const std::string linkProblem = "settings file '" + settings.string() +
+                                    "': a symbolic link, not a file; the adapter choice is not remembered";
+    EXPECT_EQ(Status(), "S" + linkProblem.substr(1) + "; on the simulated board until you choose one under "
+                                                      "Adapter in the window menu");
+    testing::internal::CaptureStderr();
+    ChooseAdapterEntry("No Adapter");
+    ChooseAdapterEntry("Simulated Board");
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("settings file"), std::string::npos)
+        << "told at the start already";
+    EXPECT_TRUE(std::filesystem::is_symlink(settings));
+    EXPECT_EQ(ReadAll(QString::fromStdString(notes.string())), "my notes\n");
+
+    std::filesystem::remove(settings);
+    std::filesystem::permissions(settings.parent_path(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_exec);
+    {
+        const WithoutRootOverride asAUser;
+        testing::internal::CaptureStderr();
+        ChooseAdapterEntry("No Adapter");
+        ChooseAdapterEntry("Simulated Board");
+        const QString told = QString::fromStdString(testing::internal::GetCapturedStderr());
+        EXPECT_EQ(told.count(QString::fromStdString("zr5130-eval: settings file '" + settings.string() +
+                                                    "': cannot write: Permission denied; the adapter "
+                                                    "choice is not remembered\n")),
+                  1) << told.toStdString();
+    }
+    std::filesystem::permissions(settings.parent_path(), std::filesystem::perms::owner_all);
+    EXPECT_FALSE(std::filesystem::exists(settings));
+}
+
+// Ctrl+S on the terminal recorded to: the next line would wait for Ctrl+Q.
+TEST_F(SessionTest, ARecordingToAStoppedTerminalStopsAtOnceAndThePanelGoesOn)
+{
+    StartPanelOn(&board);
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
+    ASSERT_TRUE(QFile::link(QString::fromLocal8Bit(::ptsname(terminal)), dir.filePath("tty.txt")));
+    ASSERT_EQ(::write(terminal, "\x13", 1), 1);
+    QTest::qWait(100);  // the terminal takes its keys in its own time
+
+    Choose("Record Session...", "tty.txt");
+    EXPECT_EQ(Status(), "Recording to tty.txt");
+    QElapsedTimer clock;
+    clock.start();
+    WriteByHand("A7", "1F");
+    QTest::qWait(0);
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("tty.txt") + " would block");
+    EXPECT_FALSE(Panel().SystemMenu()->actions().last()->isChecked());
+    EXPECT_EQ(board.Peek(0xA7), 0x1F);
+    WriteByHand("A7", "20");
+    EXPECT_EQ(board.Peek(0xA7), 0x20) << "the panel goes on without the recording";
+    ::close(terminal);
+}
+
+// The count leaves out the writes the chip refused; a disk that fills up
+// leaves whole lines only, which zr5130ctl replays.
+TEST_F(SessionTest, ARecordingCountsOnlyTakenWritesAndAFullDiskLeavesWholeLinesThatReplay)
+{
+    StartPanelOn(&board);
+    Choose("Record Session...", "session.txt");
+    WriteByHand("A7", "1F");
+    failWrites = true;
+    WriteByHand("A7", "20");
+    WriteByHand("A5", "14");
+    failWrites = false;
+    Choose("Record Session...");
+    EXPECT_EQ(Status(), "Recorded 1 register write to session.txt (2 failed writes not recorded as done)");
+
+    Choose("Record Session...", "session.txt");  // goes on at its end
+    const QString path = dir.filePath("session.txt");
+    const std::string before = ReadAll(path);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit full{before.size() + 4, saved.rlim_max};  // room for 4 bytes of the next line
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &full);
+    WriteByHand("A7", "21");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QTest::qWait(0);
+    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + path + ": cannot write: File too large");
+    EXPECT_EQ(ReadAll(path), before) << "the 4 bytes that got out are taken back";
+    EXPECT_TRUE(before.ends_with("\n"));
+
+    CtlRun ctl;
+    ASSERT_EQ(ctl.Run({"replay", "--dry-run", path.toStdString()}), 0) << ctl.err;
+    EXPECT_EQ(ctl.out, "W A7 1F\n");
 }
 
 }  // namespace

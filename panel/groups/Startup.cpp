@@ -5,7 +5,6 @@
 #include "Fields.h"
 #include "HexText.h"
 #include "Presets.h"
-#include "SessionMenu.h"
 #include "Shadows.h"
 #include "StartupTable.h"
 #include "Strings.h"
@@ -62,17 +61,16 @@ void CEvalDlg::ShowAdapterOpen(int result, uint8_t rfw)
     }
 }
 
-bool CEvalDlg::OnInitDialog()
+void CEvalDlg::PrepareControls()
 {
-    const BusAction busAction(*this);
     push();
+    HoldStatusFlags();
 
     const QString about = QString::fromUtf8(LoadResString(kIdsAboutBox));
     if (!about.isEmpty()) {
         m_sysMenu->addSeparator();
         m_sysMenu->addAction(about)->setData(kIdmAboutBox);
     }
-    m_sessionMenu = new CSessionMenu(*this, *m_sysMenu, m_adapterStart);
     setWindowIcon(m_hIcon);
 
     g_brightnessPos = 0;
@@ -88,13 +86,15 @@ bool CEvalDlg::OnInitDialog()
         slider->setTickInterval(s.tickFrequency);
         slider->setValue(s.position);
     }
+}
 
+void CEvalDlg::StartChip()
+{
     OpenAdapter();
     ProgramBlankChip();
     OnReadbackAll();
     if (!m_adapterStart.statusNotice.isEmpty()) SetStatusText(m_adapterStart.statusNotice);
     m_controls.value(2)->setFocus();
-    return true;
 }
 
 void CEvalDlg::ProgramBlankChip()

@@ -7,7 +7,6 @@
 #include "Fields.h"
 #include "HexText.h"
 #include "ReadbackGrid.h"
-#include "SessionMenu.h"
 #include "Shadows.h"
 
 #include <QAbstractButton>
@@ -144,7 +143,7 @@ void AddGridUses(std::vector<ControlUse>& uses)
 
 void CEvalDlg::OnReadbackAll()
 {
-    if (m_sessionMenu) m_sessionMenu->ForgetComparison();
+    emit readbackStarting();
     pull();
     std::bitset<256> read;
     std::array<uint8_t, 256> values{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlUses.h"
 #include "EvalDlg.h"
 
 #include <cstdint>
@@ -16,3 +17,4 @@ struct GridBox {
 std::span<const GridBox> GridBoxes();
 // nullptr when the control is no box of the grid.
 const GridBox* GridBoxOfControl(int id);
+void AddGridUses(std::vector<ControlUse>& uses);

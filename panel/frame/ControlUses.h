@@ -12,12 +12,12 @@ struct ControlUse {
     std::vector<ControlKind> kinds;
 };
 
-// Every control ID that the panel's tables name.
+// Every control ID that the panel's tables name: the window's own here, the
+// readback grid's and the tooltips' where those are.
 std::vector<ControlUse> PanelControlUses();
 
 // Each table adds its own rows.
 void AddRouteUses(std::vector<ControlUse>& uses);
 void AddBindingUses(std::vector<ControlUse>& uses);
 void AddMemberUses(std::vector<ControlUse>& uses);
-void AddGridUses(std::vector<ControlUse>& uses);
-void AddToolTipUses(std::vector<ControlUse>& uses);
+void AddOptionListUses(std::vector<ControlUse>& uses);

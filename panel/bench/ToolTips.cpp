@@ -1,7 +1,7 @@
 // Tooltips, built when they are shown: a readback box decodes the register
 // it shows; a control that writes a register names the register and bits.
 #include "ControlIds.h"
-#include "ControlUses.h"
+#include "BenchAdditions.h"
 #include "Decode.h"
 #include "EvalDlg.h"
 #include "Fields.h"
@@ -156,20 +156,34 @@ void AddToolTipUses(std::vector<ControlUse>& uses)
                          ControlKind::ComboBox, ControlKind::Slider, ControlKind::Edit}});
 }
 
+namespace {
+
+// Sets a control's tooltip just before the control shows it, so the text is
+// never stale.
+class ToolTipFilter : public QObject {
+public:
+    explicit ToolTipFilter(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip) {
+            auto* control = static_cast<QWidget*>(watched);
+            control->setToolTip(m_dlg.ToolTipText(control->objectName().toInt()));
+        }
+        return false;
+    }
+
+private:
+    const CEvalDlg& m_dlg;
+};
+
+}  // namespace
+
 void CEvalDlg::InstallToolTips()
 {
-    for (const GridBox& g : GridBoxes()) m_controls.value(g.id)->installEventFilter(this);
-    for (const Writer& w : kWriters) m_controls.value(w.id)->installEventFilter(this);
-}
-
-bool CEvalDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    // Set just before the widget shows it, so the text is never stale.
-    if (event->type() == QEvent::ToolTip) {
-        auto* control = static_cast<QWidget*>(watched);
-        control->setToolTip(ToolTipText(control->objectName().toInt()));
-    }
-    return QDialog::eventFilter(watched, event);
+    auto* filter = new ToolTipFilter(*this);
+    for (const GridBox& g : GridBoxes()) m_controls.value(g.id)->installEventFilter(filter);
+    for (const Writer& w : kWriters) m_controls.value(w.id)->installEventFilter(filter);
 }
 
 QString CEvalDlg::ToolTipText(int id) const
@@ -195,8 +209,8 @@ QString CEvalDlg::ToolTipText(int id) const
     if (MarkedChanged(id))
         lines << QStringLiteral("Changed at the last readback; it showed %1 before.")
                      .arg(ShownBefore(id));
-    if (m_sessionMenu) {
-        const QString difference = m_sessionMenu->DifferenceTip(box->reg);
+    if (const auto* session = findChild<const CSessionMenu*>()) {
+        const QString difference = session->DifferenceTip(box->reg);
         if (!difference.isEmpty()) lines << difference;
     }
     return lines.join(QLatin1Char('\n'));

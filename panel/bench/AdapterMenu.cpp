@@ -1,7 +1,8 @@
 // The window menu's Adapter list.
 #include "AdapterMenu.h"
 
-#include "AdapterSettings.h"
+#include "AdapterMemory.h"
+#include "StartChoice.h"
 #include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "tvx.h"
@@ -95,7 +96,10 @@ void CAdapterMenu::Choose(const AdapterListEntry& entry)
         if (path.isEmpty()) return;
         setting = QStringLiteral("sim:") + path;
     }
-    AdapterChoice choice = ChooseAdapter(setting.toStdString().c_str(), m_options);
+    // A bus chosen by its node is held to the name it has now.
+    const bool byNode = IsBus(entry) && entry.setting == entry.node;
+    AdapterChoice choice =
+        ChooseRecalledAdapter(setting.toStdString(), byNode ? entry.busName : "", m_options);
     if (!choice.error.empty()) {
         std::string why = choice.error;
         if (const size_t colon = why.find(": "); why.starts_with("ZR5130_ADAPTER") && colon != std::string::npos)
@@ -123,7 +127,9 @@ void CAdapterMenu::Choose(const AdapterListEntry& entry)
     if (!choice.notice.empty()) std::fprintf(stderr, "%s\n", choice.notice.c_str());
     m_adapter = std::move(choice.adapter);
     m_setting = setting;
-    RememberAdapter(setting);
+    if (const std::string problem = RememberAdapter(setting.toStdString(), m_options);
+        !problem.empty() && FirstTime(problem))
+        std::fprintf(stderr, "zr5130-eval: %s\n", problem.c_str());
     m_dlg.ShowAdapterOpen(opened, rfw);
     m_dlg.ProgramBlankChip();
     m_dlg.OnReadbackAll();

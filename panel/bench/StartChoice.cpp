@@ -1,11 +1,14 @@
-#include "AdapterStart.h"
+#include "StartChoice.h"
 
 #include "AdapterList.h"
-#include "AdapterSettings.h"
+#include "AdapterMemory.h"
+#include "Quote.h"
 
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
+#include <set>
 #include <string_view>
 
 namespace {
@@ -38,16 +41,11 @@ QString BridgesFound(const std::vector<I2cBusInfo>& buses)
         .arg(bridges.size() - 1);
 }
 
-// Why a remembered adapter is not used now; empty when it can be.
-QString RememberedProblem(const QString& remembered, const AdapterChoice& choice,
-                          const std::vector<I2cBusInfo>& buses)
+QString Sentence(const std::string& text)
 {
-    if (!choice.error.empty()) return WithoutSettingName(choice.error);
-    if (!remembered.startsWith(QLatin1Char('/'))) return {};
-    const std::string node = remembered.toStdString();
-    const bool there = std::any_of(buses.begin(), buses.end(),
-                                   [&](const I2cBusInfo& bus) { return bus.node == node; });
-    return there ? QString() : QStringLiteral("it is not among the I2C buses now");
+    QString sentence = QString::fromStdString(text);
+    if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
+    return sentence;
 }
 
 }  // namespace
@@ -63,24 +61,33 @@ StartChoice ChooseStartAdapter(const char* environment, const AdapterOptions& op
         return start;
     }
 
-    const std::vector<I2cBusInfo> buses = ListI2cBuses(options.sysClassDir);
-    const QString remembered = RememberedAdapter();
-    if (!remembered.isEmpty()) {
-        AdapterChoice choice = ChooseAdapter(remembered.toStdString().c_str(), options);
-        const QString problem = RememberedProblem(remembered, choice, buses);
-        if (problem.isEmpty()) {
+    const RecalledAdapter recalled = RecallAdapter(options);
+    if (!recalled.note.empty() && FirstTime(recalled.note))
+        std::fprintf(stderr, "zr5130-eval: %s\n", recalled.note.c_str());
+    std::string refusal = recalled.refusal;
+    if (!recalled.setting.empty()) {
+        AdapterChoice choice = ChooseRecalledAdapter(recalled.setting, recalled.busName, options);
+        if (choice.error.empty()) {
             start.choice = std::move(choice);
-            start.start.setting = remembered;
+            start.start.setting = QString::fromStdString(recalled.setting);
             return start;
         }
-        start.start.statusNotice =
-            QStringLiteral("Remembered adapter %1 not used: %2; on the simulated board until you "
-                           "choose one under Adapter in the window menu")
-                .arg(remembered, problem);
-    } else {
-        start.start.statusNotice = BridgesFound(buses);
+        refusal = "remembered adapter " + Quoted(recalled.setting, kWholeText) +
+                  " not used: " + WithoutSettingName(choice.error).toStdString();
     }
+    FirstTime(refusal);  // told on the status line and standard error at start
+    start.start.statusNotice =
+        refusal.empty() ? BridgesFound(ListI2cBuses(options.sysClassDir))
+                        : Sentence(refusal) + QStringLiteral("; on the simulated board until you "
+                                                             "choose one under Adapter in the "
+                                                             "window menu");
     start.choice = ChooseAdapter(kSimSetting, options);
     start.start.setting = QString::fromLatin1(kSimSetting);
     return start;
+}
+
+bool FirstTime(const std::string& line)
+{
+    static std::set<std::string> told;
+    return told.insert(line).second;
 }

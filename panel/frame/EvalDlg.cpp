@@ -13,7 +13,6 @@
 #include "HexText.h"
 #include "OptionLists.h"
 #include "Pictures.h"
-#include "SessionMenu.h"
 #include "Shadows.h"
 #include "StatusLine.h"
 
@@ -97,9 +96,7 @@ CEvalDlg::CEvalDlg(QWidget* parent) : QDialog(parent)
     m_versionLine = static_cast<QLabel*>(m_controls.value(idc::kVersionLine));
 
     BindControls();
-    HoldStatusFlags();
     ConnectRoutes();
-    InstallToolTips();
 
     // A shortcut, so that Alt+Space reaches the menu before a focused button
     // takes the Space as a click.
@@ -128,13 +125,16 @@ void CEvalDlg::OnCancel()
 void CEvalDlg::OnSysCommand(unsigned id)
 {
     const BusAction busAction(*this);
-    if (m_sessionMenu && m_sessionMenu->OnCommand(id)) return;
     if ((id & 0xFFF0) == kIdmAboutBox) {
         CAboutDlg about(this);
         about.exec();
         return;
     }
-    if ((id & 0xFFF0) == kScClose) OnCancel();
+    if ((id & 0xFFF0) == kScClose) {
+        OnCancel();
+        return;
+    }
+    emit windowCommand(id);
 }
 
 void CEvalDlg::ShowSystemMenu(const QPoint& globalPos)

@@ -22,7 +22,6 @@ class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class CSessionMenu;
 class CStatusLine;
 struct TypedField;
 namespace chip {
@@ -50,14 +49,16 @@ public:
 
     // Start-up, then the modal loop. Returns the dialog's result.
     int DoModal();
-    // The start-up: window menu, icon, shadows, lists, sliders, adapter,
-    // blank-chip programming and the first full readback.
+    // The start-up: window menu, icon, shadows, lists, sliders, the bench
+    // additions, adapter, blank-chip programming and the first full readback.
     bool OnInitDialog();
+    const AdapterStart& StartedOn() const { return m_adapterStart; }
 
     void pull();
     void push();
 
-    // Window-menu commands; the low four bits of id are ignored.
+    // Window-menu commands; the low four bits of id are ignored. The window's
+    // own (About, Close) run here; any other is announced as windowCommand.
     void OnSysCommand(unsigned id);
     QMenu* SystemMenu() const { return m_sysMenu; }
 
@@ -105,6 +106,25 @@ public:
     // The tooltip of a control, built from its state now; empty when the
     // control has none.
     QString ToolTipText(int id) const;
+
+    // Register access at the address parsed from kDeviceAddressText. Every
+    // access is noted for the run (see BusAction); a failed write's register
+    // and the adapter's cause are kept when it is the run's first.
+    bool ChipRead(uint8_t reg, uint8_t& value);
+    bool ChipWrite(uint8_t reg, uint8_t value);
+    // One register into its grid box ("--" for nothing) and the controls
+    // the readback decodes from it; between a pull and a push.
+    void ShowRegister(uint8_t reg, std::optional<uint8_t> value);
+
+    // The start-up's steps, also run by Reconnect and the Adapter list: the
+    // adapter open with its version and status lines, and the start-up table
+    // written to a chip that was never programmed.
+    void OpenAdapter();
+    void ShowAdapterOpen(int result, uint8_t rfw);
+    void ProgramBlankChip();
+    // Tooltips of the readback boxes and the writing controls, built as they
+    // are shown.
+    void InstallToolTips();
 
     // Actions, one per routed event.
     void OnCancel();
@@ -231,16 +251,18 @@ public:
     int m_nIboostRange = -1;
     QIcon m_hIcon;
 
+signals:
+    // A window-menu command the window itself does not run; id as given to
+    // OnSysCommand.
+    void windowCommand(unsigned id);
+    // Readback All is about to read the grid again.
+    void readbackStarting();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class CAdapterMenu;
-    friend class CSessionMenu;
-    friend class CStatusWatch;
-
     struct Binding {
         BindKind kind;
         QWidget* control;
@@ -253,30 +275,18 @@ private:
     void ConnectRoutes();
     void BindControls();
     QWidget* BoundControl(int CEvalDlg::*number) const;
-    // One register into its grid box ("--" for nothing) and the controls
-    // the readback decodes from it; between a pull and a push.
-    void ShowRegister(uint8_t reg, std::optional<uint8_t> value);
-    // The start-up's adapter open: version and status lines.
-    void OpenAdapter();
-    void ShowAdapterOpen(int result, uint8_t rfw);
-    // Writes the start-up table to a chip that was never programmed.
-    void ProgramBlankChip();
     void OnEnterKey();
     void ShowSystemMenu(const QPoint& globalPos);
-    void InstallToolTips();
+    // The start-up's parts before and after the bench additions join.
+    void PrepareControls();
+    void StartChip();
     // The eight status flags show the chip: no click, key or assistive
     // tool's toggle changes their ticks; only pushes do.
     void HoldStatusFlags();
     void MarkChangedBoxes();
 
-    // Register access at the address parsed from kDeviceAddressText. Every
-    // access is noted for the run (see BusAction); a failed write's register
-    // and the adapter's cause are kept when it is the run's first.
-    bool ChipRead(uint8_t reg, uint8_t& value);
-    bool ChipWrite(uint8_t reg, uint8_t value);
     // Writes and shows in box the value written, or "--" when the write failed.
     bool WriteShown(uint8_t reg, uint8_t value, QString CEvalDlg::*box);
-
     // The number typed when it is a whole hex number in range; otherwise
     // nothing, and the status line says what is wrong with it.
     std::optional<uint32_t> TypedNumber(const TypedField& field, const QString& text);
@@ -303,7 +313,6 @@ private:
     std::vector<Binding> m_bindings;
     int m_exchangeDepth = 0;
     QMenu* m_sysMenu = nullptr;
-    CSessionMenu* m_sessionMenu = nullptr;  // the window-menu entries after About
     AdapterStart m_adapterStart;
     std::array<QString, kGridSize> m_shownBefore;
     std::bitset<kGridSize> m_changed;

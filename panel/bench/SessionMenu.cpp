@@ -7,11 +7,13 @@
 #include "Decode.h"
 #include "EvalDlg.h"
 #include "FileDialogIcons.h"
+#include "FileOpen.h"
 #include "HexText.h"
 #include "RegisterImage.h"
 #include "RegisterMap.h"
 #include "Trace.h"
 #include "Watch.h"
+#include "tvx.h"
 
 #include <QDateTime>
 #include <QFileDialog>
@@ -20,6 +22,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -60,6 +63,15 @@ QString DifferenceLines(const QString& fileName, uint8_t reg, std::optional<uint
                         QString::fromStdString(change.before.meaning),
                         QString::fromStdString(change.after.meaning));
     return tip;
+}
+
+// Why a dump may not be saved at path: something that is not a file is
+// there (a device node would be replaced by the file). Empty when it may.
+QString SaveTargetProblem(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    return QString::fromLatin1(FileKindName(st.st_mode)) + QStringLiteral(", not a file");
 }
 
 }  // namespace
@@ -158,12 +170,17 @@ void CSessionMenu::OnSaveRegisters()
     for (const uint8_t reg : chip::ReadbackRegisters())
         if (const std::optional<uint8_t> value = m_dlg.GridValue(reg)) image.values[reg] = *value;
     const QByteArray text = QByteArray::fromStdString(FormatRegisterImage(image));
+    const QString name = QFileInfo(path).fileName();
+    if (const QString problem = SaveTargetProblem(path); !problem.isEmpty()) {
+        Report(tr("Save failed: %1: %2").arg(name, problem),
+               tr("cannot save the registers to %1: %2").arg(path, problem));
+        return;
+    }
 
     // Written beside the old file and renamed over it only when complete.
     QSaveFile file(path);
     const bool saved = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
                        file.commit();
-    const QString name = QFileInfo(path).fileName();
     if (!saved) {
         Report(tr("Save failed: %1: %2").arg(name, file.errorString()),
                tr("cannot save the registers to %1: %2").arg(path, file.errorString()));
@@ -219,11 +236,20 @@ void CSessionMenu::OnWatchStatus()
 }
 
 // What the start-up does with the adapter, again; the chip is not
-// programmed: it is the board that was there before.
+// programmed: it is the board that was there before. An adapter that says
+// why it did not come up (a bus whose name changed) has that on the status
+// line.
 void CSessionMenu::OnReconnectAdapter()
 {
     m_dlg.OpenAdapter();
+    TvxAdapter* adapter = tvxInstalledAdapter();
+    const std::string failure = adapter ? adapter->OpenFailure() : std::string();
     m_dlg.OnReadbackAll();
+    if (!failure.empty()) {
+        QString text = QString::fromStdString(failure);
+        text[0] = text[0].toUpper();
+        m_dlg.SetFailureText(text);
+    }
 }
 
 // The lines go to the file beside any ZR5130_TRACE, appended: a file chosen
@@ -247,12 +273,16 @@ void CSessionMenu::OnRecordSession()
 
 void CSessionMenu::StopRecording()
 {
-    const int writes = RecordingClose();
+    const RecordedWrites writes = RecordingClose();
     m_recordEntry->setChecked(false);
-    m_dlg.SetStatusText(writes == 1 ? tr("Recorded 1 register write to %1").arg(m_recordingName)
+    QString text = writes.done == 1 ? tr("Recorded 1 register write to %1").arg(m_recordingName)
                                     : tr("Recorded %1 register writes to %2")
-                                          .arg(writes)
-                                          .arg(m_recordingName));
+                                          .arg(writes.done)
+                                          .arg(m_recordingName);
+    if (writes.failed > 0)
+        text += writes.failed == 1 ? tr(" (1 failed write not recorded as done)")
+                                   : tr(" (%1 failed writes not recorded as done)").arg(writes.failed);
+    m_dlg.SetStatusText(text);
 }
 
 void CSessionMenu::RecordingLost(const QString& reason)
