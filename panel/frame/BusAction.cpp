@@ -14,6 +14,7 @@ CEvalDlg::BusAction::BusAction(CEvalDlg& dlg, Kind kind) : m_dlg(dlg), m_kind(ki
     LinkClearStuck();
     m_dlg.m_run = RunNotes();
     m_dlg.m_run.depth = 1;
+    m_dlg.m_statusLine->BeginAction();
 }
 
 CEvalDlg::BusAction::~BusAction()
@@ -24,8 +25,10 @@ CEvalDlg::BusAction::~BusAction()
     if (run.failedWrite && !run.failureTold) {
         QString text = QStringLiteral("Write to %1 failed").arg(HexText(*run.failedWrite));
         if (!run.failedWriteCause.isEmpty()) text += QStringLiteral(": ") + run.failedWriteCause;
+        m_dlg.m_statusLine->Retract();
         m_dlg.SetFailureText(text);
     } else if (stuck) {
+        m_dlg.m_statusLine->Retract();
         m_dlg.SetFailureText(QString::fromStdString(*stuck));
     } else if (m_kind == Kind::UserAction && run.accessed && !run.accessFailed && !run.textSet) {
         m_dlg.m_statusLine->GiveWay();

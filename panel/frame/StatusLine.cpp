@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QStringList>
 
+#include <algorithm>
+
 CStatusLine::CStatusLine(QLabel& label) : QObject(&label), m_label(label), m_text(label.text())
 {
     m_label.setTextFormat(Qt::PlainText);
@@ -20,8 +22,20 @@ void CStatusLine::Show(const QString& text, Kind kind)
         m_hadReport = true;
     }
     m_history.push_back({QTime::currentTime(), text});
-    if (m_history.size() > size_t(kHistorySize)) m_history.pop_front();
+    if (m_history.size() > size_t(kHistorySize)) {
+        m_history.pop_front();
+        if (m_mark.history > 0) --m_mark.history;
+    }
     Display();
+}
+
+void CStatusLine::BeginAction() { m_mark = {m_lastReport, m_hadReport, m_history.size()}; }
+
+void CStatusLine::Retract()
+{
+    m_lastReport = m_mark.lastReport;
+    m_hadReport = m_mark.hadReport;
+    m_history.resize(std::min(m_history.size(), m_mark.history));
 }
 
 void CStatusLine::GiveWay()

@@ -21,6 +21,10 @@ public:
     explicit CStatusLine(QLabel& label);
 
     void Show(const QString& text, Kind kind);
+    // An action starts; Retract takes back what it shows from then on: the
+    // texts of an action that turned out to fail are not kept to give way to.
+    void BeginAction();
+    void Retract();
     // Back to the last report when the line shows a failure; nothing before
     // the first report.
     void GiveWay();
@@ -47,4 +51,9 @@ private:
     QString m_lastReport;
     bool m_hadReport = false;
     std::deque<Entry> m_history;
+    struct Mark {
+        QString lastReport;
+        bool hadReport = false;
+        size_t history = 0;
+    } m_mark;
 };

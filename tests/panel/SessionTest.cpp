@@ -18,7 +18,9 @@
 #include "Trace.h"
 #include "Watch.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +29,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +42,7 @@
 
 #include <fcntl.h>
 #include <linux/capability.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -271,12 +275,15 @@ TEST_F(SessionTest, WatchShowsAndMarksTheFlagTheBoardRaisesAndOnlyReads)
     StartPanelOn(&board);
     reads.clear();
     Choose("Watch Status");
+    const QRegularExpression at(QStringLiteral("^Over Voltage (set|cleared) at \\d\\d:\\d\\d:\\d\\d$"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "38"; }, 6 * kRead));
     EXPECT_TRUE(Ticked(idc::kOverVoltage));
     EXPECT_EQ(BoxMark(Control(idc::kOverVoltage)), "turned-on");
     EXPECT_EQ(BoxMark(Control(idc::kVrefOk)), "") << "VRef OK was on before";
+    EXPECT_EQ(at.match(Panel().StatusText()).captured(1), "set") << Status();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "30"; }, 6 * kRead));
     EXPECT_EQ(BoxMark(Control(idc::kOverVoltage)), "");
+    EXPECT_EQ(at.match(Panel().StatusText()).captured(1), "cleared") << Status();
     failReads = true;  // a failed read shows "--", and the watch goes on
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "--"; }, 3 * kRead));
     failReads = false;
@@ -604,6 +611,56 @@ TEST_F(SessionTest, ARecordingCountsOnlyTakenWritesAndAFullDiskLeavesWholeLinesT
     CtlRun ctl;
     ASSERT_EQ(ctl.Run({"replay", "--dry-run", path.toStdString()}), 0) << ctl.err;
     EXPECT_EQ(ctl.out, "W A7 1F\n");
+}
+
+// A folder with a FIFO nobody writes to and a file whose name tells no type:
+// the file dialogs list both without opening either (a read of a FIFO, a
+// device or a /proc file can wait for good). Save suggests a dated name and
+// adds .txt to a name without an extension.
+TEST_F(SessionTest, FileDialogsListAFolderWithoutOpeningItsFiles)
+{
+    StartPanelOn(&board);
+    const QString folder = dir.filePath("bench");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/fifo").constData(), 0600), 0);
+    std::ofstream(QFile::encodeName(folder + "/notes").toStdString()) << "no dump\n";
+    const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(opens, 0);
+    ASSERT_GE(::inotify_add_watch(opens, QFile::encodeName(folder).constData(), IN_OPEN | IN_ACCESS), 0);
+
+    QString suggested;
+    const auto listAndCancel = [&](QFileDialog* dialog) {
+        suggested = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        dialog->setViewMode(QFileDialog::Detail);  // icons and types
+        dialog->selectNameFilter("All files (*)");
+        dialog->setFilter(dialog->filter() | QDir::System);  // the FIFO listed too
+        dialog->setDirectory(folder);
+        auto* view = dialog->findChild<QAbstractItemView*>("treeView");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) == 2; }, 3000));
+        QTest::qWait(200);  // drawn
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    };
+    WhenOpen<QFileDialog>(&Panel(), listAndCancel);
+    Choose("Save Registers...");
+    EXPECT_TRUE(QRegularExpression("^zr5130-\\d{8}-\\d{6}\\.txt$").match(suggested).hasMatch())
+        << suggested.toStdString();
+    WhenOpen<QFileDialog>(&Panel(), listAndCancel);
+    ChooseAdapterEntry("Register Dump File...");
+    EXPECT_EQ(suggested, "") << "opening a file suggests none";
+
+    char events[4096];
+    QStringList opened;
+    for (ssize_t n; (n = ::read(opens, events, sizeof events)) > 0;)
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(events + at);
+            if (e->len > 0) opened << QString::fromLocal8Bit(e->name);
+            at += ssize_t(sizeof(inotify_event) + e->len);
+        }
+    ::close(opens);
+    EXPECT_EQ(opened.join(", "), "");
+
+    Choose("Save Registers...", "board");
+    EXPECT_EQ(Status(), "Registers saved to board.txt");
 }
 
 }  // namespace
