@@ -30,7 +30,6 @@ public:
     std::set<uint8_t> failWrites;  // ... or to write
     int readFailureResult = -1;
     int writeFailureResult = 1;
-    std::string failureCause;  // what the adapter tells of a failed access
 
     // Records, in call order.
     std::vector<std::string> calls;  // "RegisterWrite 7 2C A5 3C"
@@ -51,7 +50,6 @@ public:
     int PowerWriteControl(int handle, int a, int b) override;
     int RegisterRead(int handle, uint16_t address, uint8_t reg) override;
     int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
-    std::string AccessFailure() const override { return failureCause; }
 };
 
 // Installs an adapter (nullptr: none connected) for one test and starts the
