@@ -44,8 +44,7 @@ inline constexpr FieldInfo kCurrentHigh{0xA1, "Current High", 0, 4,
                                         "bits 11-8 of the 12-bit LED current"};
 // The whole current as one field: A0 first, then A1, as the panel writes it.
 inline constexpr FieldPart kLedCurrentParts[] = {{&kCurrentLow, 0}, {&kCurrentHigh, 8}};
-inline constexpr CompoundField kLedCurrent{"LED Current", "12-bit LED current, 0-4095",
-                                           kLedCurrentParts};
+inline constexpr CompoundField kLedCurrent{"LED Current", "12-bit LED current", kLedCurrentParts};
 
 // 0xA2 Enables; bits 7-6 have no control.
 inline constexpr FieldInfo kUvloEnable{0xA2, "UVLO Enable", 5, 1, "1 = UVLO enabled"};

@@ -1,6 +1,7 @@
 // decode [FILE], diff A [B]: registers in words, from the register map.
 #include "Commands.h"
 #include "Decode.h"
+#include "HexArgs.h"
 #include "HexInput.h"
 #include "Output.h"
 #include "RegisterImage.h"
@@ -14,11 +15,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
 struct DecodeArgs {
-    std::string file;  // empty: the live chip
+    // A dump file, REG=VALUE pairs, or nothing for the live chip.
+    std::vector<std::string> sources;
 };
 
 struct DiffArgs {
@@ -77,12 +80,40 @@ int ImageFrom(Tool& tool, const std::string& file, const char* command, Register
     return kExitDone;
 }
 
-void PrintDecoded(const RegisterImage& image)
+std::vector<RegisterReading> GridReadings(const RegisterImage& image)
+{
+    std::vector<RegisterReading> readings;
+    for (uint8_t reg : chip::ReadbackRegisters()) readings.push_back({reg, ValueOf(image, reg)});
+    return readings;
+}
+
+// "A5=E9 16=3F": registers and values in hex, decoded without a chip.
+std::optional<std::vector<RegisterReading>> GivenReadings(const std::vector<std::string>& pairs)
+{
+    std::vector<RegisterReading> readings;
+    for (const std::string& pair : pairs) {
+        const size_t equals = pair.find('=');
+        if (equals == std::string::npos) {
+            Problem("decode: '" + pair +
+                    "' is not REG=VALUE (for example A5=E9); give either "
+                    "one dump file or REG=VALUE pairs");
+            return std::nullopt;
+        }
+        const auto reg = ParseByteArgOrTell(pair.substr(0, equals), "decode: register");
+        if (!reg) return std::nullopt;
+        const auto value = ParseByteArgOrTell(pair.substr(equals + 1), "decode: value");
+        if (!value) return std::nullopt;
+        readings.push_back({*reg, *value});
+    }
+    return readings;
+}
+
+void PrintDecoded(const std::vector<RegisterReading>& readings)
 {
     std::string text;
-    for (uint8_t reg : chip::ReadbackRegisters()) {
-        const std::optional<uint8_t> value = ValueOf(image, reg);
-        text += HexByteText(reg) + " " + RegisterName(reg) + " = " + ValueText(value);
+    for (const auto& [reg, value] : readings) {
+        const std::string name = RegisterName(reg);
+        text += HexByteText(reg) + (name.empty() ? "" : " " + name) + " = " + ValueText(value);
         if (!value) {
             text += " (not read)\n";
             continue;
@@ -96,18 +127,18 @@ void PrintDecoded(const RegisterImage& image)
     std::fputs(text.c_str(), stdout);
 }
 
-Json DecodedJson(const RegisterImage& image)
+Json DecodedJson(const std::vector<RegisterReading>& readings)
 {
     Json registers = Json::array();
-    for (uint8_t reg : chip::ReadbackRegisters()) {
-        const std::optional<uint8_t> value = ValueOf(image, reg);
-        Json entry = ReadingJson({reg, value});
-        const chip::RegisterInfo* info = chip::FindRegister(reg);
-        entry["name"] = info->name;
-        entry["access"] = chip::AccessText(info->access);
+    for (const RegisterReading& reading : readings) {
+        Json entry = ReadingJson(reading);
+        const chip::RegisterInfo* info = chip::FindRegister(reading.reg);
+        entry["name"] = info ? Json(info->name) : Json(nullptr);
+        entry["access"] = info ? Json(chip::AccessText(info->access)) : Json(nullptr);
         Json fields = Json::object();
-        if (value)
-            for (const chip::DecodedField& field : chip::DecodeRegister(reg, *value))
+        if (reading.value)
+            for (const chip::DecodedField& field :
+                 chip::DecodeRegister(reading.reg, *reading.value))
                 fields[field.field->name] = {
                     {"bits", field.bits}, {"value", field.value}, {"meaning", Meaning(field)}};
         entry["fields"] = fields;
@@ -116,17 +147,30 @@ Json DecodedJson(const RegisterImage& image)
     return Json{{"registers", registers}};
 }
 
+void PrintReadings(const Tool& tool, const std::vector<RegisterReading>& readings)
+{
+    if (tool.json)
+        PrintJson(DecodedJson(readings));
+    else
+        PrintDecoded(readings);
+}
+
 int RunDecode(Tool& tool, const DecodeArgs& args)
 {
+    const bool pairs = args.sources.size() > 1 ||
+        (args.sources.size() == 1 && args.sources[0].find('=') != std::string::npos);
+    if (pairs) {
+        const auto readings = GivenReadings(args.sources);
+        if (!readings) return kExitBadInput;
+        PrintReadings(tool, *readings);
+        return kExitDone;
+    }
     RegisterImage image;
     bool allRead = true;
-    if (const int status = ImageFrom(tool, args.file, "decode", image, allRead);
-        status != kExitDone)
+    const std::string file = args.sources.empty() ? "" : args.sources[0];
+    if (const int status = ImageFrom(tool, file, "decode", image, allRead); status != kExitDone)
         return status;
-    if (tool.json)
-        PrintJson(DecodedJson(image));
-    else
-        PrintDecoded(image);
+    PrintReadings(tool, GridReadings(image));
     return allRead ? kExitDone : kExitFailed;
 }
 
@@ -221,9 +265,12 @@ void AddDecodeCommands(CLI::App& app, Tool& tool, Commands& commands)
 {
     auto decodeArgs = std::make_shared<DecodeArgs>();
     CLI::App* decode = app.add_subcommand(
-        "decode", "print every register of the readback grid with its named fields and their "
-                  "meanings, from the chip or from a dump");
-    decode->add_option("FILE", decodeArgs->file, "register dump; without it, the chip");
+        "decode",
+        "print every register of the readback grid with its named fields and their "
+        "meanings, from the chip or from a dump; or the registers given as REG=VALUE");
+    decode->add_option("FILE|REG=VALUE", decodeArgs->sources,
+                       "register dump, or registers and values in hex (A5=E9); without them, "
+                       "the chip");
     commands.push_back({decode, [&tool, decodeArgs] { return RunDecode(tool, *decodeArgs); }});
 
     auto diffArgs = std::make_shared<DiffArgs>();

@@ -23,7 +23,8 @@ int main(int argc, char** argv)
     app.add_option("--trace", tool.trace,
                    "append every register access to FILE (as ZR5130_TRACE does)")
         ->type_name("FILE");
-    app.add_flag("--json", tool.json, "print JSON (read, dump, decode, diff, watch, adapters)");
+    app.add_flag("--json", tool.json,
+                 "print JSON (read, dump, decode, diff, watch, adapters, get, set, fields)");
 
     Commands commands;
     AddRegisterCommands(app, tool, commands);
@@ -33,6 +34,8 @@ int main(int argc, char** argv)
     AddWatchCommand(app, tool, commands);
     AddReplayCommand(app, tool, commands);
     AddAdaptersCommand(app, tool, commands);
+    AddFieldCommands(app, tool, commands);
+    AddFieldsCommand(app, tool, commands);
 
     try {
         app.parse(argc, argv);

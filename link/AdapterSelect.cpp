@@ -18,7 +18,7 @@ constexpr std::string_view kSimPrefix = "sim:";
 constexpr std::string_view kBusNamePrefix = "i2c:";
 
 // "30,38 30": two hex digits each, set apart by commas or spaces.
-std::optional<std::vector<uint8_t>> ParseStatusSequence(std::string_view text)
+std::optional<std::vector<uint8_t>> ParseHexBytes(std::string_view text)
 {
     std::vector<uint8_t> values;
     size_t pos = 0;
@@ -47,15 +47,22 @@ std::unique_ptr<I2cDevSys> SystemCalls(const AdapterOptions& options)
 void ChooseSimBoard(AdapterChoice& choice, const AdapterOptions& options,
                     const RegisterImage* image)
 {
-    const auto sequence = ParseStatusSequence(options.simStatus);
+    const auto sequence = ParseHexBytes(options.simStatus);
     if (!sequence) {
         choice.error = "ZR5130_SIM_STATUS: '" + options.simStatus +
                        "' is not a list of two-digit hex values (for example 30,38,30)";
         return;
     }
+    const auto ignored = ParseHexBytes(options.simIgnoreWrites);
+    if (!ignored) {
+        choice.error = "ZR5130_SIM_IGNORE_WRITES: '" + options.simIgnoreWrites +
+                       "' is not a list of two-digit hex registers (for example A5,A1)";
+        return;
+    }
     auto board = std::make_unique<SimBoard>();
     if (image) board->Load(*image);
     board->SetStatusSequence(*sequence);
+    board->IgnoreWrites(*ignored);
     choice.adapter = std::move(board);
 }
 
@@ -83,6 +90,8 @@ AdapterOptions AdapterOptionsFromEnvironment()
 {
     AdapterOptions options;
     if (const char* status = std::getenv("ZR5130_SIM_STATUS")) options.simStatus = status;
+    if (const char* ignored = std::getenv("ZR5130_SIM_IGNORE_WRITES"))
+        options.simIgnoreWrites = ignored;
     return options;
 }
 

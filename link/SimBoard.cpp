@@ -17,6 +17,7 @@ SimBoard::SimBoard()
 {
     m_image.values.fill(0x00);
     m_image.values[kStatusRegister] = kBlankStatus;
+    m_ignoresWrites[kStatusRegister] = true;
 }
 
 void SimBoard::Load(const RegisterImage& image) { m_image = image; }
@@ -32,6 +33,11 @@ void SimBoard::SetStatusSequence(std::vector<uint8_t> values)
 {
     m_statusSequence = std::move(values);
     m_statusStep = 0;
+}
+
+void SimBoard::IgnoreWrites(const std::vector<uint8_t>& registers)
+{
+    for (uint8_t reg : registers) m_ignoresWrites[reg] = true;
 }
 
 void SimBoard::Unplug()
@@ -104,7 +110,7 @@ int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t v
     if (m_image.values[reg] == RegisterImage::kAbsent)
         return kWriteNack;
     // The status register acknowledges a write like any other and ignores it.
-    if (reg != kStatusRegister)
+    if (!m_ignoresWrites[reg])
         m_image.values[reg] = value;
     return 0;
 }

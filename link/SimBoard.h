@@ -3,6 +3,7 @@
 #include "RegisterImage.h"
 #include "TvxAdapter.h"
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     // and go. Empty: the register keeps its value.
     void SetStatusSequence(std::vector<uint8_t> values);
 
+    // These registers acknowledge a write and keep their value, as the status
+    // register always does: a chip whose register does not take a write.
+    void IgnoreWrites(const std::vector<uint8_t>& registers);
+
     // A pulled USB cable: nothing is found and every call fails. Plugged in
     // again, the board is found, but a session opened before the unplug
     // stays dead until the board is opened again.
@@ -53,6 +58,7 @@ private:
     bool IsLive(int handle) const;
 
     RegisterImage m_image;
+    std::bitset<256> m_ignoresWrites;
     std::vector<uint8_t> m_statusSequence;
     size_t m_statusStep = 0;
     bool m_plugged = true;

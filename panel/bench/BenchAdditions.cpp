@@ -1,6 +1,7 @@
 #include "BenchAdditions.h"
 
 #include "EvalDlg.h"
+#include "RegistersWindow.h"
 #include "SessionMenu.h"
 
 void AddBenchAdditions(CEvalDlg& dlg)
@@ -8,5 +9,9 @@ void AddBenchAdditions(CEvalDlg& dlg)
     auto* session = new CSessionMenu(dlg, *dlg.SystemMenu(), dlg.StartedOn());
     QObject::connect(&dlg, &CEvalDlg::windowCommand, session, &CSessionMenu::OnCommand);
     QObject::connect(&dlg, &CEvalDlg::readbackStarting, session, &CSessionMenu::ForgetComparison);
+    auto* registers = new CRegistersWindow(dlg);
+    QObject::connect(&dlg, &CEvalDlg::windowCommand, registers, [registers](unsigned id) {
+        if ((id & 0xFFF0) == CSessionMenu::kIdmRegisters) registers->Open();
+    });
     dlg.InstallToolTips();
 }

@@ -6,7 +6,8 @@ class CEvalDlg;
 
 // What the bench adds to a panel being started, after its About entry: the
 // window-menu entries for sessions (with the Adapter list and the status
-// watch) and the tooltips, each listening to what the panel announces.
+// watch), the Registers window and the tooltips, each listening to what the
+// panel announces.
 void AddBenchAdditions(CEvalDlg& dlg);
 
 void AddToolTipUses(std::vector<ControlUse>& uses);

@@ -40,6 +40,7 @@ const Entry kEntries[] = {
     {CSessionMenu::kIdmReconnectAdapter, "Reconnect Adapter", QKeySequence::UnknownKey, Qt::Key_R, false},
     // The Adapter list goes before this one.
     {CSessionMenu::kIdmRecordSession, "Record Session...", QKeySequence::UnknownKey, Qt::Key_E, true},
+    {CSessionMenu::kIdmRegisters, "Registers...", QKeySequence::UnknownKey, Qt::Key_G, false},
 };
 
 const QString kDumpFilter = QStringLiteral("Register dumps (*.txt *.dump);;All files (*)");

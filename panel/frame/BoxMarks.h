@@ -13,6 +13,9 @@ void UnmarkBox(QWidget* box, const QString& mark);
 // The name of the box's mark; empty when it has none.
 QString BoxMark(const QWidget* box);
 
+// A soft yellow that reads as "look here" on light and dark themes alike: a
+// register whose value changed since it was last shown.
+inline const QColor kChangedColour{255, 226, 128};
 inline const QString kDiffersMark = QStringLiteral("differs");
 inline const QColor kDiffersColour{0xD8, 0xC0, 0xF0};  // violet: differs from a file
 inline const QString kTurnedOnMark = QStringLiteral("turned-on");

@@ -28,7 +28,6 @@ CEvalDlg::BusAction::~BusAction()
         m_dlg.m_statusLine->Retract();
         m_dlg.SetFailureText(text);
     } else if (stuck) {
-        m_dlg.m_statusLine->Retract();
         m_dlg.SetFailureText(QString::fromStdString(*stuck));
     } else if (m_kind == Kind::UserAction && run.accessed && !run.accessFailed && !run.textSet) {
         m_dlg.m_statusLine->GiveWay();

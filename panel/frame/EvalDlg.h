@@ -66,11 +66,12 @@ public:
     // (a control, the start-up, a window-menu command) or a polling tick. It
     // clears the stuck-bus mark left by the last run as it starts. As it ends:
     // a write that failed and that the run did not tell of itself becomes
-    // "Write to REG failed"; a stuck bus that only reads met gets its cause on
-    // the status line, and once on standard error, so each run waits out at
-    // most one timeout; an action that reached the chip without a failure and
-    // without a text of its own lets a failure text give way. Only the
-    // outermost of nested runs does this.
+    // "Write to REG failed", taking back the action's own text; a stuck bus
+    // that only reads met gets its cause on the status line, and once on
+    // standard error, so each run waits out at most one timeout; an action
+    // that reached the chip without a failure and without a text of its own
+    // lets a failure text give way. Only the outermost of nested runs does
+    // this.
     class BusAction {
     public:
         enum class Kind { UserAction, Poll };
@@ -115,6 +116,10 @@ public:
     // One register into its grid box ("--" for nothing) and the controls
     // the readback decodes from it; between a pull and a push.
     void ShowRegister(uint8_t reg, std::optional<uint8_t> value);
+    // After an action other than the readback put reg's value into its box
+    // (ShowRegister, then push): when the box no longer shows shownBefore, it
+    // is marked as changed as the readback marks it, until the next readback.
+    void MarkBoxChangedFrom(uint8_t reg, const QString& shownBefore);
 
     // The start-up's steps, also run by Reconnect and the Adapter list: the
     // adapter open with its version and status lines, and the start-up table
@@ -284,6 +289,7 @@ private:
     // tool's toggle changes their ticks; only pushes do.
     void HoldStatusFlags();
     void MarkChangedBoxes();
+    void SetChangedMark(size_t box, bool changed);
 
     // Writes and shows in box the value written, or "--" when the write failed.
     bool WriteShown(uint8_t reg, uint8_t value, QString CEvalDlg::*box);

@@ -2,6 +2,7 @@
 // boxes whose text changed are marked until the next readback.
 #include "ControlIds.h"
 #include "ControlUses.h"
+#include "BoxMarks.h"
 #include "Controls.h"
 #include "EvalDlg.h"
 #include "Fields.h"
@@ -102,9 +103,6 @@ const DecodeRow kDecodeTable[] = {
 
 constexpr uint8_t kStatusRegister = chip::kOpen.reg;
 
-// A soft yellow that reads as "look here" on light and dark themes alike.
-const QColor kChangeMarkColor(255, 226, 128);
-
 void Decode(CEvalDlg& dlg, const DecodeRow& row, uint8_t registerValue)
 {
     const unsigned value = chip::FieldValue(row.field, registerValue);
@@ -169,18 +167,31 @@ void CEvalDlg::MarkChangedBoxes()
     for (size_t i = 0; i < std::size(kGrid); ++i) {
         // An empty box had nothing to compare with: the first readback marks none.
         const QString& before = m_shownBefore[i];
-        const bool changed = !before.isEmpty() && before != this->*kGrid[i].text;
-        if (changed == m_changed.test(i)) continue;
-        m_changed.set(i, changed);
-        QWidget* box = m_controls.value(kGrid[i].id);
-        if (changed) {
-            m_plainPalette[i] = box->palette();
-            QPalette marked = m_plainPalette[i];
-            marked.setColor(QPalette::Base, kChangeMarkColor);
-            box->setPalette(marked);
-        } else {
-            box->setPalette(m_plainPalette[i]);
-        }
+        SetChangedMark(i, !before.isEmpty() && before != this->*kGrid[i].text);
+    }
+}
+
+void CEvalDlg::MarkBoxChangedFrom(uint8_t reg, const QString& shownBefore)
+{
+    const auto it = std::ranges::find(kGrid, reg, &GridBox::reg);
+    if (it == std::end(kGrid) || this->*it->text == shownBefore) return;
+    const size_t i = size_t(it - std::begin(kGrid));
+    m_shownBefore[i] = shownBefore;
+    SetChangedMark(i, true);
+}
+
+void CEvalDlg::SetChangedMark(size_t box, bool changed)
+{
+    if (changed == m_changed.test(box)) return;
+    m_changed.set(box, changed);
+    QWidget* edit = m_controls.value(kGrid[box].id);
+    if (changed) {
+        m_plainPalette[box] = edit->palette();
+        QPalette marked = m_plainPalette[box];
+        marked.setColor(QPalette::Base, kChangedColour);
+        edit->setPalette(marked);
+    } else {
+        edit->setPalette(m_plainPalette[box]);
     }
 }
 

@@ -117,6 +117,23 @@ TEST(ChooseAdapter, SimStatusScriptsTheStatusRegisterOfTheSimulatedBoard)
               "ZR5130_SIM_STATUS: '30;3' is not a list of two-digit hex values (for example 30,38,30)");
 }
 
+TEST(ChooseAdapter, SimIgnoreWritesKeepsTheValuesOfTheNamedRegisters)
+{
+    AdapterOptions options;
+    options.simIgnoreWrites = "a5 A1";
+    const AdapterChoice choice = ChooseAdapter("sim", options);
+    for (uint8_t reg : {0xA0, 0xA1, 0xA5})
+        EXPECT_EQ(choice.adapter->RegisterWrite(SimBoard::kHandle, 0x2C, reg, 0x3C), 0);
+    std::vector<int> values;
+    for (uint8_t reg : {0xA0, 0xA1, 0xA5})
+        values.push_back(choice.adapter->RegisterRead(SimBoard::kHandle, 0x2C, reg));
+    EXPECT_EQ(values, (std::vector<int>{0x3C, 0x00, 0x00}));
+    options.simIgnoreWrites = "A5,1";
+    EXPECT_EQ(ChooseAdapter("sim", options).error,
+              "ZR5130_SIM_IGNORE_WRITES: 'A5,1' is not a list of two-digit hex registers (for "
+              "example A5,A1)");
+}
+
 TEST(ChooseAdapter, RejectsAnythingElse)
 {
     for (const char* setting : {"SIM", "simulated", "tavrix", " sim"}) {
