@@ -5,6 +5,7 @@
 #include "NamedFields.h"
 #include "Output.h"
 #include "RegisterMap.h"
+#include "StandardOutput.h"
 #include "Tool.h"
 
 #include <CLI/CLI.hpp>
@@ -94,7 +95,7 @@ int RunFields(const Tool& tool, const FieldsArgs& args)
     } else {
         std::string text;
         for (const chip::RegisterInfo* reg : regs) text += RegisterText(*reg);
-        std::fputs(text.c_str(), stdout);
+        Print(text);
     }
     return kExitDone;
 }

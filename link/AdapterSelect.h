@@ -2,6 +2,7 @@
 
 #include "I2cBuses.h"
 #include "I2cDev.h"
+#include "TextInput.h"
 #include "TvxAdapter.h"
 
 #include <functional>
@@ -28,6 +29,9 @@ struct AdapterOptions {
     // register does not take what is written, for trying read-back checks.
     std::string simIgnoreWrites;
     std::string sysClassDir = kSysClassI2cDev;
+    // Whether "sim:-" loads the dump from standard input (zr5130ctl's
+    // --adapter) or from a file named "-".
+    Dash dash = Dash::IsAFile;
     // The system calls behind a Linux bus; the real ones when empty.
     std::function<std::unique_ptr<I2cDevSys>()> systemCalls;
 };

@@ -29,9 +29,9 @@ void SimBoard::Poke(uint8_t reg, int value)
     m_image.values[reg] = value == RegisterImage::kAbsent ? value : (value & 0xFF);
 }
 
-void SimBoard::SetStatusSequence(std::vector<uint8_t> values)
+void SimBoard::SetStatusSequence(std::vector<StatusAnswer> answers)
 {
-    m_statusSequence = std::move(values);
+    m_statusSequence = std::move(answers);
     m_statusStep = 0;
 }
 
@@ -39,6 +39,30 @@ void SimBoard::IgnoreWrites(const std::vector<uint8_t>& registers)
 {
     for (uint8_t reg : registers) m_ignoresWrites[reg] = true;
 }
+
+bool SimBoard::NextStatusAnswer()
+{
+    const StatusAnswer answer = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
+    switch (answer.kind) {
+    case StatusAnswer::Kind::Value: m_image.values[kStatusRegister] = answer.value; return true;
+    case StatusAnswer::Kind::NoAnswer: return false;
+    case StatusAnswer::Kind::Timeout: m_stuck = true; return false;
+    case StatusAnswer::Kind::Replug:
+        Unplug();
+        PlugIn();
+        return false;
+    }
+    return false;
+}
+
+const std::string* SimBoard::StuckBusCause() const
+{
+    static const std::string kCause =
+        "the simulated board's bus timed out (as ZR5130_SIM_STATUS asks)";
+    return m_stuck ? &kCause : nullptr;
+}
+
+void SimBoard::ClearStuckBus() { m_stuck = false; }
 
 void SimBoard::Unplug()
 {
@@ -92,11 +116,11 @@ int SimBoard::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (faultInjector && faultInjector(false, reg))
         return kFailed;
-    if (!IsLive(handle) || address != kChipAddress)
+    if (!IsLive(handle) || address != kChipAddress || m_stuck)
         return kFailed;
     if (reg == kStatusRegister && !m_statusSequence.empty() &&
-        m_image.values[reg] != RegisterImage::kAbsent)
-        m_image.values[reg] = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
+        m_image.values[reg] != RegisterImage::kAbsent && !NextStatusAnswer())
+        return kFailed;
     const int value = m_image.values[reg];
     return value == RegisterImage::kAbsent ? kFailed : value;
 }
@@ -105,7 +129,7 @@ int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t v
 {
     if (faultInjector && faultInjector(true, reg))
         return kWriteNack;
-    if (!IsLive(handle) || address != kChipAddress)
+    if (!IsLive(handle) || address != kChipAddress || m_stuck)
         return kWriteNack;
     if (m_image.values[reg] == RegisterImage::kAbsent)
         return kWriteNack;

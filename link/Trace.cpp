@@ -1,6 +1,7 @@
 #include "Trace.h"
 
 #include "FileOpen.h"
+#include "ProgramName.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -35,7 +36,7 @@ class TraceFile {
 public:
     using LostHandler = void (*)(const std::string& reason);
 
-    explicit constexpr TraceFile(const char* what, LostHandler onLost = nullptr)
+    explicit TraceFile(const char* what, LostHandler onLost = nullptr)
         : m_what(what), m_onLost(onLost)
     {
     }
@@ -114,7 +115,8 @@ private:
         m_lost = true;
         m_lostReason = error == EAGAIN ? m_name + " would block"
                                        : m_name + ": cannot write: " + std::strerror(error);
-        std::fprintf(stderr, "%s; the %s stops here\n", m_lostReason.c_str(), m_what);
+        std::fprintf(stderr, "%s: %s; the %s stops here\n", LinkProgramName(), m_lostReason.c_str(),
+                     m_what);
         if (m_onLost)
             m_onLost(m_lostReason);
     }
@@ -128,7 +130,6 @@ private:
     std::string m_lostReason;
 };
 
-// Constant-initialised, so they are ready before any other static could trace.
 std::function<void(const std::string&)> g_onRecordingLost;
 
 void RecordingLost(const std::string& reason)
@@ -137,31 +138,42 @@ void RecordingLost(const std::string& reason)
         g_onRecordingLost(reason);
 }
 
-constinit TraceFile g_trace("trace");
-constinit TraceFile g_recording("recording", RecordingLost);
+// Made on first use, so they are ready whenever something traces, even from
+// another file's static initialiser.
+TraceFile& Trace()
+{
+    static TraceFile file("trace");
+    return file;
+}
+
+TraceFile& Recording()
+{
+    static TraceFile file("recording", RecordingLost);
+    return file;
+}
 
 void TraceLine(char op, uint8_t reg, uint8_t value, bool showValue, bool ok)
 {
-    if (!g_trace.IsOpen() && !g_recording.IsOpen())
+    if (!Trace().IsOpen() && !Recording().IsOpen())
         return;
     char line[16];
     const size_t size = FormatLine(line, op, reg, value, showValue, ok);
-    g_trace.Line(line, size);
-    g_recording.Line(line, size);
+    Trace().Line(line, size);
+    Recording().Line(line, size);
 }
 
 }  // namespace
 
 bool TraceOpen(const std::string& path, std::string& error, const std::string& name)
 {
-    return g_trace.Open(path, name, error);
+    return Trace().Open(path, name, error);
 }
 
-void TraceClose() { g_trace.Close(); }
+void TraceClose() { Trace().Close(); }
 
-bool TraceEnabled() { return g_trace.IsOpen(); }
+bool TraceEnabled() { return Trace().IsOpen(); }
 
-bool TraceLost() { return g_trace.IsLost(); }
+bool TraceLost() { return Trace().IsLost(); }
 
 void TraceRead(uint8_t reg, uint8_t value, bool ok)
 {
@@ -175,16 +187,16 @@ void TraceWrite(uint8_t reg, uint8_t value, bool ok)
 
 bool RecordingOpen(const std::string& path, std::string& error)
 {
-    return g_recording.Open(path, {}, error);
+    return Recording().Open(path, {}, error);
 }
 
 RecordedWrites RecordingClose()
 {
-    g_recording.Close();
-    return g_recording.Writes();
+    Recording().Close();
+    return Recording().Writes();
 }
 
-bool RecordingActive() { return g_recording.IsOpen() && !g_recording.IsLost(); }
+bool RecordingActive() { return Recording().IsOpen() && !Recording().IsLost(); }
 
 void RecordingOnLost(std::function<void(const std::string& reason)> handler)
 {

@@ -9,6 +9,7 @@
 #include "FileDialogIcons.h"
 #include "FileOpen.h"
 #include "HexText.h"
+#include "ImageRead.h"
 #include "RegisterImage.h"
 #include "RegisterMap.h"
 #include "Trace.h"
@@ -166,10 +167,8 @@ void CSessionMenu::OnSaveRegisters()
     const QString path = AskFileName(tr("Save Registers"), FileUse::SaveDump);
     if (path.isEmpty()) return;
     m_dlg.OnReadbackAll();
-    RegisterImage image;
-    image.values.fill(RegisterImage::kAbsent);
-    for (const uint8_t reg : chip::ReadbackRegisters())
-        if (const std::optional<uint8_t> value = m_dlg.GridValue(reg)) image.values[reg] = *value;
+    const RegisterImage image = ReadRegisterImage(
+        chip::ReadbackRegisters(), [this](uint8_t reg) { return m_dlg.GridValue(reg); });
     const QByteArray text = QByteArray::fromStdString(FormatRegisterImage(image));
     const QString name = QFileInfo(path).fileName();
     if (const QString problem = SaveTargetProblem(path); !problem.isEmpty()) {

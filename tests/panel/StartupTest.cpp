@@ -8,16 +8,14 @@
 
 #include <QLineEdit>
 
-#include <ranges>
-
 namespace {
 
 // The register traffic in a call record: "R72", "W98=00", ...
 std::vector<std::string> RegisterTraffic(const std::vector<std::string>& calls)
 {
     std::vector<std::string> traffic;
-    for (const QString& call : calls | std::views::transform(QString::fromStdString)) {
-        const QStringList words = call.split(' ');
+    for (const std::string& call : calls) {
+        const QStringList words = QString::fromStdString(call).split(' ');
         if (words[0] == "RegisterRead")
             traffic.push_back(QStringLiteral("R%1").arg(words[3]).toStdString());
         else if (words[0] == "RegisterWrite")
