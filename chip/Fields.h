@@ -35,13 +35,13 @@ inline constexpr FieldInfo kLed5{0x16, "LED 5", 4, 1, "1 = LED output 5 on"};
 inline constexpr FieldInfo kLed6{0x16, "LED 6", 5, 1, "1 = LED output 6 on"};
 
 // 0xA0 and 0xA1: the 12-bit LED current value, scale and PDET standby.
-inline constexpr FieldInfo kCurrentLow{0xA0, "Current bits 7-0", 0, 8,
+inline constexpr FieldInfo kCurrentLow{0xA0, "Current Low", 0, 8,
                                        "low byte of the 12-bit LED current"};
 inline constexpr FieldInfo kPdetStandby{0xA1, "PDET Standby", 7, 1, "1 = PDET standby on"};
 inline constexpr FieldInfo kCurrentScale{0xA1, "Current Scale", 4, 3, "full-scale LED current",
                                          &kCurrentScaleEntries};
-inline constexpr FieldInfo kCurrentHigh{0xA1, "Current bits 11-8", 0, 4,
-                                        "high bits of the 12-bit LED current"};
+inline constexpr FieldInfo kCurrentHigh{0xA1, "Current High", 0, 4,
+                                        "bits 11-8 of the 12-bit LED current"};
 // The whole current as one field: A0 first, then A1, as the panel writes it.
 inline constexpr FieldPart kLedCurrentParts[] = {{&kCurrentLow, 0}, {&kCurrentHigh, 8}};
 inline constexpr CompoundField kLedCurrent{"LED Current", "12-bit LED current", kLedCurrentParts};

@@ -42,13 +42,9 @@ chip::RegisterValues ReadRegisters(Tool& tool, const std::vector<uint8_t>& regs,
                                    const std::string& command, const std::string& consequence)
 {
     chip::RegisterValues values;
-    for (uint8_t reg : regs) {
-        uint8_t value = 0;
-        if (tool.Read(reg, value))
-            values[reg] = value;
-        else
-            Problem(command + ": cannot read register " + HexByteText(reg) + consequence);
-    }
+    for (uint8_t reg : regs)
+        if (const std::optional<uint8_t> value = tool.Read(reg)) values[reg] = *value;
+    tool.TellFailedReads(command + ": ", consequence);
     return values;
 }
 
@@ -170,24 +166,22 @@ int RunSet(Tool& tool, const SetArgs& args)
                    {"written", HexByteText(write.after)}};
         if (!tool.Write(write.reg, write.after)) {
             Problem("set: write of " + HexByteText(write.after) + " to register " +
-                    HexByteText(write.reg) + " failed; the chip did not acknowledge it");
+                    HexByteText(write.reg) + " failed: " + tool.FailureCause());
             status = kExitFailed;
             break;
         }
-        uint8_t read = 0;
-        const bool readOk = tool.Read(write.reg, read);
-        entry["read"] = ValueJson(readOk ? std::optional(read) : std::nullopt);
+        const std::optional<uint8_t> readBack = tool.Read(write.reg);
+        entry["read"] = ValueJson(readBack);
         text += HexByteText(write.reg) + " " + chip::FindRegister(write.reg)->name + ": " +
             HexByteText(write.before) + " -> " + HexByteText(write.after);
-        if (!readOk) {
-            Problem("set: cannot read register " + HexByteText(write.reg) + " back after " +
-                    HexByteText(write.after) + " was written");
+        if (!readBack) {
+            tool.TellFailedReads("set: ", " (reading back " + HexByteText(write.after) + ")");
             status = kExitFailed;
             text += ", reads --";
-        } else if (read != write.after) {
-            Problem(Mismatch(write, read, resolved.assignments, planned));
+        } else if (*readBack != write.after) {
+            Problem(Mismatch(write, *readBack, resolved.assignments, planned));
             status = kExitFailed;
-            text += ", reads " + HexByteText(read);
+            text += ", reads " + HexByteText(*readBack);
         }
         text += '\n';
         entries.push_back(entry);

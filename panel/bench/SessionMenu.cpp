@@ -6,6 +6,7 @@
 #include "BoxMarks.h"
 #include "Decode.h"
 #include "EvalDlg.h"
+#include "FileDialogIcons.h"
 #include "FileOpen.h"
 #include "HexText.h"
 #include "ImageRead.h"
@@ -15,6 +16,7 @@
 #include "Watch.h"
 #include "tvx.h"
 
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -133,14 +135,19 @@ bool CSessionMenu::IsWatching() const { return m_watch->IsRunning(); }
 QString CSessionMenu::AskFileName(const QString& title, FileUse use)
 {
     const bool forSaving = use != FileUse::OpenDump;
+    CFileKindIcons icons;  // never reads what it lists
     // Qt's own dialog: the same on every desktop, and one a test can answer.
     QFileDialog dialog(&m_dlg, title, m_folder,
                        use == FileUse::AppendTrace ? kTraceFilter : kDumpFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, use == FileUse::AppendTrace);
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (use == FileUse::SaveDump) dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (forSaving) {
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+        dialog.selectFile(SuggestedFileName(QDateTime::currentDateTime()));
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_folder = QFileInfo(path).absolutePath();
@@ -149,7 +156,7 @@ QString CSessionMenu::AskFileName(const QString& title, FileUse use)
 
 void CSessionMenu::Report(const QString& statusText, const QString& detail)
 {
-    m_dlg.SetStatusText(statusText);
+    m_dlg.SetFailureText(statusText);
     std::fprintf(stderr, "zr5130-eval: %s\n", detail.toLocal8Bit().constData());
 }
 
@@ -241,7 +248,7 @@ void CSessionMenu::OnReconnectAdapter()
     if (!failure.empty()) {
         QString text = QString::fromStdString(failure);
         text[0] = text[0].toUpper();
-        m_dlg.SetStatusText(text);
+        m_dlg.SetFailureText(text);
     }
 }
 
@@ -282,5 +289,5 @@ void CSessionMenu::RecordingLost(const QString& reason)
 {
     RecordingClose();
     m_recordEntry->setChecked(false);
-    m_dlg.SetStatusText(tr("Recording stopped: %1").arg(reason));
+    m_dlg.SetFailureText(tr("Recording stopped: %1").arg(reason));
 }

@@ -16,7 +16,11 @@ void CEvalDlg::OnLoad()
     if (choice.preset)
         for (const RegisterValue& rv : choice.preset->values)
             allWritten = ChipWrite(rv.reg, rv.value) && allWritten;
-    SetStatusText(QString::fromUtf8(allWritten ? choice.loadedText : choice.failedText));
+    // Without a preset of its own, a failed write is told as "Write to 01 failed".
+    if (allWritten || !choice.preset)
+        SetStatusText(QString::fromUtf8(choice.loadedText));
+    else
+        SetFailureText(QString::fromUtf8(choice.failedText));
     OnReadbackAll();
 }
 
@@ -26,15 +30,19 @@ void CEvalDlg::OnPrepareWrite()
     pull();
     m_strReg72 = written ? HexText(kBurnValue) : kUnreadText;
     push();
-    SetStatusText(written ? QStringLiteral("Apply 6V to VLDO") : QStringLiteral("Prepare Write failed"));
+    if (written)
+        SetStatusText(QStringLiteral("Apply 6V to VLDO"));
+    else
+        SetFailureText(QStringLiteral("Prepare Write failed"));
 }
 
 void CEvalDlg::OnCompleteWrite()
 {
     pull();
-    const bool written = ChipWrite(kBurnRegister, kBurnValue);
-    m_strReg72 = written ? HexText(kBurnValue) : kUnreadText;
+    const bool written = WriteShown(kBurnRegister, kBurnValue, &CEvalDlg::m_strReg72);
     push();
-    SetStatusText(written ? QStringLiteral("Remove 6V from VLDO")
-                          : QStringLiteral("Complete Write failed"));
+    if (written)
+        SetStatusText(QStringLiteral("Remove 6V from VLDO"));
+    else
+        SetFailureText(QStringLiteral("Complete Write failed"));
 }

@@ -467,6 +467,9 @@ TEST_F(Ctl, BadInputEndsWithStatus2AndOneLineAndWritesNothing)
         {{"write", "A5", "1A5"}, "'1A5' has more than 8 bits"},
         {{"write", "A5", "--", "-1"}, "'-1' is negative"},
         {{"write", "A5", "3Cx"}, "'3Cx'"},
+        {{"write", "A5", "0x3Ch"}, "'0x3Ch' is not a hex number"},  // the panel's rule
+        {{"write", "+A5", "3C"}, "'+A5' is not a hex number"},
+        {{"write", "A5", "3C "}, "'3C ' is not a hex number"},
         {{"write", "72", "80"}, "burn"},
         {{"read"}, "REG"},
         {{"load", "E16"}, "'E16'"},
