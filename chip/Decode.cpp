@@ -45,15 +45,13 @@ std::vector<DecodedField> DecodeRegister(uint8_t address, uint8_t value)
     return fields;
 }
 
-std::vector<DecodedRegister> DecodeImage(std::span<const int, 256> values)
+std::vector<DecodedRegister> DecodeImage(std::span<const std::optional<uint8_t>, 256> values)
 {
     std::vector<DecodedRegister> registers;
     for (const RegisterInfo& info : AllRegisters()) {
-        const int value = values[info.address];
-        if (value < 0)
-            registers.push_back({&info, std::nullopt, {}});
-        else
-            registers.push_back({&info, uint8_t(value), DecodeRegister(info.address, uint8_t(value))});
+        const std::optional<uint8_t> value = values[info.address];
+        registers.push_back(
+            {&info, value, value ? DecodeRegister(info.address, *value) : std::vector<DecodedField>{}});
     }
     return registers;
 }

@@ -28,13 +28,6 @@ struct DiffArgs {
 
 constexpr const char* kIndent = "    ";
 
-std::optional<uint8_t> ValueOf(const RegisterImage& image, uint8_t reg)
-{
-    const int value = image.values[reg];
-    if (value == RegisterImage::kAbsent) return std::nullopt;
-    return uint8_t(value);
-}
-
 bool InGrid(uint8_t reg)
 {
     const auto grid = chip::ReadbackRegisters();
@@ -66,7 +59,7 @@ int ImageFrom(Tool& tool, const std::string& file, const char* command, Register
         return kExitBadInput;
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
-    image.values.fill(RegisterImage::kAbsent);
+    image = {};
     for (uint8_t reg : chip::ReadbackRegisters()) {
         uint8_t value = 0;
         if (tool.Read(reg, value))
@@ -81,7 +74,7 @@ void PrintDecoded(const RegisterImage& image)
 {
     std::string text;
     for (uint8_t reg : chip::ReadbackRegisters()) {
-        const std::optional<uint8_t> value = ValueOf(image, reg);
+        const std::optional<uint8_t> value = image.values[reg];
         text += HexByteText(reg) + " " + RegisterName(reg) + " = " + ValueText(value);
         if (!value) {
             text += " (not read)\n";
@@ -100,7 +93,7 @@ Json DecodedJson(const RegisterImage& image)
 {
     Json registers = Json::array();
     for (uint8_t reg : chip::ReadbackRegisters()) {
-        const std::optional<uint8_t> value = ValueOf(image, reg);
+        const std::optional<uint8_t> value = image.values[reg];
         Json entry = ReadingJson({reg, value});
         const chip::RegisterInfo* info = chip::FindRegister(reg);
         entry["name"] = info->name;
@@ -142,8 +135,8 @@ std::vector<Difference> Compare(const RegisterImage& a, const RegisterImage& b)
 {
     std::vector<Difference> differences;
     for (int reg = 0; reg < 256; ++reg) {
-        const std::optional<uint8_t> va = ValueOf(a, uint8_t(reg));
-        const std::optional<uint8_t> vb = ValueOf(b, uint8_t(reg));
+        const std::optional<uint8_t> va = a.values[reg];
+        const std::optional<uint8_t> vb = b.values[reg];
         if (va == vb || (!InGrid(uint8_t(reg)) && (!va || !vb))) continue;
         Difference d{uint8_t(reg), va, vb, {}};
         if (va && vb) d.fields = chip::DiffFields(uint8_t(reg), *va, *vb);

@@ -32,7 +32,6 @@ int RunDump(Tool& tool)
 {
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
     RegisterImage image;
-    image.values.fill(RegisterImage::kAbsent);
     std::vector<RegisterReading> readings;
     bool allRead = true;
     for (uint8_t reg : chip::ReadbackRegisters()) {
@@ -68,8 +67,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
     }
     std::vector<Restored> restored;
     for (uint8_t reg : kRestoreOrder)
-        if (image.values[reg] != RegisterImage::kAbsent)
-            restored.push_back({reg, uint8_t(image.values[reg])});
+        if (image.values[reg]) restored.push_back({reg, *image.values[reg]});
     if (restored.empty()) {
         Problem("restore: " + args.file + " holds none of the registers the panel writes "
                 "(every one of them is XX)");

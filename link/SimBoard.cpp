@@ -21,12 +21,9 @@ SimBoard::SimBoard()
 
 void SimBoard::Load(const RegisterImage& image) { m_image = image; }
 
-int SimBoard::Peek(uint8_t reg) const { return m_image.values[reg]; }
+std::optional<uint8_t> SimBoard::Peek(uint8_t reg) const { return m_image.values[reg]; }
 
-void SimBoard::Poke(uint8_t reg, int value)
-{
-    m_image.values[reg] = value == RegisterImage::kAbsent ? value : (value & 0xFF);
-}
+void SimBoard::Poke(uint8_t reg, std::optional<uint8_t> value) { m_image.values[reg] = value; }
 
 void SimBoard::SetStatusSequence(std::vector<uint8_t> values)
 {
@@ -88,11 +85,10 @@ int SimBoard::RegisterRead(int handle, uint16_t address, uint8_t reg)
         return kFailed;
     if (!IsLive(handle) || address != kChipAddress)
         return kFailed;
-    if (reg == kStatusRegister && !m_statusSequence.empty() &&
-        m_image.values[reg] != RegisterImage::kAbsent)
-        m_image.values[reg] = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
-    const int value = m_image.values[reg];
-    return value == RegisterImage::kAbsent ? kFailed : value;
+    std::optional<uint8_t>& value = m_image.values[reg];
+    if (reg == kStatusRegister && !m_statusSequence.empty() && value)
+        value = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
+    return value ? *value : kFailed;
 }
 
 int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value)
@@ -101,7 +97,7 @@ int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t v
         return kWriteNack;
     if (!IsLive(handle) || address != kChipAddress)
         return kWriteNack;
-    if (m_image.values[reg] == RegisterImage::kAbsent)
+    if (!m_image.values[reg])
         return kWriteNack;
     // The status register acknowledges a write like any other and ignores it.
     if (reg != kStatusRegister)

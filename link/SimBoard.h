@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The simulated evaluation board: one adapter ("SIM-ZR5130") with a ZR5130
@@ -21,8 +22,8 @@ public:
     void Load(const RegisterImage& image);
 
     // Direct access for tests and tools; bypasses the I2C model.
-    int Peek(uint8_t reg) const;  // RegisterImage::kAbsent when it does not answer
-    void Poke(uint8_t reg, int value);
+    std::optional<uint8_t> Peek(uint8_t reg) const;  // nothing when it does not answer
+    void Poke(uint8_t reg, std::optional<uint8_t> value);
 
     // From now on each read of the status register answers the next of
     // values, starting over after the last: a board whose fault flags come

@@ -37,9 +37,9 @@ TEST(RegisterMap, DescribesEveryGridRegisterWithFieldsThatFitTheirByteAndNameEve
 // What the panel's tooltips and the command line tool show of a register image.
 TEST(RegisterMap, DecodesAnImageIntoNamedFieldsAndTellsWhichDiffer)
 {
-    std::array<int, 256> image;
+    std::array<std::optional<uint8_t>, 256> image;
     image.fill(0x00);
-    image[0x02] = -1;  // did not answer
+    image[0x02] = std::nullopt;  // did not answer
     image[0xA4] = 0xA0;
     image[0xA5] = 0xE9;
     std::map<uint8_t, DecodedRegister> byAddress;
