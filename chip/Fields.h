@@ -17,14 +17,16 @@ inline constexpr FieldInfo kEnableBacklight{0x01, "Enable Backlight", 0, 1,
                                             "1 = backlight enabled"};
 
 // 0x02 Status (read only)
-inline constexpr FieldInfo kOpen{0x02, "Open", 7, 1, "1 = open flag set"};
-inline constexpr FieldInfo kShort{0x02, "Short", 6, 1, "1 = short flag set"};
-inline constexpr FieldInfo kVrefOk{0x02, "VRef OK", 5, 1, "1 = VRef OK"};
-inline constexpr FieldInfo kVboostOk{0x02, "VBoost OK", 4, 1, "1 = VBoost OK"};
-inline constexpr FieldInfo kOverVoltage{0x02, "Over Voltage", 3, 1, "1 = over-voltage flag set"};
-inline constexpr FieldInfo kOverCurrent{0x02, "Over Current", 2, 1, "1 = over-current flag set"};
-inline constexpr FieldInfo kTsd{0x02, "TSD", 1, 1, "1 = TSD flag set"};
-inline constexpr FieldInfo kUvlo{0x02, "UVLO", 0, 1, "1 = UVLO flag set"};
+inline constexpr FieldInfo kOpen{kStatusRegister, "Open", 7, 1, "1 = open flag set"};
+inline constexpr FieldInfo kShort{kStatusRegister, "Short", 6, 1, "1 = short flag set"};
+inline constexpr FieldInfo kVrefOk{kStatusRegister, "VRef OK", 5, 1, "1 = VRef OK"};
+inline constexpr FieldInfo kVboostOk{kStatusRegister, "VBoost OK", 4, 1, "1 = VBoost OK"};
+inline constexpr FieldInfo kOverVoltage{kStatusRegister, "Over Voltage", 3, 1,
+                                        "1 = over-voltage flag set"};
+inline constexpr FieldInfo kOverCurrent{kStatusRegister, "Over Current", 2, 1,
+                                        "1 = over-current flag set"};
+inline constexpr FieldInfo kTsd{kStatusRegister, "TSD", 1, 1, "1 = TSD flag set"};
+inline constexpr FieldInfo kUvlo{kStatusRegister, "UVLO", 0, 1, "1 = UVLO flag set"};
 
 // 0x16 LED enables; bits 7-6 are always written as 0.
 inline constexpr FieldInfo kLed1{0x16, "LED 1", 0, 1, "1 = LED output 1 on"};

@@ -1,6 +1,7 @@
 // load ENTRY, burn prepare|complete: what the panel's Load button and EEPROM
 // burn helper write, with the status texts the panel shows.
 #include "Commands.h"
+#include "Fields.h"
 #include "HexInput.h"
 #include "Presets.h"
 #include "Tool.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr uint8_t kBrightnessControl = 0x01;
-constexpr uint8_t kBacklightEnableBit = 0x01;
 constexpr int kConfigEntries = 16;
 
 struct LoadArgs {
@@ -51,7 +50,7 @@ int RunLoad(Tool& tool, const LoadArgs& args)
     // tool keeps no copy, so it reads the register, and writes nothing
     // when it cannot.
     uint8_t control = 0;
-    if (!tool.Read(kBrightnessControl, control)) {
+    if (!tool.Read(chip::kEnableBacklight.reg, control)) {
         Problem("load: cannot read register 01 (brightness control); nothing was written");
         return kExitFailed;
     }
@@ -59,7 +58,7 @@ int RunLoad(Tool& tool, const LoadArgs& args)
     const auto write = [&](uint8_t reg, uint8_t value) {
         if (!tool.Write(reg, value)) failed += (failed.empty() ? "" : " ") + HexByteText(reg);
     };
-    write(kBrightnessControl, uint8_t(control & ~kBacklightEnableBit));
+    write(chip::kEnableBacklight.reg, chip::WithField(chip::kEnableBacklight, control, 0));
     const ConfigChoice choice = ChooseConfig(*entry);
     if (choice.preset)
         for (const RegisterValue& rv : choice.preset->values) write(rv.reg, rv.value);

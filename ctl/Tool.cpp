@@ -2,6 +2,7 @@
 
 #include "AdapterSelect.h"
 #include "DeviceLink.h"
+#include "RegisterMap.h"
 #include "Trace.h"
 #include "tvx.h"
 
@@ -11,8 +12,6 @@
 
 namespace {
 
-// The chip answers at this 7-bit address, as in the panel.
-constexpr unsigned kChipAddress = 0x2C;
 constexpr std::string_view kEnvironmentName = "ZR5130_ADAPTER";
 
 const char* Setting(const std::string& option, const char* environment)
@@ -86,10 +85,10 @@ bool Tool::Checked(bool ok)
 
 bool Tool::Read(uint8_t reg, uint8_t& value)
 {
-    return Checked(RegRead(kChipAddress, reg, value) == 0);
+    return Checked(RegRead(chip::kChipAddress, reg, value) == 0);
 }
 
 bool Tool::Write(uint8_t reg, uint8_t value)
 {
-    return Checked(RegWrite(kChipAddress, reg, value) == 0);
+    return Checked(RegWrite(chip::kChipAddress, reg, value) == 0);
 }

@@ -1,6 +1,8 @@
 // zr5130ctl: the chip from the shell and from scripts.
 #include "Commands.h"
+#include "HexInput.h"
 #include "ProgramName.h"
+#include "RegisterMap.h"
 #include "Tool.h"
 #include "zr5130_version.h"
 
@@ -13,7 +15,7 @@ int main(int argc, char** argv)
     LinkSetProgramName(kProgramName);
     Tool tool;
     CLI::App app("Reads, writes, dumps and watches the ZR5130 LED backlight driver at I2C "
-                 "address 0x2C.",
+                 "address 0x" + HexByteText(chip::kChipAddress) + ".",
                  kProgramName);
     app.set_version_flag("--version", std::string(kProgramName) + " " + kZr5130Version);
     app.require_subcommand(1);

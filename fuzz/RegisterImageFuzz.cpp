@@ -21,7 +21,7 @@ namespace {
 }
 
 enum class Spelling {
-    I2cdump,  // as i2cdump -y BUS 0x2C b prints it
+    I2cdump,  // as i2cdump -y BUS ADDRESS b prints it
     Edited,   // upper-case digits, "xx", no character column
 };
 

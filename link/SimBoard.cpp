@@ -16,7 +16,7 @@ constexpr uint8_t kBlankStatus = 0x30;
 SimBoard::SimBoard()
 {
     m_image.values.fill(0x00);
-    m_image.values[kStatusRegister] = kBlankStatus;
+    m_image.values[chip::kStatusRegister] = kBlankStatus;
 }
 
 void SimBoard::Load(const RegisterImage& image) { m_image = image; }
@@ -83,10 +83,10 @@ int SimBoard::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (faultInjector && faultInjector(false, reg))
         return kFailed;
-    if (!IsLive(handle) || address != kChipAddress)
+    if (!IsLive(handle) || address != chip::kChipAddress)
         return kFailed;
     std::optional<uint8_t>& value = m_image.values[reg];
-    if (reg == kStatusRegister && !m_statusSequence.empty() && value)
+    if (reg == chip::kStatusRegister && !m_statusSequence.empty() && value)
         value = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
     return value ? *value : kFailed;
 }
@@ -95,12 +95,12 @@ int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t v
 {
     if (faultInjector && faultInjector(true, reg))
         return kWriteNack;
-    if (!IsLive(handle) || address != kChipAddress)
+    if (!IsLive(handle) || address != chip::kChipAddress)
         return kWriteNack;
     if (!m_image.values[reg])
         return kWriteNack;
     // The status register acknowledges a write like any other and ignores it.
-    if (reg != kStatusRegister)
+    if (reg != chip::kStatusRegister)
         m_image.values[reg] = value;
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RegisterImage.h"
+#include "RegisterMap.h"
 #include "TvxAdapter.h"
 
 #include <cstdint>
@@ -9,13 +10,11 @@
 #include <vector>
 
 // The simulated evaluation board: one adapter ("SIM-ZR5130") with a ZR5130
-// register model at I2C address 0x2C. Power-on state of a blank chip unless
-// an image is loaded.
+// register model at the chip's I2C address. Power-on state of a blank chip
+// unless an image is loaded.
 class SimBoard : public TvxAdapter {
 public:
-    static constexpr uint16_t kChipAddress = 0x2C;
     static constexpr int kHandle = 0x5130;
-    static constexpr uint8_t kStatusRegister = 0x02;
     static constexpr const char* kSerial = "SIM-ZR5130";
 
     SimBoard();

@@ -3,6 +3,7 @@
 #include "BoxMarks.h"
 #include "DeviceLink.h"
 #include "EvalDlg.h"
+#include "RegisterMap.h"
 
 #include <QApplication>
 #include <QTime>
@@ -16,7 +17,7 @@ CStatusWatch::CStatusWatch(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 void CStatusWatch::Start()
 {
     m_running = true;
-    m_lastStatus = m_dlg.GridValue(kStatusRegister);
+    m_lastStatus = m_dlg.GridValue(chip::kStatusRegister);
     m_timer.start(NextDelay());
 }
 
@@ -25,7 +26,7 @@ void CStatusWatch::Stop()
     m_running = false;
     m_timer.stop();
     for (uint8_t bit = 0; bit < 8; ++bit)
-        if (QWidget* flag = m_dlg.DecodedCheckBox(kStatusRegister, bit))
+        if (QWidget* flag = m_dlg.DecodedCheckBox(chip::kStatusRegister, bit))
             UnmarkBox(flag, kTurnedOnMark);
 }
 
@@ -49,9 +50,9 @@ void CStatusWatch::Tick()
     if (!ActionRunning()) {
         const CEvalDlg::BusAction busAction(m_dlg);
         uint8_t status = 0;
-        const bool read = m_dlg.ChipRead(kStatusRegister, status);
+        const bool read = m_dlg.ChipRead(chip::kStatusRegister, status);
         m_dlg.pull();
-        m_dlg.ShowRegister(kStatusRegister, read ? std::optional(status) : std::nullopt);
+        m_dlg.ShowRegister(chip::kStatusRegister, read ? std::optional(status) : std::nullopt);
         m_dlg.push();
         if (read) MarkFlags(status);
     }
@@ -66,7 +67,7 @@ void CStatusWatch::MarkFlags(uint8_t status)
     m_lastStatus = status;
     const QString tip = tr("Turned on at %1").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     for (uint8_t bit = 0; bit < 8; ++bit) {
-        QWidget* flag = m_dlg.DecodedCheckBox(kStatusRegister, bit);
+        QWidget* flag = m_dlg.DecodedCheckBox(chip::kStatusRegister, bit);
         if (!flag) continue;
         if (!(status >> bit & 1))
             UnmarkBox(flag, kTurnedOnMark);

@@ -175,12 +175,12 @@ QString CEvalDlg::VersionText() const { return m_versionLine->text(); }
 
 bool CEvalDlg::ChipRead(uint8_t reg, uint8_t& value)
 {
-    return RegRead(ParseHex(QString::fromLatin1(kDeviceAddressText)), reg, value) == 0;
+    return RegRead(chip::kChipAddress, reg, value) == 0;
 }
 
 bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)
 {
-    return RegWrite(ParseHex(QString::fromLatin1(kDeviceAddressText)), reg, value) == 0;
+    return RegWrite(chip::kChipAddress, reg, value) == 0;
 }
 
 void CEvalDlg::UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,

@@ -97,7 +97,7 @@ public:
     // control has none.
     QString ToolTipText(int id) const;
 
-    // Register access at the address parsed from kDeviceAddressText.
+    // Register access to the chip at its address.
     bool ChipRead(uint8_t reg, uint8_t& value);
     bool ChipWrite(uint8_t reg, uint8_t value);
     // One register into its grid box ("--" for nothing) and the controls

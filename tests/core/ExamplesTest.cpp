@@ -46,7 +46,7 @@ TEST(Examples, EachDumpInTheFolderStartsTheSimulatedBoardWithItsRegisters)
         const int handle = choice.adapter->Open(SimBoard::kSerial);
         for (uint8_t reg : chip::ReadbackRegisters()) {
             const auto it = expected->second.find(reg);
-            const int read = choice.adapter->RegisterRead(handle, SimBoard::kChipAddress, reg);
+            const int read = choice.adapter->RegisterRead(handle, chip::kChipAddress, reg);
             const std::optional<uint8_t> answer = read < 0 ? kAbsent : std::optional<uint8_t>(read);
             EXPECT_EQ(answer, it == expected->second.end() ? 0x00 : it->second)
                 << "register " << std::hex << int(reg);

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kHandle = SimBoard::kHandle;
-constexpr uint16_t kChip = SimBoard::kChipAddress;
+constexpr uint16_t kChip = chip::kChipAddress;
 
 TEST(SimBoardAdapter, AnswersAsOneHealthyAdapter)
 {
@@ -66,7 +66,7 @@ TEST(SimBoardChip, StartsAsABlankChip)
 {
     SimBoard board;
     for (int reg = 0; reg < 256; ++reg) {
-        const int expected = reg == SimBoard::kStatusRegister ? 0x30 : 0x00;
+        const int expected = reg == chip::kStatusRegister ? 0x30 : 0x00;
         EXPECT_EQ(board.RegisterRead(kHandle, kChip, static_cast<uint8_t>(reg)), expected)
             << "register " << reg;
     }
