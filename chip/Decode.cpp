@@ -11,9 +11,8 @@ std::string BitsText(const FieldInfo& field)
 
 const char* ValueName(const FieldInfo& field, unsigned value)
 {
-    if (!field.valueNames) return nullptr;
     const unsigned entry = EntryOf(field, value);
-    return entry < field.valueNames->size() ? (*field.valueNames)[entry] : nullptr;
+    return entry < field.valueNames.size() ? field.valueNames[entry] : nullptr;
 }
 
 std::string ValueMeaning(const FieldInfo& field, unsigned value)

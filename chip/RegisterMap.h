@@ -25,8 +25,8 @@ struct FieldInfo {
     uint8_t lsb;
     uint8_t width;
     const char* meaning;
-    // Value names, entry n naming value n; nullptr when values are numbers.
-    const std::span<const char* const>* valueNames = nullptr;
+    // Value names, entry n naming value n; empty when values are numbers.
+    std::span<const char* const> valueNames = {};
     // Values from collapseFrom up all read as entry collapseEntry; -1: none.
     int collapseFrom = -1;
     int collapseEntry = -1;

@@ -21,12 +21,12 @@ TEST(RegisterMap, DescribesEveryGridRegisterWithFieldsThatFitTheirByteAndNameEve
             EXPECT_LE(f.lsb + f.width, 8);
             EXPECT_EQ(used & FieldMask(f), 0u) << "fields do not overlap";
             used |= FieldMask(f);
-            if (!f.valueNames) continue;
-            EXPECT_LE(f.valueNames->size(), FieldMax(f) + 1);
+            if (f.valueNames.empty()) continue;
+            EXPECT_LE(f.valueNames.size(), FieldMax(f) + 1);
             // A listed field names every value, but for boost frequency 3.
             for (unsigned v = 0; v <= FieldMax(f); ++v) {
                 const bool unnamed = reg.address == 0xA6 && f.lsb == 6 && v == 3;
-                EXPECT_EQ(EntryOf(f, v) < f.valueNames->size(), !unnamed) << "value " << v;
+                EXPECT_EQ(EntryOf(f, v) < f.valueNames.size(), !unnamed) << "value " << v;
             }
         }
     }
