@@ -1,7 +1,7 @@
 // load ENTRY, burn prepare|complete: what the panel's Load button and EEPROM
 // burn helper write, with the status texts the panel shows.
 #include "Commands.h"
-#include "Fields.h"
+#include "ConfigLoad.h"
 #include "HexInput.h"
 #include "Presets.h"
 #include "Tool.h"
@@ -14,8 +14,6 @@
 #include <string>
 
 namespace {
-
-constexpr int kConfigEntries = 16;
 
 struct LoadArgs {
     std::string entry;
@@ -54,17 +52,13 @@ int RunLoad(Tool& tool, const LoadArgs& args)
         Problem("load: cannot read register 01 (brightness control); nothing was written");
         return kExitFailed;
     }
+    const LoadResult load = LoadConfig(
+        *entry, control, [&tool](uint8_t reg, uint8_t value) { return tool.Write(reg, value); });
+    PrintLine(load.StatusText());
+    if (!load.FirstFailed()) return kExitDone;
     std::string failed;
-    const auto write = [&](uint8_t reg, uint8_t value) {
-        if (!tool.Write(reg, value)) failed += (failed.empty() ? "" : " ") + HexByteText(reg);
-    };
-    write(chip::kEnableBacklight.reg, chip::WithField(chip::kEnableBacklight, control, 0));
-    const ConfigChoice choice = ChooseConfig(*entry);
-    if (choice.preset)
-        for (const RegisterValue& rv : choice.preset->values) write(rv.reg, rv.value);
-
-    PrintLine(failed.empty() ? choice.loadedText : choice.failedText);
-    if (failed.empty()) return kExitDone;
+    for (const LoadWrite& write : load.writes)
+        if (!write.ok) failed += (failed.empty() ? "" : " ") + HexByteText(write.reg);
     Problem("load: the chip did not acknowledge the writes to register " + failed);
     return kExitFailed;
 }
