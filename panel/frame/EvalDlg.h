@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
-#include <QPalette>
 #include <QString>
 
 #include <array>
@@ -300,7 +299,6 @@ private:
     AdapterStart m_adapterStart;
     std::array<QString, kGridSize> m_shownBefore;
     std::bitset<kGridSize> m_changed;
-    std::array<QPalette, kGridSize> m_plainPalette;  // of each box while it is marked
     QLabel* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
     bool m_stuckTold = false;     // the mark now set was shown and told

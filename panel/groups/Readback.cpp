@@ -11,7 +11,6 @@
 #include "Shadows.h"
 
 #include <QLineEdit>
-#include <QPalette>
 
 #include <algorithm>
 #include <array>
@@ -178,17 +177,12 @@ void CEvalDlg::MarkBoxChangedFrom(uint8_t reg, const QString& shownBefore)
 
 void CEvalDlg::SetChangedMark(size_t box, bool changed)
 {
-    if (changed == m_changed.test(box)) return;
     m_changed.set(box, changed);
     QWidget* edit = m_controls.value(kGrid[box].id);
-    if (changed) {
-        m_plainPalette[box] = edit->palette();
-        QPalette marked = m_plainPalette[box];
-        marked.setColor(QPalette::Base, kChangedColour);
-        edit->setPalette(marked);
-    } else {
-        edit->setPalette(m_plainPalette[box]);
-    }
+    if (changed)
+        MarkBox(edit, kChangedMark, kChangedColour, {});
+    else
+        UnmarkBox(edit, kChangedMark);
 }
 
 bool CEvalDlg::MarkedChanged(int boxId) const
