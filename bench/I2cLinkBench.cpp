@@ -4,6 +4,7 @@
 
 #include "DeviceLink.h"
 #include "LinuxI2cAdapter.h"
+#include "RegisterMap.h"
 #include "TvxAdapter.h"
 
 #include <benchmark/benchmark.h>
@@ -56,7 +57,7 @@ private:
     std::array<uint8_t, 256> m_registers{};
 };
 
-constexpr uint16_t kChip = 0x2C;
+constexpr uint16_t kChip = chip::kChipAddress;
 
 void BM_SmbusReadDirect(benchmark::State& state)
 {

@@ -53,11 +53,10 @@ BENCHMARK(BM_ReadbackMarkingChanges)->Unit(benchmark::kMicrosecond);
 void BM_ReadbackAdapterCalls(benchmark::State& state)
 {
     StartedPanel p;
-    const unsigned address = ParseHex(QString::fromLatin1(kDeviceAddressText));
     for (auto _ : state) {
         for (uint8_t reg : chip::ReadbackRegisters()) {
             uint8_t value = 0;
-            benchmark::DoNotOptimize(RegRead(address, reg, value));
+            benchmark::DoNotOptimize(RegRead(chip::kChipAddress, reg, value));
         }
     }
 }

@@ -11,9 +11,8 @@ std::string BitsText(const FieldInfo& field)
 
 const char* ValueName(const FieldInfo& field, unsigned value)
 {
-    if (!field.valueNames) return nullptr;
     const unsigned entry = EntryOf(field, value);
-    return entry < field.valueNames->size() ? (*field.valueNames)[entry] : nullptr;
+    return entry < field.valueNames.size() ? field.valueNames[entry] : nullptr;
 }
 
 std::string ValueMeaning(const FieldInfo& field, unsigned value)
@@ -45,15 +44,13 @@ std::vector<DecodedField> DecodeRegister(uint8_t address, uint8_t value)
     return fields;
 }
 
-std::vector<DecodedRegister> DecodeImage(std::span<const int, 256> values)
+std::vector<DecodedRegister> DecodeImage(std::span<const std::optional<uint8_t>, 256> values)
 {
     std::vector<DecodedRegister> registers;
     for (const RegisterInfo& info : AllRegisters()) {
-        const int value = values[info.address];
-        if (value < 0)
-            registers.push_back({&info, std::nullopt, {}});
-        else
-            registers.push_back({&info, uint8_t(value), DecodeRegister(info.address, uint8_t(value))});
+        const std::optional<uint8_t> value = values[info.address];
+        registers.push_back(
+            {&info, value, value ? DecodeRegister(info.address, *value) : std::vector<DecodedField>{}});
     }
     return registers;
 }

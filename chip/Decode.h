@@ -40,8 +40,8 @@ struct DecodedRegister {
     std::vector<DecodedField> fields;
 };
 // Every described register of an image, in address order. values holds one
-// entry per address, negative for a register that was not read.
-std::vector<DecodedRegister> DecodeImage(std::span<const int, 256> values);
+// entry per address, nothing for a register that was not read.
+std::vector<DecodedRegister> DecodeImage(std::span<const std::optional<uint8_t>, 256> values);
 
 struct FieldChange {
     DecodedField before;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OptionLists.h"
 #include "RegisterMap.h"
+#include "ValueNames.h"
 
 // The named fields of the ZR5130's registers. The register table and the
 // panel's actions and readback all take their bits from these.
@@ -12,19 +12,21 @@ inline constexpr FieldInfo kBrightness{0x00, "Brightness", 0, 8, "brightness, 0-
 
 // 0x01 Brightness control; bits 6-3 are always written as 0.
 inline constexpr FieldInfo kFastResume{0x01, "Fast Resume", 7, 1, "1 = fast resume on"};
-inline constexpr FieldInfo kMode{0x01, "Mode", 1, 2, "brightness source", &kModeEntries};
+inline constexpr FieldInfo kMode{0x01, "Mode", 1, 2, "brightness source", kModeNames};
 inline constexpr FieldInfo kEnableBacklight{0x01, "Enable Backlight", 0, 1,
                                             "1 = backlight enabled"};
 
 // 0x02 Status (read only)
-inline constexpr FieldInfo kOpen{0x02, "Open", 7, 1, "1 = open flag set"};
-inline constexpr FieldInfo kShort{0x02, "Short", 6, 1, "1 = short flag set"};
-inline constexpr FieldInfo kVrefOk{0x02, "VRef OK", 5, 1, "1 = VRef OK"};
-inline constexpr FieldInfo kVboostOk{0x02, "VBoost OK", 4, 1, "1 = VBoost OK"};
-inline constexpr FieldInfo kOverVoltage{0x02, "Over Voltage", 3, 1, "1 = over-voltage flag set"};
-inline constexpr FieldInfo kOverCurrent{0x02, "Over Current", 2, 1, "1 = over-current flag set"};
-inline constexpr FieldInfo kTsd{0x02, "TSD", 1, 1, "1 = TSD flag set"};
-inline constexpr FieldInfo kUvlo{0x02, "UVLO", 0, 1, "1 = UVLO flag set"};
+inline constexpr FieldInfo kOpen{kStatusRegister, "Open", 7, 1, "1 = open flag set"};
+inline constexpr FieldInfo kShort{kStatusRegister, "Short", 6, 1, "1 = short flag set"};
+inline constexpr FieldInfo kVrefOk{kStatusRegister, "VRef OK", 5, 1, "1 = VRef OK"};
+inline constexpr FieldInfo kVboostOk{kStatusRegister, "VBoost OK", 4, 1, "1 = VBoost OK"};
+inline constexpr FieldInfo kOverVoltage{kStatusRegister, "Over Voltage", 3, 1,
+                                        "1 = over-voltage flag set"};
+inline constexpr FieldInfo kOverCurrent{kStatusRegister, "Over Current", 2, 1,
+                                        "1 = over-current flag set"};
+inline constexpr FieldInfo kTsd{kStatusRegister, "TSD", 1, 1, "1 = TSD flag set"};
+inline constexpr FieldInfo kUvlo{kStatusRegister, "UVLO", 0, 1, "1 = UVLO flag set"};
 
 // 0x16 LED enables; bits 7-6 are always written as 0.
 inline constexpr FieldInfo kLed1{0x16, "LED 1", 0, 1, "1 = LED output 1 on"};
@@ -39,7 +41,7 @@ inline constexpr FieldInfo kCurrentLow{0xA0, "Current Low", 0, 8,
                                        "low byte of the 12-bit LED current"};
 inline constexpr FieldInfo kPdetStandby{0xA1, "PDET Standby", 7, 1, "1 = PDET standby on"};
 inline constexpr FieldInfo kCurrentScale{0xA1, "Current Scale", 4, 3, "full-scale LED current",
-                                         &kCurrentScaleEntries};
+                                         kCurrentScaleNames};
 inline constexpr FieldInfo kCurrentHigh{0xA1, "Current High", 0, 4,
                                         "bits 11-8 of the 12-bit LED current"};
 // The whole current as one field: A0 first, then A1, as the panel writes it.
@@ -57,44 +59,44 @@ inline constexpr FieldInfo kPwmFsetEn{0xA2, "PWM FSET EN", 0, 1, "1 = PWM freque
 
 // 0xA3 PWM input; bit 7 has no control.
 inline constexpr FieldInfo kPwmSlope{0xA3, "PWM Slope", 4, 3, "PWM slope time",
-                                     &kPwmSlopeEntries};
-inline constexpr FieldInfo kFilter{0xA3, "Filter", 2, 2, "PWM input filter", &kFilterEntries};
+                                     kPwmSlopeNames};
+inline constexpr FieldInfo kFilter{0xA3, "Filter", 2, 2, "PWM input filter", kFilterNames};
 inline constexpr FieldInfo kPwmHysteresis{0xA3, "PWM Hysteresis", 0, 2, "PWM input hysteresis",
-                                          &kPwmHysteresisEntries};
+                                          kPwmHysteresisNames};
 
 // 0xA4 Dimming threshold; bits 3-0 have no control. Threshold values 10-15
 // all read as "PWM Always".
 inline constexpr FieldInfo kDimThreshold{0xA4,  "PWM / Current Dimming Threshold",
                                          4,     4,
                                          "where PWM dimming takes over from current dimming",
-                                         &kDimThresholdEntries,
+                                         kDimThresholdNames,
                                          10,    11};
 
 // 0xA5 PWM dimming
 inline constexpr FieldInfo kPwmDirect{0xA5, "PWM Direct", 7, 1, "1 = direct PWM"};
 inline constexpr FieldInfo kPhaseShift{0xA5, "Phase Shift Mode", 4, 3, "phase shift mode",
-                                       &kPhaseShiftEntries};
+                                       kPhaseShiftNames};
 inline constexpr FieldInfo kPwmFreq{0xA5, "PWM Frequency", 0, 4, "PWM dimming frequency",
-                                    &kPwmFreqEntries};
+                                    kPwmFreqNames};
 
 // 0xA6 Boost; boost frequency 3 has no name.
 inline constexpr FieldInfo kBoostFreq{0xA6, "Frequency", 6, 2, "boost frequency",
-                                      &kBoostFreqEntries};
+                                      kBoostFreqNames};
 inline constexpr FieldInfo kVboostCode{0xA6, "Vboost", 0, 6, "boost voltage code, 0-63"};
 
 // 0xA7 Drivers and limits; bits 7-6 have no control.
 inline constexpr FieldInfo kDrv3Enable{0xA7, "DRV3 Enable", 5, 1, "1 = driver 3 on"};
 inline constexpr FieldInfo kDrv2Enable{0xA7, "DRV2 Enable", 4, 1, "1 = driver 2 on"};
 inline constexpr FieldInfo kPfmThreshold{0xA7, "PFM Threshold", 2, 2, "PFM threshold",
-                                         &kPfmThresholdEntries};
+                                         kPfmThresholdNames};
 inline constexpr FieldInfo kCurrentLimit{0xA7, "Current Limit", 0, 2,
                                          "boost current limit (low / high range)",
-                                         &kCurrentLimitEntries};
+                                         kCurrentLimitNames};
 
 // 0xA9 Vboost maximum; bits 4-0 have no control.
 inline constexpr FieldInfo kVboostMax{0xA9, "Vboost Maximum", 5, 3,
                                       "maximum boost voltage (low / high range)",
-                                      &kVboostMaxEntries};
+                                      kVboostMaxNames};
 
 // 0xAA Boost enables; bits 6-4 and 2-0 have no control.
 inline constexpr FieldInfo kSsEn{0xAA, "SS EN", 7, 1, "1 = SS enabled"};

@@ -100,7 +100,7 @@ const FieldInfo* NamedField::Single() const
 std::span<const char* const> NamedField::ValueNames() const
 {
     const FieldInfo* field = Single();
-    return field && field->valueNames ? *field->valueNames : std::span<const char* const>{};
+    return field ? field->valueNames : std::span<const char* const>{};
 }
 
 std::span<const NamedField> AllNamedFields() { return TheCatalogue().fields; }

@@ -33,7 +33,7 @@ constexpr Access RW = Access::ReadWrite;
 constexpr RegisterInfo kRegisters[] = {
     {0x00, "Brightness", RW, kBrightnessFields},
     {0x01, "Brightness control", RW, kControlFields},
-    {0x02, "Status", Access::ReadOnly, kStatusFields},
+    {kStatusRegister, "Status", Access::ReadOnly, kStatusFields},
     {0x03, "Unknown", RW, {}},
     {0x04, "Unknown", RW, {}},
     {0x05, "Unknown", RW, {}},

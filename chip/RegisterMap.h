@@ -8,6 +8,11 @@
 // Every bit position and field width the programs use is written here once.
 namespace chip {
 
+// The chip's 7-bit I2C address.
+inline constexpr uint8_t kChipAddress = 0x2C;
+// The status register: the chip's flags, read only.
+inline constexpr uint8_t kStatusRegister = 0x02;
+
 enum class Access {
     ReadWrite,
     ReadOnly,    // the chip sets it; writes have no effect the panel relies on
@@ -20,8 +25,8 @@ struct FieldInfo {
     uint8_t lsb;
     uint8_t width;
     const char* meaning;
-    // Value names, entry n naming value n; nullptr when values are numbers.
-    const std::span<const char* const>* valueNames = nullptr;
+    // Value names, entry n naming value n; empty when values are numbers.
+    std::span<const char* const> valueNames = {};
     // Values from collapseFrom up all read as entry collapseEntry; -1: none.
     int collapseFrom = -1;
     int collapseEntry = -1;
@@ -58,6 +63,13 @@ constexpr unsigned FieldValue(const FieldInfo& f, uint8_t byte)
 constexpr uint8_t WithField(const FieldInfo& f, uint8_t byte, unsigned value)
 {
     return uint8_t((byte & ~FieldMask(f)) | ((value & FieldMax(f)) << f.lsb));
+}
+// The largest value of a field that spans registers.
+constexpr unsigned FieldMax(const CompoundField& f)
+{
+    unsigned max = 0;
+    for (const FieldPart& part : f.parts) max |= FieldMax(*part.field) << part.shift;
+    return max;
 }
 struct FieldSetting {
     const FieldInfo& field;

@@ -1,6 +1,7 @@
 // load ENTRY, burn prepare|complete: what the panel's Load button and EEPROM
 // burn helper write, with the status texts the panel shows.
 #include "Commands.h"
+#include "ConfigLoad.h"
 #include "Confirm.h"
 #include "Output.h"
 #include "Presets.h"
@@ -16,10 +17,6 @@
 #include <string>
 
 namespace {
-
-constexpr uint8_t kBrightnessControl = 0x01;
-constexpr uint8_t kBacklightEnableBit = 0x01;
-constexpr int kConfigEntries = 16;
 
 struct LoadArgs {
     std::string entry;
@@ -63,7 +60,7 @@ int RunLoad(Tool& tool, const LoadArgs& args)
     // The panel clears the backlight bit in its copy of register 01; the
     // tool keeps no copy, so it reads the register, and writes nothing
     // when it cannot.
-    const std::optional<uint8_t> control = tool.Read(kBrightnessControl);
+    const std::optional<uint8_t> control = tool.Read(chip::kEnableBacklight.reg);
     if (!control) {
         Problem("load: cannot read register 01 (brightness control): " + tool.FailureCause() +
                 "; nothing was written");
@@ -71,15 +68,12 @@ int RunLoad(Tool& tool, const LoadArgs& args)
         return kExitFailed;
     }
     WriteLog log(tool);
-    log.Make(kBrightnessControl, uint8_t(*control & ~kBacklightEnableBit));
-    const ConfigChoice choice = ChooseConfig(*entry);
-    if (choice.preset)
-        for (const RegisterValue& rv : choice.preset->values) log.Make(rv.reg, rv.value);
+    const LoadResult load = LoadConfig(
+        *entry, *control, [&log](uint8_t reg, uint8_t value) { return log.Make(reg, value); });
     log.ReadBack();
 
-    const bool written = std::ranges::all_of(log.Writes(), &WriteLog::Write::ok);
-    Report(tool, log, written ? choice.loadedText : choice.failedText,
-           Json{{"entry", "E" + std::string(args.entry.substr(1))}});
+    const bool written = !load.FirstFailed();
+    Report(tool, log, load.StatusText(), Json{{"entry", "E" + std::string(args.entry.substr(1))}});
     if (written) return kExitDone;
     log.TellFailedWrites("load: ");
     return kExitFailed;

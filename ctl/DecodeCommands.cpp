@@ -32,13 +32,6 @@ struct DiffArgs {
 
 constexpr const char* kIndent = "    ";
 
-std::optional<uint8_t> ValueOf(const RegisterImage& image, uint8_t reg)
-{
-    const int value = image.values[reg];
-    if (value == RegisterImage::kAbsent) return std::nullopt;
-    return uint8_t(value);
-}
-
 std::string RegisterName(uint8_t reg)
 {
     const chip::RegisterInfo* info = chip::FindRegister(reg);
@@ -67,7 +60,7 @@ int ImageFrom(Tool& tool, const std::string& file, const char* command, Register
 std::vector<RegisterReading> MapReadings(const RegisterImage& image)
 {
     std::vector<RegisterReading> readings;
-    for (uint8_t reg : MapRegisters()) readings.push_back({reg, ValueOf(image, reg)});
+    for (uint8_t reg : MapRegisters()) readings.push_back({reg, image.values[reg]});
     return readings;
 }
 
@@ -170,8 +163,8 @@ std::vector<Difference> Compare(const RegisterImage& a, const RegisterImage& b)
 {
     std::vector<Difference> differences;
     for (int reg = 0; reg < 256; ++reg) {
-        const std::optional<uint8_t> va = ValueOf(a, uint8_t(reg));
-        const std::optional<uint8_t> vb = ValueOf(b, uint8_t(reg));
+        const std::optional<uint8_t> va = a.values[reg];
+        const std::optional<uint8_t> vb = b.values[reg];
         if (va == vb || (!InMap(uint8_t(reg)) && (!va || !vb))) continue;
         Difference d{uint8_t(reg), va, vb, {}};
         if (va && vb) d.fields = chip::DiffFields(uint8_t(reg), *va, *vb);

@@ -34,20 +34,13 @@ struct RestoreArgs {
     std::string file;
 };
 
-std::optional<uint8_t> ValueOf(const RegisterImage& image, uint8_t reg)
-{
-    const int value = image.values[reg];
-    if (value == RegisterImage::kAbsent) return std::nullopt;
-    return uint8_t(value);
-}
-
 int RunDump(Tool& tool)
 {
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
     const RegisterImage image = ReadChipImage(tool);
     if (tool.json) {
         std::vector<RegisterReading> readings;
-        for (uint8_t reg : MapRegisters()) readings.push_back({reg, ValueOf(image, reg)});
+        for (uint8_t reg : MapRegisters()) readings.push_back({reg, image.values[reg]});
         PrintJson(ReadingsJson(readings));
     } else {
         Print(FormatRegisterImage(image));
@@ -80,7 +73,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
         return status;
     std::vector<RegisterReading> restored;
     for (uint8_t reg : kRestoreOrder)
-        if (const std::optional<uint8_t> value = ValueOf(image, reg)) restored.push_back({reg, value});
+        if (const std::optional<uint8_t> value = image.values[reg]) restored.push_back({reg, value});
     if (restored.empty()) {
         Problem("restore: " + TextInputName(args.file, Dash::IsStandardInput) +
                 " holds none of the registers the panel writes (every one of them is XX)");

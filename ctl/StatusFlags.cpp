@@ -2,17 +2,11 @@
 
 #include "RegisterMap.h"
 
-namespace {
-
-constexpr uint8_t kStatusRegister = 0x02;
-
-}  // namespace
-
 FlagChange StatusFlagChange(std::optional<uint8_t> before, std::optional<uint8_t> now)
 {
     FlagChange change;
     if (!now) return change;
-    for (const chip::FieldInfo& flag : chip::FindRegister(kStatusRegister)->fields) {
+    for (const chip::FieldInfo& flag : chip::FindRegister(chip::kStatusRegister)->fields) {
         const bool was = before && chip::FieldValue(flag, *before) != 0;
         const bool is = chip::FieldValue(flag, *now) != 0;
         if (is && !was) change.on.push_back(flag.name);

@@ -5,6 +5,7 @@
 #include "DeviceLink.h"
 #include "HexInput.h"
 #include "Quote.h"
+#include "RegisterMap.h"
 #include "Trace.h"
 #include "tvx.h"
 
@@ -15,8 +16,6 @@
 
 namespace {
 
-// The chip answers at this 7-bit address, as in the panel.
-constexpr unsigned kChipAddress = 0x2C;
 constexpr std::string_view kEnvironmentName = "ZR5130_ADAPTER";
 
 // An adapter setting and where it came from, as messages name it.
@@ -58,7 +57,7 @@ std::string AdapterNameOf(const std::string& setting)
 std::string ChipAddressText()
 {
     char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", kChipAddress);
+    std::snprintf(text, sizeof text, "0x%02x", chip::kChipAddress);
     return text;
 }
 
@@ -177,12 +176,12 @@ bool Tool::Reopen(std::string& why)
 std::optional<uint8_t> Tool::Read(uint8_t reg)
 {
     uint8_t value = 0;
-    if (RegRead(kChipAddress, reg, value) == 0) return value;
+    if (RegRead(chip::kChipAddress, reg, value) == 0) return value;
     m_failedReads.push_back({reg, FailureCause()});
     return std::nullopt;
 }
 
-bool Tool::Write(uint8_t reg, uint8_t value) { return RegWrite(kChipAddress, reg, value) == 0; }
+bool Tool::Write(uint8_t reg, uint8_t value) { return RegWrite(chip::kChipAddress, reg, value) == 0; }
 
 std::string Tool::FailureCause() const
 {

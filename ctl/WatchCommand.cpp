@@ -3,6 +3,7 @@
 #include "HexArgs.h"
 #include "HexInput.h"
 #include "Output.h"
+#include "RegisterMap.h"
 #include "StandardOutput.h"
 #include "StatusFlags.h"
 #include "StopSignals.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr uint8_t kStatusRegister = 0x02;
 
 struct WatchArgs {
     unsigned intervalMs = 500;
@@ -61,14 +61,14 @@ bool PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool fir
                  std::optional<uint8_t> now)
 {
     FlagChange flags;
-    if (reg == kStatusRegister) flags = StatusFlagChange(before, now);
+    if (reg == chip::kStatusRegister) flags = StatusFlagChange(before, now);
     if (json) {
         Json line;
         line["time"] = Timestamp();
         line["address"] = HexByteText(reg);
         line["from"] = first ? Json(nullptr) : ValueJson(before);
         line["to"] = ValueJson(now);
-        if (reg == kStatusRegister) {
+        if (reg == chip::kStatusRegister) {
             line["on"] = flags.on;
             line["off"] = flags.off;
         }
@@ -130,7 +130,7 @@ int RunWatch(Tool& tool, const WatchArgs& args)
 {
     auto regs = ParseByteArgs(args.regs, "watch: register");
     if (!regs) return kExitBadInput;
-    if (regs->empty()) regs->push_back(kStatusRegister);
+    if (regs->empty()) regs->push_back(chip::kStatusRegister);
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
 
     CatchStopSignals();

@@ -1,6 +1,8 @@
 // zr5130ctl: the chip from the shell and from scripts.
 #include "Commands.h"
+#include "HexInput.h"
 #include "ProgramName.h"
+#include "RegisterMap.h"
 #include "StandardOutput.h"
 #include "StopSignals.h"
 #include "Tool.h"
@@ -30,7 +32,7 @@ int Run(int argc, char** argv)
 {
     Tool tool;
     CLI::App app("Reads, writes, dumps and watches the ZR5130 LED backlight driver at I2C "
-                 "address 0x2C.",
+                 "address 0x" + HexByteText(chip::kChipAddress) + ".",
                  kProgramName);
     app.footer(
         "The adapter is --adapter, else ZR5130_ADAPTER, else the one chosen under Adapter in "

@@ -23,6 +23,6 @@ ConfigChoice ChooseConfig(int entry)
     case 8: return {&kPresetE8, "Config E8 loaded", "Config E8 load failed"};
     case 9: return {&kPresetE9, "Config E9 loaded", "Config E9 load failed"};
     }
-    if (entry >= 0 && entry <= 15) return {nullptr, "No Config loaded", "No Config loaded"};
+    if (entry >= 0 && entry < kConfigEntries) return {nullptr, "No Config loaded", "No Config loaded"};
     return {&kPresetE0, "Default Config E0 loaded", "Default Config E0 load failed"};
 }

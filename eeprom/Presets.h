@@ -22,6 +22,9 @@ struct ConfigChoice {
     const char* failedText;  // when a write of the load failed
 };
 
+// The Config list's entries, E00 to E15.
+inline constexpr int kConfigEntries = 16;
+
 // entry is the Config list's selected index, or -1 when none is selected.
 ConfigChoice ChooseConfig(int entry);
 

@@ -5,15 +5,12 @@
 RegisterImage ReadRegisterImage(std::span<const uint8_t> registers, const RegisterReader& read)
 {
     RegisterImage image;
-    image.values.fill(RegisterImage::kAbsent);
-    for (const uint8_t reg : registers)
-        if (const std::optional<uint8_t> value = read(reg))
-            image.values[reg] = *value;
+    for (const uint8_t reg : registers) image.values[reg] = read(reg);
     return image;
 }
 
 bool HoldsAll(const RegisterImage& image, std::span<const uint8_t> registers)
 {
     return std::ranges::all_of(registers,
-                               [&](uint8_t reg) { return image.values[reg] != RegisterImage::kAbsent; });
+                               [&](uint8_t reg) { return image.values[reg].has_value(); });
 }

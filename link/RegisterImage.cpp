@@ -106,25 +106,25 @@ int RowOf(std::string_view line)
     return HexDigit(line[0]);
 }
 
-bool ParseByte(std::string_view cell, int& value)
+bool ParseByte(std::string_view cell, std::optional<uint8_t>& value)
 {
     if ((cell[0] == 'X' || cell[0] == 'x') && (cell[1] == 'X' || cell[1] == 'x')) {
-        value = RegisterImage::kAbsent;
+        value.reset();
         return true;
     }
     const int high = HexDigit(cell[0]);
     const int low = HexDigit(cell[1]);
     if (high < 0 || low < 0)
         return false;
-    value = high * 16 + low;
+    value = uint8_t(high * 16 + low);
     return true;
 }
 
 // One cell: " ff", " XX", blank, or cut off by the end of the line.
-bool ParseCell(std::string_view line, int reg, int& value, std::string& error)
+bool ParseCell(std::string_view line, int reg, std::optional<uint8_t>& value, std::string& error)
 {
     const size_t fieldStart = kLabelWidth + static_cast<size_t>(reg % kCells) * kCellPitch;
-    value = RegisterImage::kAbsent;
+    value.reset();
     if (fieldStart >= line.size())
         return true;
     const size_t offset = line.substr(fieldStart, kCellPitch).find_first_not_of(' ');
@@ -182,7 +182,6 @@ bool Parse(std::string_view text, RegisterImage& image, ParseFailure& failure)
         return false;
     }
     RegisterImage parsed;
-    parsed.values.fill(RegisterImage::kAbsent);
     bool haveHeader = false;
     int lastRow = -1;
     size_t lineNumber = 0;
@@ -288,12 +287,13 @@ std::string FormatRegisterImage(const RegisterImage& image)
         out += {kHexDigits[row], '0', ':'};
         std::string chars;
         for (int column = 0; column < kCells; ++column) {
-            const int value = image.values[row * kCells + column];
-            if (value == RegisterImage::kAbsent) {
+            const std::optional<uint8_t> cell = image.values[row * kCells + column];
+            if (!cell) {
                 out += " XX";
                 chars += 'X';
                 continue;
             }
+            const uint8_t value = *cell;
             out += {' ', kHexDigits[value >> 4], kHexDigits[value & 0x0F]};
             if (value == 0x00 || value == 0xFF)
                 chars += '.';

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,8 @@
 // answer (i2cdump -r FIRST-LAST prints only the rows of the range, with
 // blank cells outside it).
 struct RegisterImage {
-    static constexpr int kAbsent = -1;
-    std::array<int, 256> values{};  // 0x00-0xFF, or kAbsent
+    // Nothing for a register that does not answer; a new image holds nothing.
+    std::array<std::optional<uint8_t>, 256> values{};
 };
 
 // A full table is about 4.5 KB; anything far beyond that is not a dump and

@@ -16,18 +16,15 @@ constexpr uint8_t kBlankStatus = 0x30;
 SimBoard::SimBoard()
 {
     m_image.values.fill(0x00);
-    m_image.values[kStatusRegister] = kBlankStatus;
-    m_ignoresWrites[kStatusRegister] = true;
+    m_image.values[chip::kStatusRegister] = kBlankStatus;
+    m_ignoresWrites[chip::kStatusRegister] = true;
 }
 
 void SimBoard::Load(const RegisterImage& image) { m_image = image; }
 
-int SimBoard::Peek(uint8_t reg) const { return m_image.values[reg]; }
+std::optional<uint8_t> SimBoard::Peek(uint8_t reg) const { return m_image.values[reg]; }
 
-void SimBoard::Poke(uint8_t reg, int value)
-{
-    m_image.values[reg] = value == RegisterImage::kAbsent ? value : (value & 0xFF);
-}
+void SimBoard::Poke(uint8_t reg, std::optional<uint8_t> value) { m_image.values[reg] = value; }
 
 void SimBoard::SetStatusSequence(std::vector<StatusAnswer> answers)
 {
@@ -44,7 +41,7 @@ bool SimBoard::NextStatusAnswer()
 {
     const StatusAnswer answer = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
     switch (answer.kind) {
-    case StatusAnswer::Kind::Value: m_image.values[kStatusRegister] = answer.value; return true;
+    case StatusAnswer::Kind::Value: m_image.values[chip::kStatusRegister] = answer.value; return true;
     case StatusAnswer::Kind::NoAnswer: return false;
     case StatusAnswer::Kind::Timeout: m_stuck = true; return false;
     case StatusAnswer::Kind::Replug:
@@ -116,22 +113,21 @@ int SimBoard::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (faultInjector && faultInjector(false, reg))
         return kFailed;
-    if (!IsLive(handle) || address != kChipAddress || m_stuck)
+    if (!IsLive(handle) || address != chip::kChipAddress || m_stuck)
         return kFailed;
-    if (reg == kStatusRegister && !m_statusSequence.empty() &&
-        m_image.values[reg] != RegisterImage::kAbsent && !NextStatusAnswer())
+    const std::optional<uint8_t>& value = m_image.values[reg];
+    if (reg == chip::kStatusRegister && !m_statusSequence.empty() && value && !NextStatusAnswer())
         return kFailed;
-    const int value = m_image.values[reg];
-    return value == RegisterImage::kAbsent ? kFailed : value;
+    return value ? *value : kFailed;
 }
 
 int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value)
 {
     if (faultInjector && faultInjector(true, reg))
         return kWriteNack;
-    if (!IsLive(handle) || address != kChipAddress || m_stuck)
+    if (!IsLive(handle) || address != chip::kChipAddress || m_stuck)
         return kWriteNack;
-    if (m_image.values[reg] == RegisterImage::kAbsent)
+    if (!m_image.values[reg])
         return kWriteNack;
     // The status register acknowledges a write like any other and ignores it.
     if (!m_ignoresWrites[reg])

@@ -1,30 +1,30 @@
 #pragma once
 
 #include "RegisterImage.h"
+#include "RegisterMap.h"
 #include "TvxAdapter.h"
 
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 // The simulated evaluation board: one adapter ("SIM-ZR5130") with a ZR5130
-// register model at I2C address 0x2C. Power-on state of a blank chip unless
-// an image is loaded.
+// register model at the chip's I2C address. Power-on state of a blank chip
+// unless an image is loaded.
 class SimBoard : public TvxAdapter {
 public:
-    static constexpr uint16_t kChipAddress = 0x2C;
     static constexpr int kHandle = 0x5130;
-    static constexpr uint8_t kStatusRegister = 0x02;
     static constexpr const char* kSerial = "SIM-ZR5130";
 
     SimBoard();
     void Load(const RegisterImage& image);
 
     // Direct access for tests and tools; bypasses the I2C model.
-    int Peek(uint8_t reg) const;  // RegisterImage::kAbsent when it does not answer
-    void Poke(uint8_t reg, int value);
+    std::optional<uint8_t> Peek(uint8_t reg) const;  // nothing when it does not answer
+    void Poke(uint8_t reg, std::optional<uint8_t> value);
 
     // One answer of the status register in a sequence: a value, or a fault
     // of the bus at that read.

@@ -13,7 +13,6 @@ namespace {
 RegisterImage ImageOf(const RegisterReadings& values)
 {
     RegisterImage image;
-    image.values.fill(RegisterImage::kAbsent);
     for (const auto& [reg, value] : values) {
         if (reg < 0 || reg > 0xFF)
             throw std::invalid_argument("register " + std::to_string(reg) +
@@ -21,7 +20,7 @@ RegisterImage ImageOf(const RegisterReadings& values)
         if (value && (*value < 0 || *value > 0xFF))
             throw std::invalid_argument("register 0x" + HexByteText(unsigned(reg)) + " holds " +
                                         std::to_string(*value) + ", not a byte (0-255, 0x00-0xFF)");
-        if (value) image.values[size_t(reg)] = *value;
+        if (value) image.values[size_t(reg)] = uint8_t(*value);
     }
     return image;
 }
@@ -52,7 +51,7 @@ std::map<int, int> LoadDump(const std::string& path)
     if (std::string error; !LoadRegisterImage(path, image, error)) throw DumpFailure(path, error);
     std::map<int, int> values;
     for (int reg = 0; reg < 256; ++reg)
-        if (image.values[reg] != RegisterImage::kAbsent) values[reg] = image.values[reg];
+        if (const std::optional<uint8_t> value = image.values[reg]) values[reg] = *value;
     return values;
 }
 

@@ -47,19 +47,20 @@ const Entry kEntries[] = {
 const QString kDumpFilter = QStringLiteral("Register dumps (*.txt *.dump);;All files (*)");
 const QString kTraceFilter = QStringLiteral("Register traces (*.txt *.trace);;All files (*)");
 
-QString Hex(int value)
+QString Hex(std::optional<uint8_t> value)
 {
-    return value == RegisterImage::kAbsent ? QStringLiteral("XX") : HexText(unsigned(value));
+    return value ? HexText(*value) : QStringLiteral("XX");
 }
 
 // The tooltip lines of a box that differs: the file's value and, where both
 // are known, each field that differs by name.
-QString DifferenceLines(const QString& fileName, uint8_t reg, std::optional<uint8_t> board, int file)
+QString DifferenceLines(const QString& fileName, uint8_t reg, std::optional<uint8_t> board,
+                        std::optional<uint8_t> file)
 {
     QString tip = fileName + QStringLiteral(": ") + Hex(file);
-    if (file == RegisterImage::kAbsent) return tip + QStringLiteral(" (no answer)");
+    if (!file) return tip + QStringLiteral(" (no answer)");
     if (!board) return tip + QStringLiteral("; not read from the board");
-    for (const chip::FieldChange& change : chip::DiffFields(reg, *board, uint8_t(file)))
+    for (const chip::FieldChange& change : chip::DiffFields(reg, *board, *file))
         tip += QStringLiteral("\n%1: %2 here, %3 in the file")
                    .arg(QString::fromUtf8(change.before.field->name),
                         QString::fromStdString(change.before.meaning),
@@ -205,9 +206,8 @@ void CSessionMenu::OnCompareWithFile()
     int differing = 0;
     for (const uint8_t reg : chip::ReadbackRegisters()) {
         const std::optional<uint8_t> board = m_dlg.GridValue(reg);
-        const int fileValue = file.values[reg];
-        const bool same = board ? fileValue == *board : fileValue == RegisterImage::kAbsent;
-        if (same) continue;
+        const std::optional<uint8_t> fileValue = file.values[reg];
+        if (board == fileValue) continue;
         ++differing;
         m_differences.insert(reg, DifferenceLines(name, reg, board, fileValue));
         MarkBox(m_dlg.RegisterBox(reg), kDiffersMark, kDiffersColour, {});

@@ -20,7 +20,7 @@ CStatusWatch::CStatusWatch(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 void CStatusWatch::Start()
 {
     m_running = true;
-    m_lastStatus = m_dlg.GridValue(kStatusRegister);
+    m_lastStatus = m_dlg.GridValue(chip::kStatusRegister);
     m_timer.start(NextDelay());
 }
 
@@ -29,7 +29,7 @@ void CStatusWatch::Stop()
     m_running = false;
     m_timer.stop();
     for (uint8_t bit = 0; bit < 8; ++bit)
-        if (QWidget* flag = m_dlg.DecodedCheckBox(kStatusRegister, bit))
+        if (QWidget* flag = m_dlg.DecodedCheckBox(chip::kStatusRegister, bit))
             UnmarkBox(flag, kTurnedOnMark);
 }
 
@@ -53,9 +53,9 @@ void CStatusWatch::Tick()
     if (!ActionRunning()) {
         const CEvalDlg::BusAction busAction(m_dlg, CEvalDlg::BusAction::Kind::Poll);
         uint8_t status = 0;
-        const bool read = m_dlg.ChipRead(kStatusRegister, status);
+        const bool read = m_dlg.ChipRead(chip::kStatusRegister, status);
         m_dlg.pull();
-        m_dlg.ShowRegister(kStatusRegister, read ? std::optional(status) : std::nullopt);
+        m_dlg.ShowRegister(chip::kStatusRegister, read ? std::optional(status) : std::nullopt);
         m_dlg.push();
         if (read) MarkFlags(status);
     }
@@ -70,10 +70,10 @@ void CStatusWatch::MarkFlags(uint8_t status)
     const std::optional<uint8_t> before = std::exchange(m_lastStatus, status);
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     QStringList changes;
-    for (const chip::FieldInfo& flag : chip::FindRegister(kStatusRegister)->fields) {
+    for (const chip::FieldInfo& flag : chip::FindRegister(chip::kStatusRegister)->fields) {
         const bool on = chip::FieldValue(flag, status) != 0;
         const bool changed = before && (chip::FieldValue(flag, *before) != 0) != on;
-        QWidget* box = m_dlg.DecodedCheckBox(kStatusRegister, flag.lsb);
+        QWidget* box = m_dlg.DecodedCheckBox(chip::kStatusRegister, flag.lsb);
         if (!on)
             UnmarkBox(box, kTurnedOnMark);
         else if (changed)

@@ -20,7 +20,6 @@ class CStatusWatch : public QObject {
 public:
     static constexpr int kIntervalMs = 500;
     static constexpr int kStuckBusWaitMs = 5000;  // after a read that met a stuck bus
-    static constexpr uint8_t kStatusRegister = 0x02;
 
     explicit CStatusWatch(CEvalDlg& dlg);
 

@@ -15,6 +15,7 @@ QString BoxMark(const QWidget* box);
 
 // A soft yellow that reads as "look here" on light and dark themes alike: a
 // register whose value changed since it was last shown.
+inline const QString kChangedMark = QStringLiteral("changed");
 inline const QColor kChangedColour{255, 226, 128};
 inline const QString kDiffersMark = QStringLiteral("differs");
 inline const QColor kDiffersColour{0xD8, 0xC0, 0xF0};  // violet: differs from a file

@@ -187,7 +187,7 @@ QString CEvalDlg::VersionText() const { return m_versionLine->text(); }
 
 bool CEvalDlg::ChipRead(uint8_t reg, uint8_t& value)
 {
-    const bool read = RegRead(ParseHex(QString::fromLatin1(kDeviceAddressText)), reg, value) == 0;
+    const bool read = RegRead(chip::kChipAddress, reg, value) == 0;
     m_run.accessed = true;
     if (!read) m_run.accessFailed = true;
     return read;
@@ -196,7 +196,7 @@ bool CEvalDlg::ChipRead(uint8_t reg, uint8_t& value)
 bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)
 {
     const bool written =
-        RegWrite(ParseHex(QString::fromLatin1(kDeviceAddressText)), reg, value) == 0;
+        RegWrite(chip::kChipAddress, reg, value) == 0;
     m_run.accessed = true;
     if (!written) {
         m_run.accessFailed = true;

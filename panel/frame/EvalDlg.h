@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
-#include <QPalette>
 #include <QString>
 
 #include <array>
@@ -108,9 +107,9 @@ public:
     // control has none.
     QString ToolTipText(int id) const;
 
-    // Register access at the address parsed from kDeviceAddressText. Every
-    // access is noted for the run (see BusAction); a failed write's register
-    // and the adapter's cause are kept when it is the run's first.
+    // Register access to the chip at its address. Every access is noted for
+    // the run (see BusAction); a failed write's register and the adapter's
+    // cause are kept when it is the run's first.
     bool ChipRead(uint8_t reg, uint8_t& value);
     bool ChipWrite(uint8_t reg, uint8_t value);
     // One register into its grid box ("--" for nothing) and the controls
@@ -322,7 +321,6 @@ private:
     AdapterStart m_adapterStart;
     std::array<QString, kGridSize> m_shownBefore;
     std::bitset<kGridSize> m_changed;
-    std::array<QPalette, kGridSize> m_plainPalette;  // of each box while it is marked
     CStatusLine* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
 

@@ -18,6 +18,3 @@ void ResetShadowsToProgramStart();
 // A list's selected index -> the value written into its register field.
 inline constexpr std::array<unsigned, 16> kListValue = {0, 1, 2,  3,  4,  5,  6,  7,
                                                         8, 9, 10, 11, 12, 13, 14, 15};
-
-// The chip's I2C address, parsed at every register access.
-inline constexpr const char* kDeviceAddressText = "2C";

@@ -1,26 +1,22 @@
 // Configuration Selection (Load) and the EEPROM burn helper.
+#include "ConfigLoad.h"
 #include "Controls.h"
 #include "EvalDlg.h"
-#include "Fields.h"
 #include "HexText.h"
-#include "Presets.h"
 #include "Shadows.h"
 
 void CEvalDlg::OnLoad()
 {
-    // Backlight off while the configuration changes.
-    g_reg01 = chip::WithField(chip::kEnableBacklight, g_reg01, 0);
-    bool allWritten = ChipWrite(chip::kEnableBacklight.reg, g_reg01);
+    const LoadResult load =
+        LoadConfig(m_cbConfig->GetCurSel(), g_reg01,
+                   [this](uint8_t reg, uint8_t value) { return ChipWrite(reg, value); });
+    g_reg01 = load.control;
     m_strReg01 = HexText(g_reg01);
-    const ConfigChoice choice = ChooseConfig(m_cbConfig->GetCurSel());
-    if (choice.preset)
-        for (const RegisterValue& rv : choice.preset->values)
-            allWritten = ChipWrite(rv.reg, rv.value) && allWritten;
     // Without a preset of its own, a failed write is told as "Write to 01 failed".
-    if (allWritten || !choice.preset)
-        SetStatusText(QString::fromUtf8(choice.loadedText));
+    if (!load.FirstFailed() || !load.choice.preset)
+        SetStatusText(QString::fromUtf8(load.choice.loadedText));
     else
-        SetFailureText(QString::fromUtf8(choice.failedText));
+        SetFailureText(QString::fromUtf8(load.choice.failedText));
     OnReadbackAll();
 }
 

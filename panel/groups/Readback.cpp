@@ -101,7 +101,6 @@ const DecodeRow kDecodeTable[] = {
     {chip::kIboostRange, Target::Radio, &D::m_nIboostRange},
 };
 
-constexpr uint8_t kStatusRegister = chip::kOpen.reg;
 
 void Decode(CEvalDlg& dlg, const DecodeRow& row, uint8_t registerValue)
 {
@@ -182,17 +181,12 @@ void CEvalDlg::MarkBoxChangedFrom(uint8_t reg, const QString& shownBefore)
 
 void CEvalDlg::SetChangedMark(size_t box, bool changed)
 {
-    if (changed == m_changed.test(box)) return;
     m_changed.set(box, changed);
     QWidget* edit = m_controls.value(kGrid[box].id);
-    if (changed) {
-        m_plainPalette[box] = edit->palette();
-        QPalette marked = m_plainPalette[box];
-        marked.setColor(QPalette::Base, kChangedColour);
-        edit->setPalette(marked);
-    } else {
-        edit->setPalette(m_plainPalette[box]);
-    }
+    if (changed)
+        MarkBox(edit, kChangedMark, kChangedColour, {});
+    else
+        UnmarkBox(edit, kChangedMark);
 }
 
 bool CEvalDlg::MarkedChanged(int boxId) const
@@ -232,7 +226,7 @@ void CEvalDlg::ShowRegister(uint8_t reg, std::optional<uint8_t> value)
 void CEvalDlg::HoldStatusFlags()
 {
     for (const DecodeRow& row : kDecodeTable) {
-        if (row.field.reg != kStatusRegister) continue;
+        if (row.field.reg != chip::kStatusRegister) continue;
         auto* flag = static_cast<QAbstractButton*>(BoundControl(row.number));
         connect(flag, &QAbstractButton::toggled, this, [this, flag, tick = row.number] {
             if (m_exchangeDepth != 0) return;  // a push showing the chip

@@ -18,9 +18,10 @@ struct SliderSetup {
     int minimum, maximum, tickFrequency, position;
 };
 const SliderSetup kSliderSetup[] = {
-    {&CEvalDlg::m_sldBrightness, 0, 255, 1, 0},
-    {&CEvalDlg::m_sldCurrent, 0, 4095, 1, 4095},
-    {&CEvalDlg::m_sldVboost, 0, 63, 1, 0},
+    {&CEvalDlg::m_sldBrightness, 0, int(chip::FieldMax(chip::kBrightness)), 1, 0},
+    {&CEvalDlg::m_sldCurrent, 0, int(chip::FieldMax(chip::kLedCurrent)), 1,
+     int(chip::FieldMax(chip::kLedCurrent))},
+    {&CEvalDlg::m_sldVboost, 0, int(chip::FieldMax(chip::kVboostCode)), 1, 0},
 };
 
 QString VersionPair(uint8_t packed)

@@ -61,7 +61,7 @@ TEST(ChooseAdapter, SimWithAFileLoadsTheRegisterImage)
     EXPECT_EQ(board->Peek(0x02), 0x31);
     EXPECT_EQ(board->Peek(0x72), 0x0F);
     EXPECT_EQ(board->Peek(0xA1), 0x34);
-    EXPECT_EQ(board->Peek(0x85), RegisterImage::kAbsent);
+    EXPECT_EQ(board->Peek(0x85), std::nullopt);
     EXPECT_NE(choice.notice.find(path), std::string::npos) << choice.notice;
     EXPECT_EQ(choice.error, "");
 }

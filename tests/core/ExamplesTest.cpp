@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kAbsent = RegisterImage::kAbsent;
-using Registers = std::map<uint8_t, int>;  // the rest of the grid reads 00
+constexpr std::nullopt_t kAbsent = std::nullopt;
+using Registers = std::map<uint8_t, std::optional<uint8_t>>;  // the rest of the grid reads 00
 
 const Registers kE08Programmed = {
     {0x01, 0x05}, {0x02, 0x30}, {0x72, 0x83}, {0x98, 0x1B}, {0x9E, 0x22}, {0xA0, 0xFF},
@@ -46,8 +46,9 @@ TEST(Examples, EachDumpInTheFolderStartsTheSimulatedBoardWithItsRegisters)
         const int handle = choice.adapter->Open(SimBoard::kSerial);
         for (uint8_t reg : chip::ReadbackRegisters()) {
             const auto it = expected->second.find(reg);
-            const int read = choice.adapter->RegisterRead(handle, SimBoard::kChipAddress, reg);
-            EXPECT_EQ(read < 0 ? kAbsent : read, it == expected->second.end() ? 0x00 : it->second)
+            const int read = choice.adapter->RegisterRead(handle, chip::kChipAddress, reg);
+            const std::optional<uint8_t> answer = read < 0 ? kAbsent : std::optional<uint8_t>(read);
+            EXPECT_EQ(answer, it == expected->second.end() ? 0x00 : it->second)
                 << "register " << std::hex << int(reg);
         }
         ++loaded;

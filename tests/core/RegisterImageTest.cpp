@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kAbsent = RegisterImage::kAbsent;
+constexpr std::nullopt_t kAbsent = std::nullopt;
 
 // The table as i2cdump prints it: lower-case hex, XX for no answer, and the
 // ASCII column.
@@ -34,11 +34,12 @@ std::vector<std::string> DumpLines(const RegisterImage& image)
         std::string line = text;
         std::string ascii;
         for (int column = 0; column < 16; ++column) {
-            const int value = image.values[row * 16 + column];
-            if (value == kAbsent) {
+            const std::optional<uint8_t> entry = image.values[row * 16 + column];
+            if (!entry) {
                 line += "XX ";
                 ascii += 'X';
             } else {
+                const int value = *entry;
                 std::snprintf(text, sizeof text, "%02x ", value);
                 line += text;
                 ascii += value >= 0x20 && value < 0x7F ? static_cast<char>(value) : '.';
@@ -57,11 +58,19 @@ std::string Join(const std::vector<std::string>& lines)
     return text;
 }
 
+// Every register answers 00.
+RegisterImage Blank()
+{
+    RegisterImage image;
+    image.values.fill(0x00);
+    return image;
+}
+
 RegisterImage Pattern()
 {
     RegisterImage image;
     for (int reg = 0; reg < 256; ++reg)
-        image.values[reg] = (reg * 37 + 11) % 256;
+        image.values[reg] = uint8_t((reg * 37 + 11) % 256);
     image.values[0x10] = kAbsent;
     image.values[0xFF] = kAbsent;
     return image;
@@ -84,7 +93,7 @@ TEST(RegisterImageParse, RoundTripsAnI2cdumpTable)
 
 TEST(RegisterImageParse, ReadsAHandWrittenDump)
 {
-    std::vector<std::string> lines = DumpLines(RegisterImage{});
+    std::vector<std::string> lines = DumpLines(Blank());
     lines[0] = "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f";
     lines[1] = "00: 00 00 30 00 00 00 00 00 00 00 00 00 00 00 00 00    ..0.............";
     lines[11] = "a0: FF 0f Ab XX xx 00 00 00 00 00 00 00 00 00 00 00";
@@ -144,7 +153,7 @@ TEST(RegisterImageParse, ReportsEachFaultWithItsLine)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        std::vector<std::string> lines = DumpLines(RegisterImage{});
+        std::vector<std::string> lines = DumpLines(Blank());
         lines[c.line - 1] = c.text;
         RegisterImage image;
         std::string error;
@@ -169,7 +178,7 @@ TEST(RegisterImageParse, RowsAndCellsThatAreNotThereDoNotAnswer)
 
 TEST(RegisterImageParse, FailureLeavesTheImageAlone)
 {
-    std::vector<std::string> lines = DumpLines(RegisterImage{});
+    std::vector<std::string> lines = DumpLines(Blank());
     lines[16] = "f0: zz";
     RegisterImage image = Pattern();
     std::string error;
@@ -198,7 +207,7 @@ TEST_F(RegisterImageFile, LoadsAFile)
 
 TEST_F(RegisterImageFile, ErrorNamesFileAndLine)
 {
-    std::vector<std::string> lines = DumpLines(RegisterImage{});
+    std::vector<std::string> lines = DumpLines(Blank());
     lines[4] = "30: G1 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
     const std::string path = Write("board.txt", Join(lines));
     RegisterImage image;

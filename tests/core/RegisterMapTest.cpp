@@ -21,12 +21,12 @@ TEST(RegisterMap, DescribesEveryGridRegisterWithFieldsThatFitTheirByteAndNameEve
             EXPECT_LE(f.lsb + f.width, 8);
             EXPECT_EQ(used & FieldMask(f), 0u) << "fields do not overlap";
             used |= FieldMask(f);
-            if (!f.valueNames) continue;
-            EXPECT_LE(f.valueNames->size(), FieldMax(f) + 1);
+            if (f.valueNames.empty()) continue;
+            EXPECT_LE(f.valueNames.size(), FieldMax(f) + 1);
             // A listed field names every value, but for boost frequency 3.
             for (unsigned v = 0; v <= FieldMax(f); ++v) {
                 const bool unnamed = reg.address == 0xA6 && f.lsb == 6 && v == 3;
-                EXPECT_EQ(EntryOf(f, v) < f.valueNames->size(), !unnamed) << "value " << v;
+                EXPECT_EQ(EntryOf(f, v) < f.valueNames.size(), !unnamed) << "value " << v;
             }
         }
     }
@@ -37,9 +37,9 @@ TEST(RegisterMap, DescribesEveryGridRegisterWithFieldsThatFitTheirByteAndNameEve
 // What the panel's tooltips and the command line tool show of a register image.
 TEST(RegisterMap, DecodesAnImageIntoNamedFieldsAndTellsWhichDiffer)
 {
-    std::array<int, 256> image;
+    std::array<std::optional<uint8_t>, 256> image;
     image.fill(0x00);
-    image[0x02] = -1;  // did not answer
+    image[0x02] = std::nullopt;  // did not answer
     image[0xA4] = 0xA0;
     image[0xA5] = 0xE9;
     std::map<uint8_t, DecodedRegister> byAddress;

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kHandle = SimBoard::kHandle;
-constexpr uint16_t kChip = SimBoard::kChipAddress;
+constexpr uint16_t kChip = chip::kChipAddress;
 
 TEST(SimBoardAdapter, AnswersAsOneHealthyAdapter)
 {
@@ -66,7 +66,7 @@ TEST(SimBoardChip, StartsAsABlankChip)
 {
     SimBoard board;
     for (int reg = 0; reg < 256; ++reg) {
-        const int expected = reg == SimBoard::kStatusRegister ? 0x30 : 0x00;
+        const int expected = reg == chip::kStatusRegister ? 0x30 : 0x00;
         EXPECT_EQ(board.RegisterRead(kHandle, kChip, static_cast<uint8_t>(reg)), expected)
             << "register " << reg;
     }
@@ -96,12 +96,13 @@ TEST(SimBoardChip, AbsentRegisterDoesNotAnswer)
 {
     SimBoard board;
     RegisterImage image;
-    image.values[0x10] = RegisterImage::kAbsent;
+    image.values.fill(0x00);
+    image.values[0x10] = std::nullopt;
     image.values[0x11] = 0x77;
     board.Load(image);
     EXPECT_LT(board.RegisterRead(kHandle, kChip, 0x10), 0);
     EXPECT_NE(board.RegisterWrite(kHandle, kChip, 0x10, 0x01), 0);
-    EXPECT_EQ(board.Peek(0x10), RegisterImage::kAbsent);
+    EXPECT_EQ(board.Peek(0x10), std::nullopt);
     EXPECT_EQ(board.RegisterRead(kHandle, kChip, 0x11), 0x77);
 }
 
@@ -110,6 +111,7 @@ TEST(SimBoardChip, LoadReplacesEveryRegisterIncludingStatus)
     SimBoard board;
     board.RegisterWrite(kHandle, kChip, 0x40, 0x99);
     RegisterImage image;
+    image.values.fill(0x00);
     image.values[0x02] = 0x01;
     image.values[0xFF] = 0xEE;
     board.Load(image);

@@ -394,7 +394,7 @@ protected:
             for (size_t i = 0; i < std::size(kGrid); ++i) {
                 const uint8_t reg = kGrid[i].reg;
                 const QString expected =
-                    failedReads.test(reg) ? kUnreadText : HexText(unsigned(board.Peek(reg)));
+                    failedReads.test(reg) ? kUnreadText : HexText(board.Peek(reg).value());
                 if (gridBoxes[i]->text() != expected)
                     problems += "after readback the box of register " + HexText(reg).toStdString()
                                 + " shows \"" + gridBoxes[i]->text().toStdString() + "\", not \""

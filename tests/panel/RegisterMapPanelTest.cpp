@@ -2,6 +2,7 @@
 // tooltips built from the map, and the change marks of the readback grid.
 #include "PanelHarness.h"
 
+#include "BoxMarks.h"
 #include "ControlIds.h"
 #include "ControlUses.h"
 #include "DialogTemplate.h"
@@ -79,6 +80,35 @@ TEST_F(PanelTest, ReadbackMarksTheChangedBoxAndToolTipsExplainBoxesAndControls)
         EXPECT_FALSE(Panel().MarkedChanged(g.id)) << g.id;
         EXPECT_EQ(BoxBackground(Control(g.id)), plain) << g.id;
     }
+}
+
+// A box can carry the readback's changed mark and a mark of the bench
+// additions (a comparison with a file) in turn; once neither holds, the box
+// has its own colour again, whichever went first.
+TEST_F(PanelTest, ABoxGetsItsOwnColourBackOnceItsMarksAreGone)
+{
+    StartOnConfiguredChip({{0xA5, 0x14}});
+    QWidget* box = Control(idc::kRegA5);
+    const QColor plain = BoxBackground(box);
+    MarkBox(box, kDiffersMark, kDiffersColour, {});
+    WriteByHand("A5", "E9");
+    ReadbackAll();
+    EXPECT_EQ(BoxBackground(box), kChangedColour) << "the newer mark shows";
+    UnmarkBox(box, kDiffersMark);
+    ReadbackAll();
+    EXPECT_FALSE(Panel().MarkedChanged(idc::kRegA5));
+    EXPECT_EQ(BoxBackground(box), plain);
+
+    WriteByHand("A5", "14");
+    ReadbackAll();
+    MarkBox(box, kDiffersMark, kDiffersColour, {});
+    EXPECT_EQ(BoxBackground(box), kDiffersColour);
+    UnmarkBox(box, kDiffersMark);  // as the next readback starts
+    WriteByHand("A5", "E9");
+    ReadbackAll();
+    EXPECT_EQ(BoxBackground(box), kChangedColour) << "changed again";
+    ReadbackAll();
+    EXPECT_EQ(BoxBackground(box), plain);
 }
 
 TEST_F(PanelTest, WithoutAdapterTheBoxesSayTheChipDidNotAnswer)

@@ -73,8 +73,9 @@ protected:
     SessionTest()
     {
         // A configured board with values of its own; 0x98 does not answer.
-        for (const auto& [reg, value] : {std::pair{0x72, 0x80}, {0x02, 0x31}, {0xA0, 0x5A},
-                                         {0xA5, 0x54}, {0x98, RegisterImage::kAbsent}})
+        for (const auto& [reg, value] :
+             {std::pair<int, std::optional<uint8_t>>{0x72, 0x80}, {0x02, 0x31}, {0xA0, 0x5A},
+              {0xA5, 0x54}, {0x98, std::nullopt}})
             board.Poke(uint8_t(reg), value);
         board.faultInjector = [this](bool isWrite, uint8_t reg) {
             (isWrite ? writes : reads).push_back(reg);
@@ -223,7 +224,7 @@ TEST_F(SessionTest, SavedRegistersLoadBackAsTheSameBoardAndAFailedSaveSaysWhy)
     for (int reg = 0; reg < 256; ++reg) {
         const bool inGrid = std::ranges::count(chip::ReadbackRegisters(), reg) != 0;
         EXPECT_EQ(static_cast<SimBoard&>(*copy).Peek(uint8_t(reg)),
-                  inGrid ? board.Peek(uint8_t(reg)) : RegisterImage::kAbsent) << reg;
+                  inGrid ? board.Peek(uint8_t(reg)) : std::nullopt) << reg;
     }
     testing::internal::CaptureStderr();
     Choose("Save Registers...", "gone/board.txt");
@@ -246,7 +247,6 @@ TEST_F(SessionTest, CompareMarksExactlyTheRegistersThatDifferAndTellsHow)
 {
     StartPanelOn(&board);
     RegisterImage file;
-    file.values.fill(RegisterImage::kAbsent);
     for (const uint8_t reg : chip::ReadbackRegisters()) file.values[reg] = board.Peek(reg);
     for (const auto& [reg, value] : {std::pair{0xA5, 0x43}, {0x02, 0x39}, {0x98, 0x00}})
         file.values[reg] = value;
