@@ -25,7 +25,8 @@ protected:
     {
         RegisterImage image;
         image.values.fill(0x00);
-        for (auto [reg, value] : values) image.values[reg] = value;
+        for (auto [reg, value] : values)
+            image.values[reg] = value < 0 ? std::nullopt : std::optional<uint8_t>(value);
         const std::string name = "board" + std::to_string(++m_boards) + ".txt";
         ctl.WriteFile(name, FormatRegisterImage(image));
         return "sim:" + ctl.Path(name);
