@@ -1,8 +1,8 @@
 #include "FieldObjects.h"
 
-FieldSpec SpecOf(const chip::NamedField& field)
+FieldFacts FactsOf(const chip::NamedField& field)
 {
-    FieldSpec spec{field.name,
+    FieldFacts facts{field.name,
                    field.key,
                    field.parts.front().field->reg,
                    {},
@@ -13,21 +13,21 @@ FieldSpec SpecOf(const chip::NamedField& field)
                    {},
                    chip::AccessText(field.access)};
     for (const chip::FieldPart& part : field.parts) {
-        spec.registers.push_back(part.field->reg);
-        spec.masks[part.field->reg] = chip::FieldMask(*part.field);
+        facts.registers.push_back(part.field->reg);
+        facts.masks[part.field->reg] = chip::FieldMask(*part.field);
     }
-    for (const char* name : field.ValueNames()) spec.values.emplace_back(name);
-    return spec;
+    for (const char* name : field.ValueNames()) facts.values.emplace_back(name);
+    return facts;
 }
 
 FieldReading ReadingOf(const chip::NamedField& field, unsigned number)
 {
-    return {SpecOf(field), number, chip::MeaningOf(field, number)};
+    return {FactsOf(field), number, chip::MeaningOf(field, number)};
 }
 
-std::vector<FieldSpec> AllFields()
+std::vector<FieldFacts> AllFields()
 {
-    std::vector<FieldSpec> fields;
-    for (const chip::NamedField& field : chip::AllNamedFields()) fields.push_back(SpecOf(field));
+    std::vector<FieldFacts> fields;
+    for (const chip::NamedField& field : chip::AllNamedFields()) fields.push_back(FactsOf(field));
     return fields;
 }

@@ -8,7 +8,7 @@
 
 // A field of the register map as Python sees it (zr5130.FieldInfo): a
 // register's field, or the LED current across A0 and A1.
-struct FieldSpec {
+struct FieldFacts {
     std::string name;            // "PWM Frequency", as the panel shows it
     std::string key;             // "pwm-frequency"
     int reg = 0;                 // its register; of a field across several, the first written
@@ -22,14 +22,14 @@ struct FieldSpec {
 };
 
 // A field with the value the registers hold (zr5130.Field).
-struct FieldReading : FieldSpec {
+struct FieldReading : FieldFacts {
     unsigned number = 0;
     std::string meaning;  // the value's name, or the number in decimal
 };
 
-FieldSpec SpecOf(const chip::NamedField& field);
+FieldFacts FactsOf(const chip::NamedField& field);
 FieldReading ReadingOf(const chip::NamedField& field, unsigned number);
 
 // Every field of the map, register by register, highest bits first, the LED
 // current after the fields of A0.
-std::vector<FieldSpec> AllFields();
+std::vector<FieldFacts> AllFields();

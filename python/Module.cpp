@@ -73,32 +73,32 @@ std::vector<chip::FieldText> FieldTexts(const std::optional<py::dict>& fields,
 
 void AddFieldClasses(py::module_& m)
 {
-    py::class_<FieldSpec>(m, "FieldInfo",
+    py::class_<FieldFacts>(m, "FieldInfo",
                           "A field of the register map: where it sits and what its values mean.")
-        .def_readonly("name", &FieldSpec::name, "The field's name, as the panel shows it.")
-        .def_readonly("key", &FieldSpec::key,
+        .def_readonly("name", &FieldFacts::name, "The field's name, as the panel shows it.")
+        .def_readonly("key", &FieldFacts::key,
                       "The name as typed for get() and set(): 'pwm-frequency'. Names match "
                       "ignoring case, blanks, '-' and '_'.")
-        .def_readonly("register", &FieldSpec::reg,
+        .def_readonly("register", &FieldFacts::reg,
                       "Its register's address; of the LED Current, A0 (the first written).")
-        .def_readonly("registers", &FieldSpec::registers,
+        .def_readonly("registers", &FieldFacts::registers,
                       "Every register it has bits in, in the order set() writes them.")
-        .def_readonly("bits", &FieldSpec::bits,
+        .def_readonly("bits", &FieldFacts::bits,
                       "Where its bits are: 'A5 bits 3-0', 'A1 bits 3-0, A0 bits 7-0'.")
-        .def_readonly("masks", &FieldSpec::masks,
+        .def_readonly("masks", &FieldFacts::masks,
                       "Its bits as masks, {register: mask}: {0xA5: 0x0F}.")
-        .def_readonly("maximum", &FieldSpec::maximum, "The largest number it holds.")
-        .def_readonly("description", &FieldSpec::description, "What the field is for.")
-        .def_readonly("values", &FieldSpec::values,
+        .def_readonly("maximum", &FieldFacts::maximum, "The largest number it holds.")
+        .def_readonly("description", &FieldFacts::description, "What the field is for.")
+        .def_readonly("values", &FieldFacts::values,
                       "The names of its values, value n at index n; empty when the value is a "
                       "plain number.")
-        .def_readonly("access", &FieldSpec::access,
+        .def_readonly("access", &FieldFacts::access,
                       "'read/write', 'read only' or 'EEPROM burn'; set() writes read/write "
                       "fields only.")
         .def("__repr__",
-             [](const FieldSpec& f) { return "<FieldInfo " + f.name + " (" + f.bits + ")>"; });
+             [](const FieldFacts& f) { return "<FieldInfo " + f.name + " (" + f.bits + ")>"; });
 
-    py::class_<FieldReading, FieldSpec>(m, "Field", "A field with the value the chip holds.")
+    py::class_<FieldReading, FieldFacts>(m, "Field", "A field with the value the chip holds.")
         .def_readonly("number", &FieldReading::number, "The field's value as a number.")
         .def_readonly("meaning", &FieldReading::meaning,
                       "The value's name, or the number in decimal where the field names none.")
