@@ -65,7 +65,8 @@ void CStatusWatch::MarkFlags(uint8_t status)
 {
     const uint8_t turnedOn = m_lastStatus ? uint8_t(status & ~*m_lastStatus) : 0;
     m_lastStatus = status;
-    const QString tip = tr("Turned on at %1").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    const QString tip = QStringLiteral("Turned on at %1")
+                            .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     for (uint8_t bit = 0; bit < 8; ++bit) {
         QWidget* flag = m_dlg.DecodedCheckBox(chip::kStatusRegister, bit);
         if (!flag) continue;
