@@ -39,16 +39,23 @@ Usage RunOnce(const char* program)
     if (pid == 0) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("ZR5130_ADAPTER", "sim", 1);
-        std::freopen("/dev/null", "w", stderr);
+        if (!std::freopen("/dev/null", "w", stderr)) _exit(126);
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }
-    while (!CatchesSigterm(pid)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    int status = 0;
+    while (!CatchesSigterm(pid)) {
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            std::fprintf(stderr, "%s ended before it was up (exit status %d)\n", program,
+                         WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+            std::exit(1);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     // Shown and idle well before this: the window and the readback take
     // a few tens of milliseconds.
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     kill(pid, SIGTERM);
-    int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     if (!WIFEXITED(status)) {

@@ -30,13 +30,13 @@ per_run() { awk -v t="$1" -v n="$runs" 'BEGIN { printf "%.3f", t * 1000 / n }'; 
 
 # Warm the page cache so that the first candidate is not the slower one.
 "$bare" >/dev/null
-"$ctl" read 02 >/dev/null
+"$ctl" --adapter sim read 02 >/dev/null
 
 # Taken in turns, so that a change in the machine's load falls on all three.
 for ((round = 0; round < rounds; round++)); do
   measure bare "$bare"
-  measure read "$ctl" read 02
-  measure dump "$ctl" dump
+  measure read "$ctl" --adapter sim read 02
+  measure dump "$ctl" --adapter sim dump
 done
 runs=$((runs / rounds * rounds))
 bare_wall=$(per_run "${wall_s[bare]}") bare_cpu=$(per_run "${cpu_s[bare]}")
@@ -59,7 +59,7 @@ row "zr5130ctl dump" "$dump_wall" "$dump_cpu" 2.0
 
 # watch: 500 reads 10 ms apart; CPU time over wall time.
 TIMEFORMAT='%3R %3U %3S'
-timing=$( { time "$ctl" watch --interval 10 --count 500 >/dev/null; } 2>&1 )
+timing=$( { time "$ctl" --adapter sim watch --interval 10 --count 500 >/dev/null; } 2>&1 )
 read -r wall user sys <<<"$timing"
 share=$(awk -v w="$wall" -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", (u + s) * 100 / w }')
 printf '%-22s %9.0f %9.0f   %s%% of one core (limit 1%%)\n' "watch --interval 10" \

@@ -40,17 +40,16 @@ inline constexpr uint8_t kAllLedsOn =
     Compose({{kLed1, 1}, {kLed2, 1}, {kLed3, 1}, {kLed4, 1}, {kLed5, 1}, {kLed6, 1}});
 
 // 0xA0 and 0xA1: the 12-bit LED current value, scale and PDET standby.
-inline constexpr FieldInfo kCurrentLow{0xA0, "Current bits 7-0", 0, 8,
+inline constexpr FieldInfo kCurrentLow{0xA0, "Current Low", 0, 8,
                                        "low byte of the 12-bit LED current"};
 inline constexpr FieldInfo kPdetStandby{0xA1, "PDET Standby", 7, 1, "1 = PDET standby on"};
 inline constexpr FieldInfo kCurrentScale{0xA1, "Current Scale", 4, 3, "full-scale LED current",
                                          kCurrentScaleNames};
-inline constexpr FieldInfo kCurrentHigh{0xA1, "Current bits 11-8", 0, 4,
-                                        "high bits of the 12-bit LED current"};
+inline constexpr FieldInfo kCurrentHigh{0xA1, "Current High", 0, 4,
+                                        "bits 11-8 of the 12-bit LED current"};
 // The whole current as one field: A0 first, then A1, as the panel writes it.
 inline constexpr FieldPart kLedCurrentParts[] = {{&kCurrentLow, 0}, {&kCurrentHigh, 8}};
-inline constexpr CompoundField kLedCurrent{"LED Current", "12-bit LED current, 0-4095",
-                                           kLedCurrentParts};
+inline constexpr CompoundField kLedCurrent{"LED Current", "12-bit LED current", kLedCurrentParts};
 
 // 0xA2 Enables; bits 7-6 have no control.
 inline constexpr FieldInfo kUvloEnable{0xA2, "UVLO Enable", 5, 1, "1 = UVLO enabled"};

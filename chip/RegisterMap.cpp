@@ -87,7 +87,7 @@ const char* AccessText(Access access)
     switch (access) {
     case Access::ReadWrite: return "read/write";
     case Access::ReadOnly: return "read only";
-    case Access::EepromBurn: return "EEPROM burn";
+    case Access::EepromBurn: return "a write burns the EEPROM";
     }
     return "";
 }

@@ -2,12 +2,13 @@
 #include "AdapterList.h"
 #include "Commands.h"
 #include "Output.h"
+#include "StandardOutput.h"
 #include "Tool.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -30,9 +31,11 @@ int RunAdapters(const Tool& tool)
     }
     size_t width = 0;
     for (const AdapterListEntry& entry : entries) width = std::max(width, entry.setting.size());
+    std::string text;
     for (const AdapterListEntry& entry : entries)
-        std::printf("%-*s  %s%s\n", int(width), entry.setting.c_str(), entry.text.c_str(),
-                    entry.usbBridge ? " (USB bridge)" : "");
+        text += entry.setting + std::string(width - entry.setting.size() + 2, ' ') + entry.text +
+                (entry.usbBridge ? " (USB bridge)" : "") + '\n';
+    Print(text);
     return kExitDone;
 }
 

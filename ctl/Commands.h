@@ -23,3 +23,5 @@ void AddConfigCommands(CLI::App& app, Tool& tool, Commands& commands);    // loa
 void AddWatchCommand(CLI::App& app, Tool& tool, Commands& commands);      // watch
 void AddReplayCommand(CLI::App& app, Tool& tool, Commands& commands);     // replay
 void AddAdaptersCommand(CLI::App& app, Tool& tool, Commands& commands);   // adapters
+void AddFieldCommands(CLI::App& app, Tool& tool, Commands& commands);     // get, set
+void AddFieldsCommand(CLI::App& app, Tool& tool, Commands& commands);     // fields

@@ -2,13 +2,16 @@
 // burn helper write, with the status texts the panel shows.
 #include "Commands.h"
 #include "ConfigLoad.h"
-#include "HexInput.h"
+#include "Confirm.h"
+#include "Output.h"
 #include "Presets.h"
+#include "StandardOutput.h"
 #include "Tool.h"
+#include "WriteLog.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,7 +36,17 @@ std::optional<int> ConfigEntry(const std::string& text)
     return entry;
 }
 
-void PrintLine(const char* text) { std::printf("%s\n", text); }
+// The status text on standard output, or with --json beside the writes.
+void Report(const Tool& tool, const WriteLog& log, const char* statusText, Json json = Json::object())
+{
+    if (!tool.json) {
+        Print(std::string(statusText) + '\n');
+        return;
+    }
+    json["status"] = statusText;
+    json.update(log.ToJson());
+    PrintJson(json);
+}
 
 int RunLoad(Tool& tool, const LoadArgs& args)
 {
@@ -47,19 +60,22 @@ int RunLoad(Tool& tool, const LoadArgs& args)
     // The panel clears the backlight bit in its copy of register 01; the
     // tool keeps no copy, so it reads the register, and writes nothing
     // when it cannot.
-    uint8_t control = 0;
-    if (!tool.Read(chip::kEnableBacklight.reg, control)) {
-        Problem("load: cannot read register 01 (brightness control); nothing was written");
+    const std::optional<uint8_t> control = tool.Read(chip::kEnableBacklight.reg);
+    if (!control) {
+        Problem("load: cannot read register 01 (brightness control): " + tool.FailureCause() +
+                "; nothing was written");
+        tool.ForgetFailedReads();
         return kExitFailed;
     }
+    WriteLog log(tool);
     const LoadResult load = LoadConfig(
-        *entry, control, [&tool](uint8_t reg, uint8_t value) { return tool.Write(reg, value); });
-    PrintLine(load.StatusText());
-    if (!load.FirstFailed()) return kExitDone;
-    std::string failed;
-    for (const LoadWrite& write : load.writes)
-        if (!write.ok) failed += (failed.empty() ? "" : " ") + HexByteText(write.reg);
-    Problem("load: the chip did not acknowledge the writes to register " + failed);
+        *entry, *control, [&log](uint8_t reg, uint8_t value) { return log.Make(reg, value); });
+    log.ReadBack();
+
+    const bool written = !load.FirstFailed();
+    Report(tool, log, load.StatusText(), Json{{"entry", "E" + std::string(args.entry.substr(1))}});
+    if (written) return kExitDone;
+    log.TellFailedWrites("load: ");
     return kExitFailed;
 }
 
@@ -67,13 +83,21 @@ int RunBurn(Tool& tool, const BurnArgs& args)
 {
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
     const bool prepare = args.step == "prepare";
-    const bool written = tool.Write(kBurnRegister, kBurnValue);
-    if (written) {
-        PrintLine(prepare ? "Apply 6V to VLDO" : "Remove 6V from VLDO");
-        return kExitDone;
-    }
-    PrintLine(prepare ? "Prepare Write failed" : "Complete Write failed");
-    Problem("burn: the chip did not acknowledge the write of 80 to register 72");
+    const std::string question =
+        prepare ? "write 80 to the EEPROM burn register 72 of the chip on " + tool.AdapterName() +
+                      ", to prepare the burn?"
+                : "write 80 to register 72 of the chip on " + tool.AdapterName() +
+                      ", burning its configuration into the EEPROM for good (6V on VLDO)?";
+    if (!Confirmed(tool, "burn " + args.step, question)) return kExitBadInput;
+
+    WriteLog log(tool);
+    const bool written = log.Make(kBurnRegister, kBurnValue);
+    log.ReadBack();
+    const char* text = written ? (prepare ? "Apply 6V to VLDO" : "Remove 6V from VLDO")
+                               : (prepare ? "Prepare Write failed" : "Complete Write failed");
+    Report(tool, log, text, Json{{"step", args.step}});
+    if (written) return kExitDone;
+    log.TellFailedWrites("burn: ");
     return kExitFailed;
 }
 
@@ -90,7 +114,8 @@ void AddConfigCommands(CLI::App& app, Tool& tool, Commands& commands)
 
     auto burnArgs = std::make_shared<BurnArgs>();
     CLI::App* burn = app.add_subcommand(
-        "burn", "EEPROM burn helper: 'prepare', apply 6V to VLDO, 'complete', remove the 6V");
+        "burn", "EEPROM burn helper: 'prepare', apply 6V to VLDO, 'complete', remove the 6V; "
+                "asks first at a terminal unless --yes");
     burn->add_option("STEP", burnArgs->step, "prepare or complete")
         ->required()
         ->check(CLI::IsMember({"prepare", "complete"}));

@@ -1,24 +1,28 @@
 // decode [FILE], diff A [B]: registers in words, from the register map.
+#include "ChipImage.h"
 #include "Commands.h"
 #include "Decode.h"
+#include "HexArgs.h"
 #include "HexInput.h"
+#include "ImageRead.h"
 #include "Output.h"
 #include "RegisterImage.h"
 #include "RegisterMap.h"
+#include "StandardOutput.h"
 #include "Tool.h"
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
 struct DecodeArgs {
-    std::string file;  // empty: the live chip
+    // A dump file, REG=VALUE pairs, or nothing for the live chip.
+    std::vector<std::string> sources;
 };
 
 struct DiffArgs {
@@ -27,12 +31,6 @@ struct DiffArgs {
 };
 
 constexpr const char* kIndent = "    ";
-
-bool InGrid(uint8_t reg)
-{
-    const auto grid = chip::ReadbackRegisters();
-    return std::find(grid.begin(), grid.end(), reg) != grid.end();
-}
 
 std::string RegisterName(uint8_t reg)
 {
@@ -46,36 +44,53 @@ std::string Meaning(const chip::DecodedField& decoded)
     return decoded.named ? decoded.meaning : decoded.field->meaning;
 }
 
-// The dump in file, or without one the grid as the chip reads it (registers
-// outside the grid then stay XX). Anything but kExitDone: the problem has
+// The dump in file ("-": standard input), or without one the map's
+// registers as the chip reads them. Anything but kExitDone: the problem has
 // been told.
 int ImageFrom(Tool& tool, const std::string& file, const char* command, RegisterImage& image,
               bool& allRead)
 {
-    std::string error;
-    if (!file.empty()) {
-        if (LoadRegisterImage(file, image, error)) return kExitDone;
-        Problem(std::string(command) + ": " + error);
-        return kExitBadInput;
-    }
+    if (!file.empty()) return LoadDump(tool, file, command, image);
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
-    image = {};
-    for (uint8_t reg : chip::ReadbackRegisters()) {
-        uint8_t value = 0;
-        if (tool.Read(reg, value))
-            image.values[reg] = value;
-        else
-            allRead = false;
-    }
+    image = ReadChipImage(tool);
+    allRead = HoldsAll(image, MapRegisters());
     return kExitDone;
 }
 
-void PrintDecoded(const RegisterImage& image)
+std::vector<RegisterReading> MapReadings(const RegisterImage& image)
+{
+    std::vector<RegisterReading> readings;
+    for (uint8_t reg : MapRegisters()) readings.push_back({reg, image.values[reg]});
+    return readings;
+}
+
+// "A5=E9 16=3F": registers and values in hex, decoded without a chip.
+std::optional<std::vector<RegisterReading>> GivenReadings(const std::vector<std::string>& pairs)
+{
+    std::vector<RegisterReading> readings;
+    for (const std::string& pair : pairs) {
+        const size_t equals = pair.find('=');
+        if (equals == std::string::npos) {
+            Problem("decode: '" + pair +
+                    "' is not REG=VALUE (for example A5=E9); give either "
+                    "one dump file or REG=VALUE pairs");
+            return std::nullopt;
+        }
+        const auto reg = ParseByteArgOrTell(pair.substr(0, equals), "decode: register");
+        if (!reg) return std::nullopt;
+        const auto value = ParseByteArgOrTell(pair.substr(equals + 1), "decode: value");
+        if (!value) return std::nullopt;
+        readings.push_back({*reg, *value});
+    }
+    return readings;
+}
+
+void PrintDecoded(const std::vector<RegisterReading>& readings)
 {
     std::string text;
-    for (uint8_t reg : chip::ReadbackRegisters()) {
-        const std::optional<uint8_t> value = image.values[reg];
-        text += HexByteText(reg) + " " + RegisterName(reg) + " = " + ValueText(value);
+    for (const auto& [reg, value] : readings) {
+        const std::string name = RegisterName(reg);
+        text += HexByteText(reg) + (name.empty() ? "" : " " + name) + " = " + ValueText(value);
         if (!value) {
             text += " (not read)\n";
             continue;
@@ -86,21 +101,21 @@ void PrintDecoded(const RegisterImage& image)
         for (const chip::DecodedField& field : fields)
             text += kIndent + chip::FieldLine(field) + '\n';
     }
-    std::fputs(text.c_str(), stdout);
+    Print(text);
 }
 
-Json DecodedJson(const RegisterImage& image)
+Json DecodedJson(const std::vector<RegisterReading>& readings)
 {
     Json registers = Json::array();
-    for (uint8_t reg : chip::ReadbackRegisters()) {
-        const std::optional<uint8_t> value = image.values[reg];
-        Json entry = ReadingJson({reg, value});
-        const chip::RegisterInfo* info = chip::FindRegister(reg);
-        entry["name"] = info->name;
-        entry["access"] = chip::AccessText(info->access);
+    for (const RegisterReading& reading : readings) {
+        Json entry = ReadingJson(reading);
+        const chip::RegisterInfo* info = chip::FindRegister(reading.reg);
+        entry["name"] = info ? Json(info->name) : Json(nullptr);
+        entry["access"] = info ? Json(chip::AccessText(info->access)) : Json(nullptr);
         Json fields = Json::object();
-        if (value)
-            for (const chip::DecodedField& field : chip::DecodeRegister(reg, *value))
+        if (reading.value)
+            for (const chip::DecodedField& field :
+                 chip::DecodeRegister(reading.reg, *reading.value))
                 fields[field.field->name] = {
                     {"bits", field.bits}, {"value", field.value}, {"meaning", Meaning(field)}};
         entry["fields"] = fields;
@@ -109,17 +124,30 @@ Json DecodedJson(const RegisterImage& image)
     return Json{{"registers", registers}};
 }
 
+void PrintReadings(const Tool& tool, const std::vector<RegisterReading>& readings)
+{
+    if (tool.json)
+        PrintJson(DecodedJson(readings));
+    else
+        PrintDecoded(readings);
+}
+
 int RunDecode(Tool& tool, const DecodeArgs& args)
 {
+    const bool pairs = args.sources.size() > 1 ||
+        (args.sources.size() == 1 && args.sources[0].find('=') != std::string::npos);
+    if (pairs) {
+        const auto readings = GivenReadings(args.sources);
+        if (!readings) return kExitBadInput;
+        PrintReadings(tool, *readings);
+        return kExitDone;
+    }
     RegisterImage image;
     bool allRead = true;
-    if (const int status = ImageFrom(tool, args.file, "decode", image, allRead);
-        status != kExitDone)
+    const std::string file = args.sources.empty() ? "" : args.sources[0];
+    if (const int status = ImageFrom(tool, file, "decode", image, allRead); status != kExitDone)
         return status;
-    if (tool.json)
-        PrintJson(DecodedJson(image));
-    else
-        PrintDecoded(image);
+    PrintReadings(tool, MapReadings(image));
     return allRead ? kExitDone : kExitFailed;
 }
 
@@ -129,7 +157,7 @@ struct Difference {
     std::vector<chip::FieldChange> fields;
 };
 
-// The grid's registers are always compared, a register missing on one side
+// The map's registers are always compared, a register missing on one side
 // being a difference; any other register only where both sides hold it.
 std::vector<Difference> Compare(const RegisterImage& a, const RegisterImage& b)
 {
@@ -137,7 +165,7 @@ std::vector<Difference> Compare(const RegisterImage& a, const RegisterImage& b)
     for (int reg = 0; reg < 256; ++reg) {
         const std::optional<uint8_t> va = a.values[reg];
         const std::optional<uint8_t> vb = b.values[reg];
-        if (va == vb || (!InGrid(uint8_t(reg)) && (!va || !vb))) continue;
+        if (va == vb || (!InMap(uint8_t(reg)) && (!va || !vb))) continue;
         Difference d{uint8_t(reg), va, vb, {}};
         if (va && vb) d.fields = chip::DiffFields(uint8_t(reg), *va, *vb);
         differences.push_back(d);
@@ -166,7 +194,14 @@ void PrintDifferences(const std::vector<Difference>& differences)
                 " -> " + ValueText(d.b) + '\n';
         for (const chip::FieldChange& change : d.fields) text += FieldChangeText(change);
     }
-    std::fputs(text.c_str(), stdout);
+    Print(text);
+}
+
+// One side of a field that differs: its number, and the value's name where
+// the field names its values (otherwise the number in decimal).
+Json SideJson(const chip::DecodedField& decoded)
+{
+    return Json{{"value", decoded.value}, {"meaning", decoded.meaning}};
 }
 
 Json DifferencesJson(const std::vector<Difference>& differences)
@@ -180,8 +215,9 @@ Json DifferencesJson(const std::vector<Difference>& differences)
         Json fields = Json::object();
         for (const chip::FieldChange& change : d.fields)
             fields[change.before.field->name] = {{"bits", change.before.bits},
-                                                 {"a", Meaning(change.before)},
-                                                 {"b", Meaning(change.after)}};
+                                                 {"description", change.before.field->meaning},
+                                                 {"a", SideJson(change.before)},
+                                                 {"b", SideJson(change.after)}};
         entry["fields"] = fields;
         registers.push_back(entry);
     }
@@ -193,11 +229,7 @@ int RunDiff(Tool& tool, const DiffArgs& args)
     RegisterImage a;
     RegisterImage b;
     bool allRead = true;
-    std::string error;
-    if (!LoadRegisterImage(args.a, a, error)) {
-        Problem("diff: " + error);
-        return kExitBadInput;
-    }
+    if (const int status = LoadDump(tool, args.a, "diff", a); status != kExitDone) return status;
     if (const int status = ImageFrom(tool, args.b, "diff", b, allRead); status != kExitDone)
         return status;
     const std::vector<Difference> differences = Compare(a, b);
@@ -214,16 +246,20 @@ void AddDecodeCommands(CLI::App& app, Tool& tool, Commands& commands)
 {
     auto decodeArgs = std::make_shared<DecodeArgs>();
     CLI::App* decode = app.add_subcommand(
-        "decode", "print every register of the readback grid with its named fields and their "
-                  "meanings, from the chip or from a dump");
-    decode->add_option("FILE", decodeArgs->file, "register dump; without it, the chip");
+        "decode",
+        "print every register of the register map with its named fields and their "
+        "meanings, from the chip or from a dump; or the registers given as REG=VALUE");
+    decode->add_option("FILE|REG=VALUE", decodeArgs->sources,
+                       "register dump (- for standard input), or registers and values in hex "
+                       "(A5=E9); without them, the chip");
     commands.push_back({decode, [&tool, decodeArgs] { return RunDecode(tool, *decodeArgs); }});
 
     auto diffArgs = std::make_shared<DiffArgs>();
     CLI::App* diff = app.add_subcommand(
         "diff", "compare two dumps, or a dump with the chip, and print each register that "
                 "differs with the fields that differ; exit status 1 when they differ");
-    diff->add_option("A", diffArgs->a, "register dump")->required();
-    diff->add_option("B", diffArgs->b, "second register dump; without it, the chip");
+    diff->add_option("A", diffArgs->a, "register dump, - for standard input")->required();
+    diff->add_option("B", diffArgs->b,
+                     "second register dump (- for standard input); without it, the chip");
     commands.push_back({diff, [&tool, diffArgs] { return RunDiff(tool, *diffArgs); }});
 }

@@ -1,15 +1,21 @@
 // dump, restore FILE
+#include "ChipImage.h"
 #include "Commands.h"
+#include "Confirm.h"
 #include "HexInput.h"
+#include "ImageRead.h"
 #include "Output.h"
 #include "RegisterImage.h"
-#include "RegisterMap.h"
+#include "StandardOutput.h"
+#include "TextInput.h"
 #include "Tool.h"
+#include "WriteLog.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,67 +37,83 @@ struct RestoreArgs {
 int RunDump(Tool& tool)
 {
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
-    RegisterImage image;
-    std::vector<RegisterReading> readings;
-    bool allRead = true;
-    for (uint8_t reg : chip::ReadbackRegisters()) {
-        RegisterReading reading{reg, std::nullopt};
-        uint8_t value = 0;
-        if (tool.Read(reg, value)) {
-            reading.value = value;
-            image.values[reg] = value;
-        } else {
-            allRead = false;
-        }
-        readings.push_back(reading);
-    }
-    if (tool.json)
+    const RegisterImage image = ReadChipImage(tool);
+    if (tool.json) {
+        std::vector<RegisterReading> readings;
+        for (uint8_t reg : MapRegisters()) readings.push_back({reg, image.values[reg]});
         PrintJson(ReadingsJson(readings));
-    else
-        std::fputs(FormatRegisterImage(image).c_str(), stdout);
-    return allRead ? kExitDone : kExitFailed;
+    } else {
+        Print(FormatRegisterImage(image));
+    }
+    return HoldsAll(image, MapRegisters()) ? kExitDone : kExitFailed;
 }
 
-struct Restored {
+// A register that does not hold what restore wrote to it.
+struct Mismatch {
     uint8_t reg;
-    uint8_t value;
+    uint8_t wrote;
+    std::optional<uint8_t> reads;
 };
+
+std::vector<Mismatch> Mismatches(const WriteLog& log)
+{
+    std::vector<Mismatch> mismatches;
+    const std::vector<WriteLog::Write> writes = log.LastWrites();
+    for (const RegisterReading& reading : log.ReadBacks()) {
+        const auto write = std::ranges::find(writes, reading.reg, &WriteLog::Write::reg);
+        if (reading.value != write->value) mismatches.push_back({reading.reg, write->value, reading.value});
+    }
+    return mismatches;
+}
 
 int RunRestore(Tool& tool, const RestoreArgs& args)
 {
     RegisterImage image;
-    std::string error;
-    if (!LoadRegisterImage(args.file, image, error)) {
-        Problem("restore: " + error);
-        return kExitBadInput;
-    }
-    std::vector<Restored> restored;
+    if (const int status = LoadDump(tool, args.file, "restore", image); status != kExitDone)
+        return status;
+    std::vector<RegisterReading> restored;
     for (uint8_t reg : kRestoreOrder)
-        if (image.values[reg]) restored.push_back({reg, *image.values[reg]});
+        if (const std::optional<uint8_t> value = image.values[reg]) restored.push_back({reg, value});
     if (restored.empty()) {
-        Problem("restore: " + args.file + " holds none of the registers the panel writes "
-                "(every one of them is XX)");
+        Problem("restore: " + TextInputName(args.file, Dash::IsStandardInput) +
+                " holds none of the registers the panel writes (every one of them is XX)");
         return kExitBadInput;
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
+    if (!Confirmed(tool, "restore",
+                   "write " + std::to_string(restored.size()) + " registers from " +
+                       TextInputName(args.file, Dash::IsStandardInput) + " to the chip on " +
+                       tool.AdapterName() + "?"))
+        return kExitBadInput;
 
-    for (const Restored& r : restored) tool.Write(r.reg, r.value);
-    if (tool.BusStuck()) return kExitFailed;
-    int differing = 0;
-    std::string report;
-    for (const Restored& r : restored) {
-        uint8_t value = 0;
-        const bool read = tool.Read(r.reg, value);
-        if (read && value == r.value) continue;
-        ++differing;
-        report += HexByteText(r.reg) + ": wrote " + HexByteText(r.value) + ", reads " +
-                  ValueText(read ? std::optional<uint8_t>(value) : std::nullopt) + '\n';
+    WriteLog log(tool);
+    for (const RegisterReading& r : restored)
+        if (!tool.BusStuck()) log.Make(r.reg, *r.value);
+    log.ReadBack();
+    const std::vector<Mismatch> mismatches = Mismatches(log);
+    if (tool.json) {
+        Json json = log.ToJson();
+        Json differing = Json::array();
+        for (const Mismatch& m : mismatches)
+            differing.push_back({{"address", HexByteText(m.reg)},
+                                 {"wrote", HexByteText(m.wrote)},
+                                 {"reads", ValueJson(m.reads)}});
+        json["differing"] = differing;
+        PrintJson(json);
+    } else {
+        std::string report;
+        for (const Mismatch& m : mismatches)
+            report += HexByteText(m.reg) + ": wrote " + HexByteText(m.wrote) + ", reads " +
+                      ValueText(m.reads) + '\n';
+        Print(report);
     }
-    std::fputs(report.c_str(), stdout);
-    if (differing == 0) return kExitDone;
-    Problem("restore: " + std::to_string(differing) + " of " + std::to_string(restored.size()) +
-            " registers do not read back as written");
-    return kExitFailed;
+    log.TellFailedWrites("restore: ");
+    const bool allWritten = log.Writes().size() == restored.size() &&
+                            std::ranges::all_of(log.Writes(), &WriteLog::Write::ok);
+    if (!mismatches.empty())
+        Problem("restore: " + std::to_string(mismatches.size()) + " of " +
+                std::to_string(restored.size()) + " registers do not read back as written");
+    return allWritten && mismatches.empty() ? kExitDone : kExitFailed;
 }
 
 }  // namespace
@@ -99,15 +121,18 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
 void AddDumpCommands(CLI::App& app, Tool& tool, Commands& commands)
 {
     CLI::App* dump = app.add_subcommand(
-        "dump", "read the 26 registers of the panel's readback grid and print them as "
-                "i2cdump's byte table (XX: not read); the output loads as --adapter sim:FILE");
+        "dump", "read every register of the register map (the panel's readback grid and the "
+                "LED enables 16) and print them as i2cdump's byte table (XX: not read); the "
+                "output loads as --adapter sim:FILE");
     commands.push_back({dump, [&tool] { return RunDump(tool); }});
 
     auto restoreArgs = std::make_shared<RestoreArgs>();
     CLI::App* restore = app.add_subcommand(
         "restore", "write every register the panel writes from a dump (never 02 or the burn "
-                   "register 72), read them back and list each difference");
-    restore->add_option("FILE", restoreArgs->file, "register dump (i2cdump's byte table)")
+                   "register 72), read them back and list each difference; asks first at a "
+                   "terminal unless --yes");
+    restore->add_option("FILE", restoreArgs->file, "register dump (i2cdump's byte table); - reads "
+                                                   "standard input")
         ->required();
     commands.push_back({restore, [&tool, restoreArgs] { return RunRestore(tool, *restoreArgs); }});
 }

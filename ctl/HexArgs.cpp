@@ -6,26 +6,29 @@
 namespace {
 
 constexpr const char* kHint = " (write it as A5, 0xA5 or a5h)";
+constexpr std::string_view kBlanks = " \t\n\v\f\r";
 
 }  // namespace
 
+// The panel's rule for typed numbers, without the blanks around them: an
+// argument holds nothing but the number.
 std::optional<uint8_t> ParseByteArg(std::string_view text, std::string& error)
 {
-    const HexReading r = ReadHex(text);
-    const std::string_view rest = text.substr(r.end);
-    if (r.digits == 0 || !(rest.empty() || rest == "h" || rest == "H")) {
-        error = "is not a hex number" + std::string(kHint);
-        return std::nullopt;
-    }
-    if (r.minusSign) {
+    if (text.starts_with('-')) {
         error = "is negative; registers and values are 00 to FF";
         return std::nullopt;
     }
-    if (r.magnitude > 0xFF) {
+    const std::optional<uint32_t> number =
+        text.find_first_of(kBlanks) == std::string_view::npos ? ReadWholeHex(text) : std::nullopt;
+    if (!number) {
+        error = "is not a hex number" + std::string(kHint);
+        return std::nullopt;
+    }
+    if (*number > 0xFF) {
         error = "has more than 8 bits; registers and values are 00 to FF";
         return std::nullopt;
     }
-    return uint8_t(r.magnitude);
+    return uint8_t(*number);
 }
 
 std::optional<uint8_t> ParseByteArgOrTell(const std::string& text, const std::string& what)

@@ -1,8 +1,7 @@
 #include "Output.h"
 
 #include "HexInput.h"
-
-#include <cstdio>
+#include "StandardOutput.h"
 
 std::string ValueText(std::optional<uint8_t> value) { return value ? HexByteText(*value) : "--"; }
 
@@ -23,8 +22,9 @@ Json ReadingsJson(const std::vector<RegisterReading>& readings)
     return Json{{"registers", registers}};
 }
 
+// A byte that is not UTF-8 (in a file name, say) becomes U+FFFD rather than
+// an exception.
 void PrintJson(const Json& json)
 {
-    const std::string text = json.dump() + '\n';
-    std::fputs(text.c_str(), stdout);
+    Print(json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n');
 }

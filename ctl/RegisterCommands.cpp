@@ -4,11 +4,12 @@
 #include "HexInput.h"
 #include "Output.h"
 #include "Presets.h"
+#include "StandardOutput.h"
 #include "Tool.h"
+#include "WriteLog.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,23 +32,19 @@ int RunRead(Tool& tool, const ReadArgs& args)
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
 
     std::vector<RegisterReading> readings;
+    bool allRead = true;
     for (uint8_t reg : *regs) {
-        RegisterReading reading{reg, std::nullopt};
-        uint8_t value = 0;
-        if (tool.Read(reg, value)) reading.value = value;
-        readings.push_back(reading);
+        readings.push_back({reg, tool.Read(reg)});
+        allRead = allRead && readings.back().value;
     }
     if (tool.json) {
         PrintJson(ReadingsJson(readings));
     } else {
         std::string text;
-        for (const RegisterReading& reading : readings)
-            text += ValueText(reading.value) + '\n';
-        std::fputs(text.c_str(), stdout);
+        for (const RegisterReading& reading : readings) text += ValueText(reading.value) + '\n';
+        Print(text);
     }
-    for (const RegisterReading& reading : readings)
-        if (!reading.value) return kExitFailed;
-    return kExitDone;
+    return allRead ? kExitDone : kExitFailed;
 }
 
 int RunWrite(Tool& tool, const WriteArgs& args)
@@ -63,9 +60,12 @@ int RunWrite(Tool& tool, const WriteArgs& args)
     if (!value) return kExitBadInput;
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
 
-    if (tool.Write(*reg, *value)) return kExitDone;
-    Problem("write of " + HexByteText(*value) + " to register " + HexByteText(*reg) +
-            " failed; the chip did not acknowledge it");
+    WriteLog log(tool);
+    const bool written = log.Make(*reg, *value);
+    log.ReadBack();
+    if (tool.json) PrintJson(log.ToJson());
+    if (written) return kExitDone;
+    log.TellFailedWrites("");
     return kExitFailed;
 }
 
@@ -82,7 +82,8 @@ void AddRegisterCommands(CLI::App& app, Tool& tool, Commands& commands)
 
     auto writeArgs = std::make_shared<WriteArgs>();
     CLI::App* write = app.add_subcommand(
-        "write", "write one register (not the EEPROM burn register 72: see burn)");
+        "write", "write one register (not the EEPROM burn register 72: see burn) and read it "
+                 "back");
     write->add_option("REG", writeArgs->reg, "register, in hex")->required();
     write->add_option("VALUE", writeArgs->value, "value, in hex (00 to FF)")->required();
     commands.push_back({write, [&tool, writeArgs] { return RunWrite(tool, *writeArgs); }});

@@ -1,15 +1,16 @@
 // replay TRACE [--dry-run]: the writes of a recorded session, once more.
 #include "Commands.h"
 #include "HexInput.h"
+#include "Output.h"
 #include "Presets.h"
+#include "Quote.h"
+#include "StandardOutput.h"
+#include "TextInput.h"
 #include "Tool.h"
+#include "WriteLog.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,57 +67,87 @@ std::string ReadLine(std::string_view line, int number, std::vector<RecordedWrit
     return {};
 }
 
-// The whole file is checked before anything is written.
-bool ReadTrace(const std::string& path, std::vector<RecordedWrite>& writes)
+// The whole file is read and checked before anything is written; it is
+// read as register dumps are, so a named pipe, a device or a file far too
+// large for a trace is refused at once.
+bool ReadTrace(Tool& tool, const std::string& path, std::vector<RecordedWrite>& writes)
 {
-    std::ifstream file(path);
-    if (!file) {
-        Problem("replay: " + path + ": cannot open: " + std::strerror(errno));
+    if (path == kStandardInputPath && !tool.ClaimStandardInput("replay -")) return false;
+    const std::string name = TextInputName(path, Dash::IsStandardInput);
+    std::string text;
+    std::string error;
+    if (!ReadTextInput(path, Dash::IsStandardInput, text, error)) {
+        Problem("replay: " + error);
         return false;
     }
-    std::string raw;
-    int number = 0;
-    while (std::getline(file, raw)) {
-        ++number;
-        std::string_view line = raw;
+    if (text.size() > kMaxTextInputBytes) {
+        Problem("replay: " + name + ": too large for a trace (over 1 MiB); nothing was written");
+        return false;
+    }
+    std::string_view rest = text;
+    for (int number = 1; !rest.empty(); ++number) {
+        const size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (line.size() > kMaxTextInputLine) {
+            Problem("replay: " + name + ":" + std::to_string(number) +
+                    ": line longer than 4096 characters; not a trace; nothing was written");
+            return false;
+        }
         while (!line.empty() && (line.back() == ' ' || line.back() == '\r' || line.back() == '\t'))
             line.remove_suffix(1);
         if (line.empty()) continue;
-        if (const std::string error = ReadLine(line, number, writes); !error.empty()) {
-            Problem("replay: " + path + ":" + std::to_string(number) + ": '" + std::string(line) +
-                    "' " + error + "; nothing was written");
+        if (const std::string problem = ReadLine(line, number, writes); !problem.empty()) {
+            Problem("replay: " + name + ":" + std::to_string(number) + ": " + Quoted(line) + " " +
+                    problem + "; nothing was written");
             return false;
         }
     }
-    if (file.bad()) {
-        Problem("replay: " + path + ": read error: " + std::strerror(errno));
-        return false;
-    }
     return true;
+}
+
+Json PlannedJson(const std::vector<RecordedWrite>& writes)
+{
+    Json planned = Json::array();
+    for (const RecordedWrite& w : writes)
+        planned.push_back(
+            {{"line", w.line}, {"address", HexByteText(w.reg)}, {"value", HexByteText(w.value)}});
+    return Json{{"writes", planned}};
 }
 
 int RunReplay(Tool& tool, const ReplayArgs& args)
 {
     std::vector<RecordedWrite> writes;
-    if (!ReadTrace(args.file, writes)) return kExitBadInput;
+    if (!ReadTrace(tool, args.file, writes)) return kExitBadInput;
     if (args.dryRun) {
+        if (tool.json) {
+            PrintJson(PlannedJson(writes));
+            return kExitDone;
+        }
         std::string text;
         for (const RecordedWrite& w : writes)
             text += "W " + HexByteText(w.reg) + " " + HexByteText(w.value) + '\n';
-        std::fputs(text.c_str(), stdout);
+        Print(text);
         return kExitDone;
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
-    for (size_t i = 0; i < writes.size(); ++i) {
-        const RecordedWrite& w = writes[i];
-        if (tool.Write(w.reg, w.value)) continue;
-        Problem("replay: " + args.file + ":" + std::to_string(w.line) + ": the write of " +
-                HexByteText(w.value) + " to register " + HexByteText(w.reg) +
-                " failed; stopped after " + std::to_string(i) + " of " +
-                std::to_string(writes.size()) + " writes");
-        return kExitFailed;
+    WriteLog log(tool);
+    const RecordedWrite* failed = nullptr;
+    for (const RecordedWrite& w : writes) {
+        if (log.Make(w.reg, w.value)) continue;
+        failed = &w;
+        break;
     }
-    return kExitDone;
+    log.ReadBack();
+    if (tool.json) PrintJson(log.ToJson());
+    if (!failed) return kExitDone;
+    Problem("replay: " + TextInputName(args.file, Dash::IsStandardInput) + ":" +
+            std::to_string(failed->line) +
+            ": the write of " + HexByteText(failed->value) + " to register " +
+            HexByteText(failed->reg) + " failed: " + log.Writes().back().cause + "; stopped after " +
+            std::to_string(log.Writes().size() - 1) + " of " + std::to_string(writes.size()) +
+            " writes");
+    return kExitFailed;
 }
 
 }  // namespace
@@ -127,7 +158,9 @@ void AddReplayCommand(CLI::App& app, Tool& tool, Commands& commands)
     CLI::App* replay = app.add_subcommand(
         "replay", "make the successful writes of a trace (ZR5130_TRACE or --trace) again, in "
                   "order, stopping at the first that fails; the whole file is checked first");
-    replay->add_option("TRACE", args->file, "trace file ('W A5 3C ok' lines)")->required();
+    replay->add_option("TRACE", args->file, "trace file ('W A5 3C ok' lines); - reads standard "
+                                            "input")
+        ->required();
     replay->add_flag("--dry-run", args->dryRun, "list the writes instead of making them");
     commands.push_back({replay, [&tool, args] { return RunReplay(tool, *args); }});
 }

@@ -4,13 +4,14 @@
 #include "HexInput.h"
 #include "Output.h"
 #include "RegisterMap.h"
+#include "StandardOutput.h"
 #include "StatusFlags.h"
+#include "StopSignals.h"
 #include "Tool.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -27,21 +28,9 @@ struct WatchArgs {
     std::vector<std::string> regs;
 };
 
-volatile std::sig_atomic_t g_stop = 0;
-
-void Stop(int) { g_stop = 1; }
-
-// Ctrl+C and a polite kill end the watch after the current line; the sleep
-// is interrupted rather than restarted.
-void CatchStopSignals()
-{
-    struct sigaction action = {};
-    action.sa_handler = Stop;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
+// After a failed attempt the bus is given this long before the next: a
+// stuck bus takes the bridge's timeout (a second or more) for every try.
+constexpr unsigned kRetryMs = 5000;
 
 // Local time, ISO 8601 with milliseconds: 2025-03-14T09:26:53.589+01:00.
 std::string Timestamp()
@@ -67,7 +56,8 @@ std::string JoinNames(const std::vector<std::string>& names)
     return text;
 }
 
-void PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool first,
+// Prints the line for a change; false when standard output failed.
+bool PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool first,
                  std::optional<uint8_t> now)
 {
     FlagChange flags;
@@ -83,17 +73,15 @@ void PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool fir
             line["off"] = flags.off;
         }
         PrintJson(line);
-    } else {
-        std::string text = Timestamp() + " " + HexByteText(reg) + " ";
-        if (!first) text += ValueText(before) + " -> ";
-        text += ValueText(now);
-        if (!flags.on.empty()) text += " on: " + JoinNames(flags.on);
-        if (!flags.off.empty())
-            text += (flags.on.empty() ? " off: " : "; off: ") + JoinNames(flags.off);
-        std::printf("%s\n", text.c_str());
+        return !OutputFailed();
     }
+    std::string text = Timestamp() + " " + HexByteText(reg) + " ";
+    if (!first) text += ValueText(before) + " -> ";
+    text += ValueText(now);
+    if (!flags.on.empty()) text += " on: " + JoinNames(flags.on);
+    if (!flags.off.empty()) text += (flags.on.empty() ? " off: " : "; off: ") + JoinNames(flags.off);
     // Each change reaches a log file or a pipe as it happens.
-    std::fflush(stdout);
+    return Print(text + '\n');
 }
 
 // Keeps to the interval's cadence; after a read that took longer than the
@@ -107,8 +95,35 @@ void SleepUntilNext(timespec& next, unsigned intervalMs)
     clock_gettime(CLOCK_MONOTONIC, &now);
     if (now.tv_sec > next.tv_sec || (now.tv_sec == next.tv_sec && now.tv_nsec > next.tv_nsec))
         next = now;
-    while (!g_stop && clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
+    while (!StopSignal() &&
+           clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
     }
+}
+
+// One reading of every watched register. An attempt fails when the adapter
+// does not come up again or no register answers: the bus or the board is
+// gone, not one register.
+struct Attempt {
+    std::vector<std::optional<uint8_t>> values;
+    bool failed = false;
+    std::string cause;
+};
+
+Attempt Read(Tool& tool, const std::vector<uint8_t>& regs, bool reopen)
+{
+    Attempt attempt;
+    tool.ClearStuck();
+    if (reopen && !tool.Reopen(attempt.cause)) {
+        attempt.values.resize(regs.size());
+        attempt.failed = true;
+        return attempt;
+    }
+    attempt.failed = true;
+    for (uint8_t reg : regs) {
+        attempt.values.push_back(tool.Read(reg));
+        if (attempt.values.back()) attempt.failed = false;
+    }
+    return attempt;
 }
 
 int RunWatch(Tool& tool, const WatchArgs& args)
@@ -121,25 +136,35 @@ int RunWatch(Tool& tool, const WatchArgs& args)
     CatchStopSignals();
     std::vector<std::optional<uint8_t>> last(regs->size());
     bool anyFailed = false;
+    bool lastFailed = false;
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
-    for (long long reads = 0; !g_stop && !tool.BusStuck() && (args.count == 0 || reads < args.count);
-         ++reads) {
+    for (long long reads = 0; !StopSignal() && (args.count == 0 || reads < args.count); ++reads) {
         if (reads > 0) {
-            SleepUntilNext(next, args.intervalMs);
-            if (g_stop) break;
+            SleepUntilNext(next, lastFailed ? kRetryMs : args.intervalMs);
+            if (StopSignal()) break;
         }
+        const Attempt attempt = Read(tool, *regs, lastFailed);
+        bool newlyFailed = false;
         for (size_t i = 0; i < regs->size(); ++i) {
-            std::optional<uint8_t> now;
-            uint8_t value = 0;
-            if (tool.Read((*regs)[i], value))
-                now = value;
-            else
-                anyFailed = true;
-            if (reads == 0 || now != last[i])
-                PrintChange(tool.json, (*regs)[i], last[i], reads == 0, now);
+            const std::optional<uint8_t> now = attempt.values[i];
+            anyFailed = anyFailed || !now;
+            newlyFailed = newlyFailed || (!now && (reads == 0 || last[i]));
+            if ((reads == 0 || now != last[i]) &&
+                !PrintChange(tool.json, (*regs)[i], last[i], reads == 0, now))
+                return kExitFailed;
             last[i] = now;
         }
+        const bool more = args.count == 0 || reads + 1 < args.count;
+        const std::string when = Timestamp() + ": ";
+        const std::string retry =
+            more ? "; trying again in " + std::to_string(kRetryMs / 1000) + " s" : "";
+        if (attempt.failed && !attempt.cause.empty())
+            Problem(when + attempt.cause + retry);
+        else if (attempt.failed || newlyFailed)
+            tool.TellFailedReads(when, attempt.failed ? retry : "");
+        tool.ForgetFailedReads();
+        lastFailed = attempt.failed;
     }
     return anyFailed ? kExitFailed : kExitDone;
 }
@@ -151,7 +176,8 @@ void AddWatchCommand(CLI::App& app, Tool& tool, Commands& commands)
     auto args = std::make_shared<WatchArgs>();
     CLI::App* watch = app.add_subcommand(
         "watch", "read the status register 02 (or the named ones) every MS milliseconds and "
-                 "print a timestamped line for each value that changes; Ctrl+C ends it");
+                 "print a timestamped line for each value that changes; when the bus fails, a "
+                 "line on standard error and another try every 5 s; Ctrl+C ends it");
     watch->add_option("--interval", args->intervalMs, "milliseconds between reads (default 500)")
         ->type_name("MS")
         ->check(CLI::Range(1u, 3600000u));

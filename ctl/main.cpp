@@ -3,29 +3,59 @@
 #include "HexInput.h"
 #include "ProgramName.h"
 #include "RegisterMap.h"
+#include "StandardOutput.h"
+#include "StopSignals.h"
 #include "Tool.h"
+#include "Trace.h"
 #include "zr5130_version.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
+#include <sstream>
 
-int main(int argc, char** argv)
+namespace {
+
+// What the exit status says about standard output and the trace, too: a
+// result that did not reach its reader, or a trace that stopped, is no
+// success.
+int Finished(int status)
 {
-    LinkSetProgramName(kProgramName);
+    TraceClose();
+    if (OutputFailed()) {
+        Problem("standard output: " + OutputFailure());
+        return kExitFailed;
+    }
+    return status == kExitDone && TraceLost() ? kExitFailed : status;
+}
+
+int Run(int argc, char** argv)
+{
     Tool tool;
     CLI::App app("Reads, writes, dumps and watches the ZR5130 LED backlight driver at I2C "
                  "address 0x" + HexByteText(chip::kChipAddress) + ".",
                  kProgramName);
+    app.footer(
+        "The adapter is --adapter, else ZR5130_ADAPTER, else the one chosen under Adapter in "
+        "zr5130-eval's window menu; with none of them, commands that need the chip stop "
+        "(--adapter sim is the simulated board). A dump or trace file named - is standard "
+        "input.\n"
+        "Exit status: 0 done (diff: equal), 1 the chip, the bus or standard output failed (diff: "
+        "they differ), 2 bad input or not confirmed: nothing was written.");
     app.set_version_flag("--version", std::string(kProgramName) + " " + kZr5130Version);
     app.require_subcommand(1);
-    app.add_option("--adapter", tool.adapter,
-                   "sim (default), sim:FILE, none, /dev/i2c-N or i2c:NAME; overrides ZR5130_ADAPTER")
-        ->type_name("ADAPTER");
+    // Options may stand before or after the command; given twice, the last counts.
+    app.fallthrough();
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    const CLI::Option* adapter =
+        app.add_option("--adapter", tool.adapter,
+                       "sim, sim:FILE (sim:- reads standard input), none, /dev/i2c-N or "
+                       "i2c:NAME; over ZR5130_ADAPTER and the panel's choice")
+            ->type_name("ADAPTER");
     app.add_option("--trace", tool.trace,
                    "append every register access to FILE (as ZR5130_TRACE does)")
         ->type_name("FILE");
-    app.add_flag("--json", tool.json, "print JSON (read, dump, decode, diff, watch, adapters)");
+    app.add_flag("--json", tool.json, "print JSON");
+    app.add_flag("-y,--yes", tool.yes, "burn and restore: do not ask first at a terminal");
 
     Commands commands;
     AddRegisterCommands(app, tool, commands);
@@ -35,11 +65,17 @@ int main(int argc, char** argv)
     AddWatchCommand(app, tool, commands);
     AddReplayCommand(app, tool, commands);
     AddAdaptersCommand(app, tool, commands);
+    AddFieldCommands(app, tool, commands);
+    AddFieldsCommand(app, tool, commands);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {  // --help and --version
-        return app.exit(e);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = app.exit(e, out, err);
+        Print(out.str());
+        return Finished(status);
     } catch (const CLI::ParseError& e) {
         if (app.get_subcommands().empty() && !app.remaining().empty()) {
             Problem("unknown command '" + app.remaining().front() + "'; see " + kProgramName +
@@ -51,8 +87,25 @@ int main(int argc, char** argv)
         Problem(std::string(e.what()) + "; see " + kProgramName + " " + command + "--help");
         return kExitBadInput;
     }
+    tool.adapterGiven = adapter->count() > 0;
+    if (const int status = tool.CheckOptions(); status != kExitDone) return status;
 
-    for (const Command& command : commands)
-        if (command.cli->parsed()) return command.run();
+    for (const Command& command : commands) {
+        if (!command.cli->parsed()) continue;
+        const int status = command.run();
+        tool.TellFailedReads();
+        return Finished(status);
+    }
     return kExitBadInput;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    KeepStandardDescriptorsOpen();
+    LinkSetProgramName(kProgramName);
+    const int status = Run(argc, argv);
+    EndByStopSignal();
+    return status;
 }

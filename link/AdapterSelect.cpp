@@ -21,10 +21,41 @@ constexpr std::string_view kBusNamePrefix = "i2c:";
 // A line for standard error under the running program's name.
 std::string Notice(const std::string& text) { return LinkProgramName() + (": " + text); }
 
-// "30,38 30": two hex digits each, set apart by commas or spaces.
-std::optional<std::vector<uint8_t>> ParseStatusSequence(std::string_view text)
+using StatusAnswer = SimBoard::StatusAnswer;
+
+// A bus fault at one read of the status register, by the word that asks for it.
+struct FaultWord {
+    std::string_view word;
+    StatusAnswer::Kind kind;
+};
+constexpr FaultWord kFaultWords[] = {
+    {"XX", StatusAnswer::Kind::NoAnswer},
+    {"timeout", StatusAnswer::Kind::Timeout},
+    {"replug", StatusAnswer::Kind::Replug},
+};
+
+std::optional<uint8_t> ParseHexByte(std::string_view token)
 {
-    std::vector<uint8_t> values;
+    if (token.size() != 2 || !std::isxdigit(static_cast<unsigned char>(token[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(token[1])))
+        return std::nullopt;
+    return static_cast<uint8_t>(std::stoul(std::string(token), nullptr, 16));
+}
+
+std::optional<StatusAnswer> ParseStatusAnswer(std::string_view token)
+{
+    for (const FaultWord& fault : kFaultWords)
+        if (token == fault.word) return StatusAnswer(fault.kind);
+    if (const std::optional<uint8_t> value = ParseHexByte(token)) return StatusAnswer(*value);
+    return std::nullopt;
+}
+
+// "30,38 XX,timeout": items set apart by commas or spaces, each read by parse.
+template <typename T>
+std::optional<std::vector<T>> ParseList(std::string_view text,
+                                        std::optional<T> (*parse)(std::string_view))
+{
+    std::vector<T> items;
     size_t pos = 0;
     while (pos < text.size()) {
         if (text[pos] == ',' || text[pos] == ' ') {
@@ -32,14 +63,12 @@ std::optional<std::vector<uint8_t>> ParseStatusSequence(std::string_view text)
             continue;
         }
         const size_t end = std::min(text.find_first_of(", ", pos), text.size());
-        const std::string token(text.substr(pos, end - pos));
-        if (token.size() != 2 || !std::isxdigit(static_cast<unsigned char>(token[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(token[1])))
-            return std::nullopt;
-        values.push_back(static_cast<uint8_t>(std::strtoul(token.c_str(), nullptr, 16)));
+        const std::optional<T> item = parse(text.substr(pos, end - pos));
+        if (!item) return std::nullopt;
+        items.push_back(*item);
         pos = end;
     }
-    return values;
+    return items;
 }
 
 std::unique_ptr<I2cDevSys> SystemCalls(const AdapterOptions& options)
@@ -51,15 +80,23 @@ std::unique_ptr<I2cDevSys> SystemCalls(const AdapterOptions& options)
 void ChooseSimBoard(AdapterChoice& choice, const AdapterOptions& options,
                     const RegisterImage* image)
 {
-    const auto sequence = ParseStatusSequence(options.simStatus);
+    const auto sequence = ParseList(options.simStatus, ParseStatusAnswer);
     if (!sequence) {
-        choice.error = "ZR5130_SIM_STATUS: '" + options.simStatus +
-                       "' is not a list of two-digit hex values (for example 30,38,30)";
+        choice.error = "ZR5130_SIM_STATUS: " + Quoted(options.simStatus) +
+                       " is not a list of two-digit hex values, XX, timeout or replug (for "
+                       "example 30,38,30)";
+        return;
+    }
+    const auto ignored = ParseList(options.simIgnoreWrites, ParseHexByte);
+    if (!ignored) {
+        choice.error = "ZR5130_SIM_IGNORE_WRITES: " + Quoted(options.simIgnoreWrites) +
+                       " is not a list of two-digit hex registers (for example A5,A1)";
         return;
     }
     auto board = std::make_unique<SimBoard>();
     if (image) board->Load(*image);
     board->SetStatusSequence(*sequence);
+    board->IgnoreWrites(*ignored);
     choice.adapter = std::move(board);
 }
 
@@ -87,6 +124,8 @@ AdapterOptions AdapterOptionsFromEnvironment()
 {
     AdapterOptions options;
     if (const char* status = std::getenv("ZR5130_SIM_STATUS")) options.simStatus = status;
+    if (const char* ignored = std::getenv("ZR5130_SIM_IGNORE_WRITES"))
+        options.simIgnoreWrites = ignored;
     return options;
 }
 
@@ -110,7 +149,7 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
             return choice;
         }
         RegisterImage image;
-        if (std::string error; !LoadRegisterImage(path, image, error)) {
+        if (std::string error; !LoadRegisterImage(path, image, error, options.dash)) {
             choice.error = "ZR5130_ADAPTER=sim:" + error;
             return choice;
         }

@@ -2,6 +2,7 @@
 
 #include "I2cBuses.h"
 #include "I2cDev.h"
+#include "TextInput.h"
 #include "TvxAdapter.h"
 
 #include <functional>
@@ -23,7 +24,14 @@ struct AdapterOptions {
     // ZR5130_SIM_STATUS: hex values the simulated board's status register
     // answers in turn, "30,38,30".
     std::string simStatus;
+    // ZR5130_SIM_IGNORE_WRITES: registers of the simulated board that
+    // acknowledge a write and keep their value, "A5,A1": a chip whose
+    // register does not take what is written, for trying read-back checks.
+    std::string simIgnoreWrites;
     std::string sysClassDir = kSysClassI2cDev;
+    // Whether "sim:-" loads the dump from standard input (zr5130ctl's
+    // --adapter) or from a file named "-".
+    Dash dash = Dash::IsAFile;
     // The system calls behind a Linux bus; the real ones when empty.
     std::function<std::unique_ptr<I2cDevSys>()> systemCalls;
 };

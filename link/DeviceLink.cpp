@@ -91,6 +91,12 @@ void LinkClearStuck()
         adapter->ClearStuckBus();
 }
 
+std::string LinkAccessFailure()
+{
+    const TvxAdapter* adapter = tvxInstalledAdapter();
+    return adapter ? adapter->AccessFailure() : std::string();
+}
+
 LinkSession LinkSaveSession()
 {
     return {g_adapterHandle, std::string(g_serial, strnlen(g_serial, sizeof g_serial)), g_ffwMajor,

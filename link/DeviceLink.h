@@ -35,6 +35,10 @@ int RegWrite(unsigned address, uint8_t reg, uint8_t value);
 const std::string* LinkStuckCause();
 void LinkClearStuck();
 
+// Why the last failed register access failed, as the adapter tells it; empty
+// when it cannot tell (or no adapter is connected).
+std::string LinkAccessFailure();
+
 // The open adapter's session: handle, serial number and firmware version.
 // Kept while another adapter is tried, and put back when that one fails.
 struct LinkSession {

@@ -1,5 +1,6 @@
 #include "HexInput.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -52,11 +53,35 @@ HexReading Read(std::basic_string_view<Char> text)
     return r;
 }
 
+template <class Char>
+std::optional<uint32_t> ReadWhole(std::basic_string_view<Char> text)
+{
+    while (!text.empty() && IsCSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsCSpace(text.back())) text.remove_suffix(1);
+    const bool prefixed = text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (prefixed)
+        text.remove_prefix(2);
+    else if (!text.empty() && (text.back() == 'h' || text.back() == 'H'))
+        text.remove_suffix(1);
+    if (text.empty()) return std::nullopt;
+    uint64_t value = 0;
+    for (const Char c : text) {
+        const int d = HexDigit(c);
+        if (d < 0) return std::nullopt;
+        value = std::min<uint64_t>(value * 16 + unsigned(d), 0xFFFFFFFFu);
+    }
+    return uint32_t(value);
+}
+
 }  // namespace
 
 HexReading ReadHex(std::string_view text) { return Read(text); }
 
 HexReading ReadHex(std::u16string_view text) { return Read(text); }
+
+std::optional<uint32_t> ReadWholeHex(std::string_view text) { return ReadWhole(text); }
+
+std::optional<uint32_t> ReadWholeHex(std::u16string_view text) { return ReadWhole(text); }
 
 std::string HexByteText(unsigned value)
 {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,13 @@ struct HexReading {
 
 HexReading ReadHex(std::string_view text);
 HexReading ReadHex(std::u16string_view text);
+
+// A whole hex number as users type it: blanks around it, then either a "0x"
+// prefix or an "h" suffix (not both, either case) around hex digits, and
+// nothing else. Nothing when the text is not such a number; a number beyond
+// 32 bits reads as 0xFFFFFFFF, so that range checks refuse it.
+std::optional<uint32_t> ReadWholeHex(std::string_view text);
+std::optional<uint32_t> ReadWholeHex(std::u16string_view text);
 
 // "%.2X": upper-case hex, at least two digits ("0F", "A0", "FFF").
 std::string HexByteText(unsigned value);

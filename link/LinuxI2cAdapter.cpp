@@ -187,7 +187,7 @@ int LinuxI2cAdapter::PowerWriteControl(int handle, int, int)
 int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (!IsOpenHandle(handle))
-        return -EBADF;
+        return AccessFailed(-EBADF, m_node + " is not open");
     if (m_stuckError != 0) [[unlikely]]
         return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
@@ -204,7 +204,7 @@ int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
 int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value)
 {
     if (!IsOpenHandle(handle))
-        return -EBADF;
+        return AccessFailed(-EBADF, m_node + " is not open");
     if (m_stuckError != 0) [[unlikely]]
         return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
@@ -244,11 +244,11 @@ int LinuxI2cAdapter::SelectAddress(uint16_t address)
     if (rc < 0) {
         m_selectedAddress = -1;
         if (rc == -EBUSY)
-            Report("address " + HexAddress(address) + " on " + m_node +
-                   " is busy: a kernel driver owns it");
+            Report(m_accessProblem = "address " + HexAddress(address) + " on " + m_node +
+                                     " is busy: a kernel driver owns it");
         else
-            Report("cannot select address " + HexAddress(address) + " on " + m_node + ": " +
-                   ErrorText(rc));
+            Report(m_accessProblem = "cannot select address " + HexAddress(address) + " on " +
+                                     m_node + ": " + ErrorText(rc));
         return rc;
     }
     m_selectedAddress = address;
@@ -265,12 +265,25 @@ int LinuxI2cAdapter::TransferFailed(uint16_t address, int error)
     // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO; reads
     // and writes then fail alike, so both are one cause.
     if (error == -ENXIO || error == -EREMOTEIO)
-        Report("no answer from address " + HexAddress(address) + " on " + m_node +
-               "; is the board powered and connected, and the chip at this address?");
+        Report(m_accessProblem = "no answer from address " + HexAddress(address) + " on " +
+                                 m_node +
+                                 "; is the board powered and connected, and the chip at this "
+                                 "address?");
     else
-        Report("I2C transfer with " + HexAddress(address) + " on " + m_node +
-               " failed: " + ErrorText(error));
+        Report(m_accessProblem = "I2C transfer with " + HexAddress(address) + " on " + m_node +
+                                 " failed: " + ErrorText(error));
     return error;
+}
+
+int LinuxI2cAdapter::AccessFailed(int error, const std::string& cause)
+{
+    m_accessProblem = cause;
+    return error;
+}
+
+std::string LinuxI2cAdapter::AccessFailure() const
+{
+    return m_stuckError != 0 ? m_stuckCause : m_accessProblem;
 }
 
 void LinuxI2cAdapter::Report(const std::string& line)

@@ -54,6 +54,7 @@ public:
     const std::string* StuckBusCause() const override;
     void ClearStuckBus() override;
     std::string OpenFailure() const override { return m_lastProblem; }
+    std::string AccessFailure() const override;
 
 private:
     bool IsOpenHandle(int handle) const;
@@ -61,6 +62,7 @@ private:
     std::string NameMismatch() const;
     int SelectAddress(uint16_t address);
     int TransferFailed(uint16_t address, int error);
+    int AccessFailed(int error, const std::string& cause);
     void Report(const std::string& line);
     void ForgetReports();
     void CloseBus();
@@ -77,6 +79,7 @@ private:
     int m_stuckError = 0;  // -ETIMEDOUT or -EBUSY while the bus is marked stuck
     std::string m_stuckCause;
     std::string m_lastProblem;  // the last cause told, since the last FindControllers
+    std::string m_accessProblem;  // why the last register access that failed did
 };
 
 // The adapter for node over the real system calls.

@@ -1,7 +1,7 @@
 #include "RegisterImage.h"
 
-#include "FileOpen.h"
 #include "Quote.h"
+#include "TextInput.h"
 
 #include <cerrno>
 #include <cstring>
@@ -266,17 +266,16 @@ bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& err
     return ParseRegisterImage(std::string_view(text), image, error);
 }
 
-bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error)
+bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error,
+                       Dash dash)
 {
     std::string text;
-    if (std::string reason; !ReadRegularFile(path, kMaxRegisterImageBytes, 0, text, reason)) {
-        error = path + ": " + reason;
+    if (!ReadTextInput(path, dash, text, error))
         return false;
-    }
     ParseFailure failure;
     if (Parse(text, image, failure))
         return true;
-    error = Describe(failure, path);
+    error = Describe(failure, TextInputName(path, dash));
     return false;
 }
 

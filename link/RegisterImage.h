@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextInput.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,16 +23,18 @@ struct RegisterImage {
 
 // A full table is about 4.5 KB; anything far beyond that is not a dump and
 // is refused before it can take the program's memory.
-inline constexpr std::size_t kMaxRegisterImageBytes = 1024 * 1024;
-inline constexpr std::size_t kMaxRegisterImageLine = 4096;
+inline constexpr std::size_t kMaxRegisterImageBytes = kMaxTextInputBytes;
+inline constexpr std::size_t kMaxRegisterImageLine = kMaxTextInputLine;
 
 // error is "line N: what is wrong" (or just what is wrong) on failure; the
 // image is left alone then.
 bool ParseRegisterImage(std::string_view text, RegisterImage& image, std::string& error);
 bool ParseRegisterImage(std::istream& in, RegisterImage& image, std::string& error);
-// Reads a regular file only, without blocking on anything else. error is
-// "FILE:N: what is wrong" or "FILE: what is wrong" on failure.
-bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error);
+// Reads a regular file only, without blocking on anything else, or standard
+// input for "-" where dash says so (see ReadTextInput). error is "FILE:N:
+// what is wrong" or "FILE: what is wrong" on failure.
+bool LoadRegisterImage(const std::string& path, RegisterImage& image, std::string& error,
+                       Dash dash = Dash::IsAFile);
 
 // The full table exactly as i2cdump prints it, XX for a register that does
 // not answer: what this project writes, so that any reader of i2cdump's

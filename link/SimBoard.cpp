@@ -17,6 +17,7 @@ SimBoard::SimBoard()
 {
     m_image.values.fill(0x00);
     m_image.values[chip::kStatusRegister] = kBlankStatus;
+    m_ignoresWrites[chip::kStatusRegister] = true;
 }
 
 void SimBoard::Load(const RegisterImage& image) { m_image = image; }
@@ -25,11 +26,40 @@ std::optional<uint8_t> SimBoard::Peek(uint8_t reg) const { return m_image.values
 
 void SimBoard::Poke(uint8_t reg, std::optional<uint8_t> value) { m_image.values[reg] = value; }
 
-void SimBoard::SetStatusSequence(std::vector<uint8_t> values)
+void SimBoard::SetStatusSequence(std::vector<StatusAnswer> answers)
 {
-    m_statusSequence = std::move(values);
+    m_statusSequence = std::move(answers);
     m_statusStep = 0;
 }
+
+void SimBoard::IgnoreWrites(const std::vector<uint8_t>& registers)
+{
+    for (uint8_t reg : registers) m_ignoresWrites[reg] = true;
+}
+
+bool SimBoard::NextStatusAnswer()
+{
+    const StatusAnswer answer = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
+    switch (answer.kind) {
+    case StatusAnswer::Kind::Value: m_image.values[chip::kStatusRegister] = answer.value; return true;
+    case StatusAnswer::Kind::NoAnswer: return false;
+    case StatusAnswer::Kind::Timeout: m_stuck = true; return false;
+    case StatusAnswer::Kind::Replug:
+        Unplug();
+        PlugIn();
+        return false;
+    }
+    return false;
+}
+
+const std::string* SimBoard::StuckBusCause() const
+{
+    static const std::string kCause =
+        "the simulated board's bus timed out (as ZR5130_SIM_STATUS asks)";
+    return m_stuck ? &kCause : nullptr;
+}
+
+void SimBoard::ClearStuckBus() { m_stuck = false; }
 
 void SimBoard::Unplug()
 {
@@ -83,11 +113,11 @@ int SimBoard::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (faultInjector && faultInjector(false, reg))
         return kFailed;
-    if (!IsLive(handle) || address != chip::kChipAddress)
+    if (!IsLive(handle) || address != chip::kChipAddress || m_stuck)
         return kFailed;
-    std::optional<uint8_t>& value = m_image.values[reg];
-    if (reg == chip::kStatusRegister && !m_statusSequence.empty() && value)
-        value = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
+    const std::optional<uint8_t>& value = m_image.values[reg];
+    if (reg == chip::kStatusRegister && !m_statusSequence.empty() && value && !NextStatusAnswer())
+        return kFailed;
     return value ? *value : kFailed;
 }
 
@@ -95,12 +125,12 @@ int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t v
 {
     if (faultInjector && faultInjector(true, reg))
         return kWriteNack;
-    if (!IsLive(handle) || address != chip::kChipAddress)
+    if (!IsLive(handle) || address != chip::kChipAddress || m_stuck)
         return kWriteNack;
     if (!m_image.values[reg])
         return kWriteNack;
     // The status register acknowledges a write like any other and ignores it.
-    if (reg != chip::kStatusRegister)
+    if (!m_ignoresWrites[reg])
         m_image.values[reg] = value;
     return 0;
 }

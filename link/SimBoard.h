@@ -4,9 +4,11 @@
 #include "RegisterMap.h"
 #include "TvxAdapter.h"
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 // The simulated evaluation board: one adapter ("SIM-ZR5130") with a ZR5130
@@ -24,10 +26,31 @@ public:
     std::optional<uint8_t> Peek(uint8_t reg) const;  // nothing when it does not answer
     void Poke(uint8_t reg, std::optional<uint8_t> value);
 
+    // One answer of the status register in a sequence: a value, or a fault
+    // of the bus at that read.
+    struct StatusAnswer {
+        enum class Kind {
+            Value,
+            NoAnswer,  // the chip does not acknowledge this read
+            Timeout,   // the bus times out and stays stuck until ClearStuckBus
+            Replug,    // the cable is pulled and plugged back: this read fails,
+                       // and the session with it until the board is opened again
+        };
+        constexpr StatusAnswer(uint8_t v) : value(v) {}
+        constexpr StatusAnswer(Kind k) : kind(k) {}
+        Kind kind = Kind::Value;
+        uint8_t value = 0;
+    };
+
     // From now on each read of the status register answers the next of
-    // values, starting over after the last: a board whose fault flags come
-    // and go. Empty: the register keeps its value.
-    void SetStatusSequence(std::vector<uint8_t> values);
+    // answers, starting over after the last: a board whose fault flags come
+    // and go, or whose bus fails now and then. Empty: the register keeps its
+    // value.
+    void SetStatusSequence(std::vector<StatusAnswer> answers);
+
+    // These registers acknowledge a write and keep their value, as the status
+    // register always does: a chip whose register does not take a write.
+    void IgnoreWrites(const std::vector<uint8_t>& registers);
 
     // A pulled USB cable: nothing is found and every call fails. Plugged in
     // again, the board is found, but a session opened before the unplug
@@ -48,13 +71,20 @@ public:
     int PowerWriteControl(int handle, int a, int b) override;
     int RegisterRead(int handle, uint16_t address, uint8_t reg) override;
     int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
+    const std::string* StuckBusCause() const override;
+    void ClearStuckBus() override;
 
 private:
     bool IsLive(int handle) const;
+    // The next answer of the sequence for a read of the status register;
+    // false when that read fails.
+    bool NextStatusAnswer();
 
     RegisterImage m_image;
-    std::vector<uint8_t> m_statusSequence;
+    std::bitset<256> m_ignoresWrites;
+    std::vector<StatusAnswer> m_statusSequence;
     size_t m_statusStep = 0;
     bool m_plugged = true;
     bool m_sessionLost = false;
+    bool m_stuck = false;
 };

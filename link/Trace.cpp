@@ -1,6 +1,7 @@
 #include "Trace.h"
 
 #include "FileOpen.h"
+#include "ProgramName.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -114,7 +115,8 @@ private:
         m_lost = true;
         m_lostReason = error == EAGAIN ? m_name + " would block"
                                        : m_name + ": cannot write: " + std::strerror(error);
-        std::fprintf(stderr, "%s; the %s stops here\n", m_lostReason.c_str(), m_what);
+        std::fprintf(stderr, "%s: %s; the %s stops here\n", LinkProgramName(), m_lostReason.c_str(),
+                     m_what);
         if (m_onLost)
             m_onLost(m_lostReason);
     }

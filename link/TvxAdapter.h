@@ -31,6 +31,15 @@ public:
     virtual const std::string* StuckBusCause() const { return nullptr; }
     virtual void ClearStuckBus() {}
 
+    // Why the last register access that failed did, naming the bus or
+    // device ("no answer from address ADDRESS on /dev/i2c-7; ..."); empty when
+    // the adapter cannot tell. A stuck bus is its own cause.
+    virtual std::string AccessFailure() const
+    {
+        const std::string* stuck = StuckBusCause();
+        return stuck ? *stuck : std::string();
+    }
+
     // Why the last open failed, with what to do about it ("cannot open
     // /dev/i2c-7: Permission denied; add yourself to the i2c group"); empty
     // when the adapter cannot tell.

@@ -90,7 +90,11 @@ constexpr std::array kIconLayouts = {
     IconLayout{32, QRect(6, 2, 20, 28), 2, 1, 4, 6},
     IconLayout{48, QRect(9, 3, 30, 42), 3, 2, 6, 8},
     IconLayout{64, QRect(12, 4, 40, 56), 4, 2, 8, 12},
+    IconLayout{128, QRect(24, 8, 80, 112), 8, 4, 16, 24},
 };
+
+// The logo carries the icon at this size.
+constexpr int kLogoIconSize = 64;
 
 void drawPins(QPainter& p, const IconLayout& l, int row) {
     const int t = l.pinThickness;
@@ -117,7 +121,7 @@ void drawPackage(QPainter& p, const IconLayout& l) {
         p.fillRect(QRect(inner.left() + 1, inner.top(), inner.width() - 2, 1), ink(BodyLight));
         return;
     }
-    const int bevel = l.size >= 48 ? 2 : 1;
+    const int bevel = l.size >= 48 ? std::max(2, l.size / 32) : 1;
     const int r = std::max(0, l.corner - 1);
     roundRect(p, inner, r, BodyLight);
     roundRect(p, inner.adjusted(bevel, bevel, 0, 0), r, BodyDark);
@@ -151,7 +155,7 @@ void drawLed(QPainter& p, const IconLayout& l, double cx, double cy) {
         return dia % 2 == 0 ? std::round(c) : std::floor(c) + 0.5;
     };
     const int glow = static_cast<int>(std::lround(d * 0.6));
-    const int core = d >= 12 ? 3 : 2;
+    const int core = d >= 24 ? 5 : d >= 12 ? 3 : 2;
     disc(p, snap(cx - d / 10.0, glow), snap(cy - d / 10.0, glow), glow, Yellow);
     disc(p, snap(cx - d / 5.0, core), snap(cy - d / 5.0, core), core, Core);
 }
@@ -271,7 +275,9 @@ QImage drawLogo() {
     img.fill(Qt::transparent);
     QPainter p(&img);
 
-    const QImage mark = drawIcon(kIconLayouts.back());
+    const auto layout = std::find_if(kIconLayouts.begin(), kIconLayouts.end(),
+                                     [](const IconLayout& l) { return l.size == kLogoIconSize; });
+    const QImage mark = drawIcon(*layout);
     p.drawImage(6, (H - mark.height()) / 2, mark);
 
     p.setRenderHint(QPainter::Antialiasing, true);

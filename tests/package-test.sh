@@ -1,71 +1,125 @@
 #!/usr/bin/env bash
-# The Debian package as a bench PC gets it: cmake --install into a temporary
-# prefix and cpack -G DEB must both hold every file; the package's fields and
-# files are checked with dpkg-deb; unpacked into a temporary folder, both
-# programs print their version, and the panel runs on the offscreen platform
-# against the simulated board until SIGTERM closes it.
-# Usage: package-test.sh CMAKE CPACK BUILD_DIR SOURCE_DIR VERSION WITH_CTL(0|1)
-# Exits 77 (skipped) without dpkg-deb, dpkg-shlibdeps, desktop-file-validate or groff.
+# The Debian package scripts/package left in packages/, checked as a Debian
+# maintainer would before an upload: one version everywhere; the programs
+# packaged are the ones built and tested in the build folder; its fields,
+# files, hardening and documents; no maintainer scripts; installed into a
+# temporary root with dpkg, where both programs run, then purged without a
+# trace; lintian, when installed, with -I --pedantic and no tag left.
+# Usage: package-test.sh SOURCE_DIR BUILD_DIR VERSION
+# Exits 77 (skipped) without the tools of `scripts/deps package`.
 # shellcheck disable=SC2015  # "A && B || fail" fails when either is false, as meant
 set -euo pipefail
-[ $# -eq 6 ] || { echo "usage: $0 CMAKE CPACK BUILD_DIR SOURCE_DIR VERSION WITH_CTL" >&2; exit 2; }
-cmake=$1 cpack=$2 build=$3 source=$4 version=$5 with_ctl=$6
-for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate groff; do
-  command -v "$tool" >/dev/null || { echo "SKIP: no $tool (scripts/deps test installs it)"; exit 77; }
+[ $# -eq 3 ] || { echo "usage: $0 SOURCE_DIR BUILD_DIR VERSION" >&2; exit 2; }
+source=$1 build=$2 version=$3
+for tool in dpkg dpkg-deb dpkg-parsechangelog readelf desktop-file-validate appstreamcli groff; do
+  command -v "$tool" >/dev/null || { echo "SKIP: no $tool (scripts/deps package installs it)"; exit 77; }
 done
 work=$(mktemp -d)
 pid=
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
+# One version: the project's, which both programs print, is the one the
+# Debian changelog and the manual pages carry, and CHANGELOG.md has a section
+# for each entry of the Debian changelog, in the same order.
+debian_version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
+[ "$debian_version" = "$version" ] \
+  || fail "debian/changelog is at $debian_version, project() in CMakeLists.txt at $version: make them agree"
+debian_versions=$(dpkg-parsechangelog -l "$source/debian/changelog" --all -S Version | xargs)
+changelog_versions=$(sed -n 's/^## \([^ ]*\).*/\1/p' "$source/CHANGELOG.md" | xargs)
+[ "$changelog_versions" = "$debian_versions" ] \
+  || fail "CHANGELOG.md has versions '$changelog_versions', debian/changelog '$debian_versions'"
+for page in "$source"/docs/man/*.1; do
+  grep -q "^\.TH .*\"zr5130-eval $version\"" "$page" \
+    || fail "${page##*/}: the .TH line does not name zr5130-eval $version"
+done
+
+deb=$source/packages/zr5130-eval_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || fail "no $deb: scripts/package builds it"
+field() { dpkg-deb --field "$deb" "$1"; }
+# Usage: expect_field NAME EXTENDED_REGEX
+expect_field() {
+  grep -Eq "$2" <<<"$(field "$1")" || fail "field $1 is '$(field "$1")', expected /$2/"
+}
+expect_field Package '^zr5130-eval$'
+expect_field Version "^${version//./\\.}$"
+expect_field Section '^electronics$'
+expect_field Priority '^optional$'
+expect_field Maintainer '^[^<]+ <[^@>]+@[^>]+>$'
+expect_field Recommends '(^|, )i2c-tools(,|$)'
+expect_field Suggests '(^|, )qt6-qpa-plugins(,|$)'
+expect_field Description '^evaluation panel .{10,}'
+for library in libc6 'libstdc\+\+6' libqt6core6 libqt6gui6 libqt6widgets6; do
+  expect_field Depends "(^|, )$library \(>= "
+done
+echo "${deb##*/}: Depends: $(field Depends)"
+
+# Nothing runs and nothing takes effect by being installed: no maintainer
+# scripts, no udev rule, nothing under /etc.
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -v '^$' | sort | xargs)
+[ "$control" = "control md5sums" ] || fail "the control archive holds $control, expected control md5sums"
+
+# Installed into a temporary root by dpkg itself, with an empty database.
+root=$work/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status"
+installer=(dpkg --root="$root" --log=/dev/null --force-not-root --force-bad-path --force-depends)
+"${installer[@]}" --install "$deb" >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --install failed"; }
+installed=$(cd "$root" && find . -path ./var/lib/dpkg -prune -o -type f -print | sed 's|^\./||' | sort)
+! grep -E '^(etc|lib|usr/lib)/' <<<"$installed" || fail "the package installs the files above"
+
 doc=usr/share/doc/zr5130-eval
-expected=(usr/bin/zr5130-eval usr/share/applications/zr5130-eval.desktop
-          usr/share/man/man1/zr5130-eval.1.gz "$doc/README.md" "$doc/CHANGELOG.md"
-          "$doc/examples/60-zr5130-i2c.rules")
+expected=(usr/bin/zr5130-eval usr/bin/zr5130ctl
+          usr/share/applications/zr5130-eval.desktop
+          usr/share/metainfo/org.example.zr5130_eval.metainfo.xml
+          usr/share/man/man1/zr5130-eval.1.gz usr/share/man/man1/zr5130ctl.1.gz
+          "$doc/copyright" "$doc/changelog.gz" "$doc/README.md" "$doc/CHANGELOG.md"
+          "$doc/docs/panel.png" "$doc/examples/60-zr5130-i2c.rules")
 for icon in "$source"/res/art/icon-*.png; do
   size=${icon##*/icon-} size=${size%.png}
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/zr5130-eval.png")
 done
 for dump in "$source"/examples/*.txt; do expected+=("$doc/examples/${dump##*/}"); done
-if [ "$with_ctl" = 1 ]; then
-  expected+=(usr/bin/zr5130ctl)
-  [ -f "$source/docs/man/zr5130ctl.1" ] && expected+=(usr/share/man/man1/zr5130ctl.1.gz)
-fi
-# Usage: expect_files WHERE < listing of relative paths
-expect_files() {
-  local listing path
-  listing=$(sed 's|^\./||')
-  for path in "${expected[@]}"; do grep -qxF "$path" <<<"$listing" || fail "$1 lacks $path"; done
-}
-
-"$cmake" --install "$build" --prefix "$work/prefix/usr" >"$work/log" 2>&1 \
-  || { cat "$work/log"; fail "cmake --install failed"; }
-expect_files "the installed tree" <<<"$(cd "$work/prefix" && find . -type f)"
-
-"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/log" 2>&1 \
-  || { cat "$work/log"; fail "cpack failed"; }
-deb=$(echo "$work"/out/*.deb)
-[ -f "$deb" ] || fail "expected one .deb, found: $deb"
-field() { dpkg-deb --field "$deb" "$1"; }
-[ "$(field Package) $(field Version)" = "zr5130-eval $version" ] \
-  || fail "package $(field Package) $(field Version), expected zr5130-eval $version"
-[ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] || fail "no Maintainer or Description"
-echo "${deb##*/}: Depends: $(field Depends)"
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
-  grep -q "\b$library (>= " <<<"$(field Depends)" || fail "Depends lacks $library"
+# Documents may be compressed: dh_compress leaves the small ones as they are.
+for path in "${expected[@]}"; do
+  grep -qxF -e "$path" -e "$path.gz" <<<"$installed" || fail "the package lacks $path"
 done
-listing=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
-expect_files "the package" <<<"$listing"
-# Nothing takes effect by being installed: no udev rule, nothing in /etc.
-! grep -E '^\./(etc|lib|usr/lib)/' <<<"$listing" || fail "the package installs the files above"
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' "$root/$doc/copyright" \
+  && grep -q '^License: MIT$' "$root/$doc/copyright" || fail "copyright is not DEP-5 with the MIT licence"
 
-root=$work/root
-dpkg-deb --extract "$deb" "$root"
+# The programs shipped are the ones built and tested in the build folder:
+# stripping keeps the ELF build ID, which differs for any other build.
+build_id() { readelf --notes "$1" | sed -n 's/^ *Build ID: //p'; }
+for program in zr5130-eval zr5130ctl; do
+  shipped=$(build_id "$root/usr/bin/$program") tested=$(build_id "$build/$program")
+  [ -n "$shipped" ] && [ "$shipped" = "$tested" ] \
+    || fail "usr/bin/$program (build ID '$shipped') is not $build/$program ('$tested'): run scripts/package again"
+done
+
+# Hardening from dpkg-buildflags: position-independent, read-only
+# relocations bound at start-up, stack protector, fortified calls; stripped.
+for program in zr5130-eval zr5130ctl; do
+  binary=$root/usr/bin/$program
+  grep -q 'Type: *DYN' <<<"$(readelf --file-header "$binary")" || fail "$program is not position-independent"
+  grep -q GNU_RELRO <<<"$(readelf --program-headers "$binary")" || fail "$program has no read-only relocations"
+  grep -Eq 'FLAGS.*\bNOW\b' <<<"$(readelf --dynamic "$binary")" || fail "$program is not linked with -z now"
+  symbols=$(readelf --dyn-syms --wide "$binary")
+  grep -q '__stack_chk_fail' <<<"$symbols" || fail "$program is built without the stack protector"
+  grep -Eq '__[a-z]+_chk\b' <<<"$symbols" || fail "$program calls no fortified function"
+  ! grep -q '\.debug_info' <<<"$(readelf --section-headers "$binary")" || fail "$program is not stripped"
+done
+
 desktop-file-validate "$root/usr/share/applications/zr5130-eval.desktop" || fail "desktop entry"
+# The metadata, and the desktop entry it names found beside it.
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.zr5130_eval.metainfo.xml" >"$work/log" 2>&1 \
+  && appstreamcli validate-tree --no-net "$root" >>"$work/log" 2>&1 || { cat "$work/log"; fail "AppStream metadata"; }
 for page in "$root"/usr/share/man/man1/*.gz; do
   warnings=$(zcat "$page" | groff -t -man -ww -z 2>&1) && [ -z "$warnings" ] \
     || fail "${page##*/}: $warnings"
 done
+# Every file the installed README links to is installed beside it.
+links=$(zcat -f "$root/$doc"/README.md* | grep -oE '\]\([^)#:]+\)' | sed 's/^](//; s/)$//' | sort -u)
+for link in $links; do [ -e "$root/$doc/$link" ] || fail "the installed README links to $link, not installed"; done
 
 # --version prints the version and exits 0 without a window; the timeout
 # keeps a program that ignores the option from hanging the test.
@@ -77,12 +131,13 @@ check_version() {
   echo "${1##*/} --version: $out"
 }
 check_version "$root/usr/bin/zr5130-eval"
+check_version "$root/usr/bin/zr5130ctl"
 
 # The trace ends with the readback of register 0x9E (20 after the start-up
 # table) once the start-up is done. A build that writes its trace only at
 # exit leaves it empty: the signal then waits for the start-up to end.
 trace=$work/trace.txt
-QT_QPA_PLATFORM=offscreen ZR5130_ADAPTER=sim ZR5130_TRACE="$trace" \
+QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$work/config ZR5130_ADAPTER=sim ZR5130_TRACE="$trace" \
   "$root/usr/bin/zr5130-eval" >"$work/log" 2>&1 &
 pid=$!
 for tenth in $(seq 300); do
@@ -100,11 +155,27 @@ pid=
   || { cat "$trace"; fail "the trace does not hold the whole start-up"; }
 echo "panel: start-up of $(wc -l <"$trace") register accesses, exit status 0 after SIGTERM"
 
-if [ "$with_ctl" = 1 ]; then
-  check_version "$root/usr/bin/zr5130ctl"
-  # The shipped examples serve as simulated boards.
-  out=$(timeout 20 "$root/usr/bin/zr5130ctl" --adapter "sim:$root/$doc/examples/e08-programmed.txt" \
-    read 72 A5) || fail "zr5130ctl read: exit status $?"
-  [ "$out" = $'83\n24' ] || fail "zr5130ctl read 72 A5 on e08-programmed.txt printed '$out'"
+# The installed examples serve as simulated boards.
+out=$(timeout 20 "$root/usr/bin/zr5130ctl" --adapter "sim:$root/$doc/examples/e08-programmed.txt" \
+  read 72 A5) || fail "zr5130ctl read: exit status $?"
+[ "$out" = $'83\n24' ] || fail "zr5130ctl read 72 A5 on e08-programmed.txt printed '$out'"
+
+# Purged, it leaves nothing behind.
+"${installer[@]}" --purge zr5130-eval >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --purge failed"; }
+left=$(cd "$root" && find . -path ./var/lib/dpkg -prune -o ! -type d -print)
+[ -z "$left" ] || fail "left after purge: $left"
+
+# Every lintian override says why, on the comment line above it.
+for overrides in "$source"/debian/*.lintian-overrides; do
+  [ -e "$overrides" ] || continue
+  awk '!/^#/ && NF && prev !~ /^#/ { print FILENAME ":" FNR ": override without a reason above it"; bad = 1 }
+       { prev = $0 } END { exit bad }' "$overrides" || fail "lintian overrides without reasons"
+done
+if command -v lintian >/dev/null; then
+  lintian -I --pedantic --fail-on error,warning,info,pedantic "$deb" >"$work/log" 2>&1 \
+    && ! grep -q '^[EWIPX]: ' "$work/log" || { cat "$work/log"; fail "lintian"; }
+  echo "lintian -I --pedantic: no tags"
+else
+  echo "lintian not installed (scripts/deps package installs it): not run"
 fi
-echo "PASS: ${deb##*/} installed, checked and run"
+echo "PASS: ${deb##*/} installed, checked, run and purged"

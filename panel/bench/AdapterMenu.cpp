@@ -104,8 +104,8 @@ void CAdapterMenu::Choose(const AdapterListEntry& entry)
         std::string why = choice.error;
         if (const size_t colon = why.find(": "); why.starts_with("ZR5130_ADAPTER") && colon != std::string::npos)
             why.erase(0, colon + 2);
-        m_dlg.SetStatusText(QStringLiteral("Cannot use %1: %2; still on %3")
-                                .arg(MenuText(entry), QString::fromStdString(why), InUseText()));
+        m_dlg.SetFailureText(QStringLiteral("Cannot use %1: %2; still on %3")
+                                 .arg(MenuText(entry), QString::fromStdString(why), InUseText()));
         return;
     }
 
@@ -120,7 +120,7 @@ void CAdapterMenu::Choose(const AdapterListEntry& entry)
         std::string why = choice.adapter->OpenFailure();
         if (why.empty()) why = "the adapter did not come up";
         why[0] = char(std::toupper(static_cast<unsigned char>(why[0])));
-        m_dlg.SetStatusText(
+        m_dlg.SetFailureText(
             QStringLiteral("%1; still on %2").arg(QString::fromStdString(why), InUseText()));
         return;
     }

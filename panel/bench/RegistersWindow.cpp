@@ -157,10 +157,13 @@ void CRegistersWindow::ShowReadings(const std::vector<Reading>& readings)
         m_dlg.MarkBoxChangedFrom(readings[i].first, shownBefore[i]);
 }
 
-void CRegistersWindow::Tell(const QString& text)
+void CRegistersWindow::Tell(const QString& text, Outcome outcome)
 {
     m_message->setText(text);
-    m_dlg.SetStatusText(text);
+    if (outcome == Outcome::Failed)
+        m_dlg.SetFailureText(text);
+    else
+        m_dlg.SetStatusText(text);
 }
 
 void CRegistersWindow::OnReadAll()
@@ -180,11 +183,14 @@ void CRegistersWindow::OnReadAll()
     }
     ShowReadings(readings);
     const int count = int(readings.size());
-    Tell(failed == 0 ? QStringLiteral("%1 registers read").arg(count)
-                     : QStringLiteral("%1 of %2 registers did not answer (first: %3)")
-                           .arg(failed)
-                           .arg(count)
-                           .arg(HexText(*firstFailed)));
+    if (failed == 0)
+        Tell(QStringLiteral("%1 registers read").arg(count), Outcome::Done);
+    else
+        Tell(QStringLiteral("%1 of %2 registers did not answer (first: %3)")
+                 .arg(failed)
+                 .arg(count)
+                 .arg(HexText(*firstFailed)),
+             Outcome::Failed);
 }
 
 // As zr5130ctl set does: each register of the field read once, written once
@@ -196,14 +202,15 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
     const chip::FieldAssignment assignments[] = {{field, value}};
     if (const chip::FieldRefusal refusal = chip::CheckAssignments(assignments);
         !refusal.message.empty())
-        return Tell(Text(refusal.message));
+        return Tell(Text(refusal.message), Outcome::Failed);
 
     chip::RegisterValues current;
     for (const uint8_t reg : chip::RegistersToWrite(assignments)) {
         uint8_t read = 0;
         if (!m_dlg.ChipRead(reg, read)) {
             ShowReadings({{reg, std::nullopt}});
-            return Tell(QStringLiteral("Read of %1 failed: nothing written").arg(HexText(reg)));
+            return Tell(QStringLiteral("Read of %1 failed: nothing written").arg(HexText(reg)),
+                        Outcome::Failed);
         }
         current[reg] = read;
     }
@@ -212,9 +219,9 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
     std::vector<chip::PlannedWrite> writes = chip::PlanWrites(assignments, current);
     for (size_t i = 0; i < writes.size(); ++i) {
         if (m_dlg.ChipWrite(writes[i].reg, writes[i].after)) continue;
-        const std::string* cause = LinkStuckCause();
+        const std::string cause = LinkAccessFailure();
         failure = QStringLiteral("Write to %1 failed").arg(HexText(writes[i].reg)) +
-            (cause ? QStringLiteral(": ") + Text(*cause) : QString());
+            (cause.empty() ? QString() : QStringLiteral(": ") + Text(cause));
         writes.resize(i + 1);  // a later register is not written after a failed one
         break;
     }
@@ -233,8 +240,10 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
                           .arg(HexText(write.reg), HexText(back), HexText(write.after));
     }
     ShowReadings(readings);
-    Tell(failure.isEmpty()
-             ? QStringLiteral("%1 set to %2")
-                   .arg(QString::fromUtf8(field->name), Text(chip::MeaningOf(*field, value)))
-             : failure);
+    if (failure.isEmpty())
+        Tell(QStringLiteral("%1 set to %2")
+                 .arg(QString::fromUtf8(field->name), Text(chip::MeaningOf(*field, value))),
+             Outcome::Done);
+    else
+        Tell(failure, Outcome::Failed);
 }

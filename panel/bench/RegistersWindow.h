@@ -51,7 +51,9 @@ private:
     void ShowReadings(const std::vector<Reading>& readings);
     // The values the panel's grid shows, with no bus access.
     void TakeGridValues();
-    void Tell(const QString& text);
+    // A failure (or refusal) gives way on the status line to the next success.
+    enum class Outcome { Done, Failed };
+    void Tell(const QString& text, Outcome outcome);
 
     CEvalDlg& m_dlg;
     CRegisterTree* m_tree;

@@ -6,14 +6,17 @@
 #include "BoxMarks.h"
 #include "Decode.h"
 #include "EvalDlg.h"
+#include "FileDialogIcons.h"
 #include "FileOpen.h"
 #include "HexText.h"
+#include "ImageRead.h"
 #include "RegisterImage.h"
 #include "RegisterMap.h"
 #include "Trace.h"
 #include "Watch.h"
 #include "tvx.h"
 
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -133,14 +136,19 @@ bool CSessionMenu::IsWatching() const { return m_watch->IsRunning(); }
 QString CSessionMenu::AskFileName(const QString& title, FileUse use)
 {
     const bool forSaving = use != FileUse::OpenDump;
+    CFileKindIcons icons;  // never reads what it lists
     // Qt's own dialog: the same on every desktop, and one a test can answer.
     QFileDialog dialog(&m_dlg, title, m_folder,
                        use == FileUse::AppendTrace ? kTraceFilter : kDumpFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, use == FileUse::AppendTrace);
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (use == FileUse::SaveDump) dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (forSaving) {
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+        dialog.selectFile(SuggestedFileName(QDateTime::currentDateTime()));
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString path = dialog.selectedFiles().constFirst();
     m_folder = QFileInfo(path).absolutePath();
@@ -149,7 +157,7 @@ QString CSessionMenu::AskFileName(const QString& title, FileUse use)
 
 void CSessionMenu::Report(const QString& statusText, const QString& detail)
 {
-    m_dlg.SetStatusText(statusText);
+    m_dlg.SetFailureText(statusText);
     std::fprintf(stderr, "zr5130-eval: %s\n", detail.toLocal8Bit().constData());
 }
 
@@ -160,8 +168,8 @@ void CSessionMenu::OnSaveRegisters()
     const QString path = AskFileName(QStringLiteral("Save Registers"), FileUse::SaveDump);
     if (path.isEmpty()) return;
     m_dlg.OnReadbackAll();
-    RegisterImage image;
-    for (const uint8_t reg : chip::ReadbackRegisters()) image.values[reg] = m_dlg.GridValue(reg);
+    const RegisterImage image = ReadRegisterImage(
+        chip::ReadbackRegisters(), [this](uint8_t reg) { return m_dlg.GridValue(reg); });
     const QByteArray text = QByteArray::fromStdString(FormatRegisterImage(image));
     const QString name = QFileInfo(path).fileName();
     if (const QString problem = SaveTargetProblem(path); !problem.isEmpty()) {
@@ -242,7 +250,7 @@ void CSessionMenu::OnReconnectAdapter()
     if (!failure.empty()) {
         QString text = QString::fromStdString(failure);
         text[0] = text[0].toUpper();
-        m_dlg.SetStatusText(text);
+        m_dlg.SetFailureText(text);
     }
 }
 
@@ -284,5 +292,5 @@ void CSessionMenu::RecordingLost(const QString& reason)
 {
     RecordingClose();
     m_recordEntry->setChecked(false);
-    m_dlg.SetStatusText(QStringLiteral("Recording stopped: %1").arg(reason));
+    m_dlg.SetFailureText(QStringLiteral("Recording stopped: %1").arg(reason));
 }

@@ -21,10 +21,21 @@ namespace {
 
 using namespace chip;
 
+enum class Role {
+    Writes,        // its action writes the fields
+    ByUpdate,      // the group's Update button writes them
+    ShowsTheChip,  // read only: the fields as last read
+    ByLoad,        // the Load button writes the chosen configuration
+};
+
 struct Writer {
     int id;
-    std::array<const FieldInfo*, 6> fields;  // the bits its action sets
+    std::array<const FieldInfo*, 6> fields;  // the bits it sets or shows
+    Role role = Role::Writes;
 };
+
+constexpr Role U = Role::ByUpdate;
+constexpr Role R = Role::ShowsTheChip;
 
 const Writer kWriters[] = {
     {idc::kBrightness, {&kBrightness}},
@@ -65,6 +76,28 @@ const Writer kWriters[] = {
     {idc::kPrepareWrite, {&kBurn, &kProgrammed}},
     {idc::kCompleteWrite, {&kBurn, &kProgrammed}},
     {idc::kManualWrite, {}},
+    {idc::kOpen, {&kOpen}, R},
+    {idc::kShort, {&kShort}, R},
+    {idc::kVrefOk, {&kVrefOk}, R},
+    {idc::kVboostOk, {&kVboostOk}, R},
+    {idc::kOverVoltage, {&kOverVoltage}, R},
+    {idc::kOverCurrent, {&kOverCurrent}, R},
+    {idc::kTsd, {&kTsd}, R},
+    {idc::kUvlo, {&kUvlo}, R},
+    {idc::kUvloEnable, {&kUvloEnable}, U},
+    {idc::kUvloLevel, {&kUvloLevel}, U},
+    {idc::kBacklightOn, {&kBacklightOn}, U},
+    {idc::kIsetEn, {&kIsetEn}, U},
+    {idc::kBoostFsetEn, {&kBoostFsetEn}, U},
+    {idc::kPwmFsetEn, {&kPwmFsetEn}, U},
+    {idc::kPwmSlope, {&kPwmSlope}, U},
+    {idc::kFilter, {&kFilter}, U},
+    {idc::kPwmHysteresis, {&kPwmHysteresis}, U},
+    {idc::kDrv3Enable, {&kDrv3Enable}, U},
+    {idc::kDrv2Enable, {&kDrv2Enable}, U},
+    {idc::kPfmThreshold, {&kPfmThreshold}, U},
+    {idc::kCurrentLimit, {&kCurrentLimit}, U},
+    {idc::kConfig, {&kEnableBacklight}, Role::ByLoad},
 };
 
 const Writer* WriterOf(int id)
@@ -91,11 +124,23 @@ QString WriterText(const Writer& writer)
     }
     if (writer.id == idc::kManualWrite)
         lines << QStringLiteral("Register at Reg Addr, bits 7-0: Data");
-    if (writer.id == idc::kLoad) {
+    if (writer.id == idc::kLoad || writer.role == Role::ByLoad) {
         QStringList registers;
         for (const RegisterValue& rv : kPresetE0.values) registers << HexText(rv.reg);
         lines << QStringLiteral("Registers %1, bits 7-0: the chosen configuration")
                      .arg(registers.join(QStringLiteral(", ")));
+    }
+    switch (writer.role) {
+    case Role::Writes: break;
+    case Role::ByUpdate:
+        lines << QStringLiteral("Written by the group's Update button.");
+        break;
+    case Role::ShowsTheChip:
+        lines << QStringLiteral("Read only: the chip's flag as last read.");
+        break;
+    case Role::ByLoad:
+        lines << QStringLiteral("Written by the Load button.");
+        break;
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -154,7 +199,7 @@ QString CEvalDlg::ToolTipText(int id) const
     if (shown.isEmpty()) {
         lines << QStringLiteral("Not read yet.");
     } else if (!isNumber || value > 0xFF) {
-        lines << QStringLiteral("The register was not read.");
+        lines << QStringLiteral("The chip did not answer: the value is not known.");
     } else {
         lines << QStringLiteral("Shows %1").arg(shown);
         const std::vector<DecodedField> fields = DecodeRegister(box->reg, uint8_t(value));

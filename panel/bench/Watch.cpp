@@ -6,7 +6,10 @@
 #include "RegisterMap.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTime>
+
+#include <utility>
 
 CStatusWatch::CStatusWatch(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 {
@@ -48,7 +51,7 @@ int CStatusWatch::NextDelay() const
 void CStatusWatch::Tick()
 {
     if (!ActionRunning()) {
-        const CEvalDlg::BusAction busAction(m_dlg);
+        const CEvalDlg::BusAction busAction(m_dlg, CEvalDlg::BusAction::Kind::Poll);
         uint8_t status = 0;
         const bool read = m_dlg.ChipRead(chip::kStatusRegister, status);
         m_dlg.pull();
@@ -60,19 +63,25 @@ void CStatusWatch::Tick()
 }
 
 // A flag that was off at the last read and is on now is marked until it goes
-// off again. The first read after the box showed "--" has nothing to compare.
+// off again; each flag that turned on or off is told on the status line. The
+// first read after the box showed "--" has nothing to compare.
 void CStatusWatch::MarkFlags(uint8_t status)
 {
-    const uint8_t turnedOn = m_lastStatus ? uint8_t(status & ~*m_lastStatus) : 0;
-    m_lastStatus = status;
-    const QString tip = QStringLiteral("Turned on at %1")
-                            .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    for (uint8_t bit = 0; bit < 8; ++bit) {
-        QWidget* flag = m_dlg.DecodedCheckBox(chip::kStatusRegister, bit);
-        if (!flag) continue;
-        if (!(status >> bit & 1))
-            UnmarkBox(flag, kTurnedOnMark);
-        else if (turnedOn >> bit & 1)
-            MarkBox(flag, kTurnedOnMark, kTurnedOnColour, tip);
+    const std::optional<uint8_t> before = std::exchange(m_lastStatus, status);
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    QStringList changes;
+    for (const chip::FieldInfo& flag : chip::FindRegister(chip::kStatusRegister)->fields) {
+        const bool on = chip::FieldValue(flag, status) != 0;
+        const bool changed = before && (chip::FieldValue(flag, *before) != 0) != on;
+        QWidget* box = m_dlg.DecodedCheckBox(chip::kStatusRegister, flag.lsb);
+        if (!on)
+            UnmarkBox(box, kTurnedOnMark);
+        else if (changed)
+            MarkBox(box, kTurnedOnMark, kTurnedOnColour, QStringLiteral("Turned on at ") + time);
+        if (changed)
+            changes << QStringLiteral("%1 %2 at %3")
+                           .arg(QString::fromUtf8(flag.name),
+                                on ? QStringLiteral("set") : QStringLiteral("cleared"), time);
     }
+    if (!changes.isEmpty()) m_dlg.SetStatusText(changes.join(QStringLiteral("; ")));
 }

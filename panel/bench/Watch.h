@@ -9,10 +9,12 @@
 class CEvalDlg;
 
 // Watch Status: reads the status register every kIntervalMs and shows it in
-// its box and the eight status flags, marking a flag that has just turned
-// on. It only reads, and tries a stuck bus only every kStuckBusWaitMs. A tick that comes while an action runs (a modal dialog
-// is open) skips its read; the next read is timed from the end of the last
-// one, so a slow bus never has more than one read in flight.
+// its box and the eight status flags, marking a flag that has just turned on
+// and saying on the status line when a flag was set or cleared. It only
+// reads, and tries a stuck bus only every kStuckBusWaitMs. A tick that comes
+// while an action runs (a modal dialog is open) skips its read; the next read
+// is timed from the end of the last one, so a slow bus never has more than
+// one read in flight.
 class CStatusWatch : public QObject {
     Q_OBJECT
 public:

@@ -1,32 +1,36 @@
-// What the panel does about a stuck bus: one try per action, and the cause
-// on the status line, where a user started from the desktop sees it.
+// What a run of the panel against the bus leaves on the status line: the
+// first failed write, a stuck bus's cause (one try per run, told where a user
+// started from the desktop sees it), or a failure text that gives way.
 #include "DeviceLink.h"
 #include "EvalDlg.h"
+#include "HexText.h"
+#include "StatusLine.h"
 
 #include <cstdio>
 
-CEvalDlg::BusAction::BusAction(CEvalDlg& dlg) : m_dlg(dlg)
+CEvalDlg::BusAction::BusAction(CEvalDlg& dlg, Kind kind) : m_dlg(dlg), m_kind(kind)
 {
+    if (m_dlg.m_run.depth++ != 0) return;
     LinkClearStuck();
-    m_dlg.m_stuckTold = false;
+    m_dlg.m_run = RunNotes();
+    m_dlg.m_run.depth = 1;
+    m_dlg.m_statusLine->BeginAction();
 }
 
 CEvalDlg::BusAction::~BusAction()
 {
-    const bool causeShown =
-        !m_dlg.m_stuckCauseShown.isEmpty() && m_dlg.StatusText() == m_dlg.m_stuckCauseShown;
-    const std::string* cause = LinkStuckCause();
-    if (!cause) {
-        // The bus answered again: a cause still on the status line is stale.
-        if (causeShown) m_dlg.SetStatusText(m_dlg.m_statusBeforeCause);
-        m_dlg.m_stuckCauseShown.clear();
-        return;
+    RunNotes& run = m_dlg.m_run;
+    if (--run.depth != 0) return;
+    const std::string* stuck = LinkStuckCause();
+    if (run.failedWrite && !run.failureTold) {
+        QString text = QStringLiteral("Write to %1 failed").arg(HexText(*run.failedWrite));
+        if (!run.failedWriteCause.isEmpty()) text += QStringLiteral(": ") + run.failedWriteCause;
+        m_dlg.m_statusLine->Retract();
+        m_dlg.SetFailureText(text);
+    } else if (stuck) {
+        m_dlg.SetFailureText(QString::fromStdString(*stuck));
+    } else if (m_kind == Kind::UserAction && run.accessed && !run.accessFailed && !run.textSet) {
+        m_dlg.m_statusLine->GiveWay();
     }
-    // A run nested in another (a tick during a modal dialog) has told it.
-    if (m_dlg.m_stuckTold) return;
-    if (!causeShown) m_dlg.m_statusBeforeCause = m_dlg.StatusText();
-    m_dlg.m_stuckCauseShown = QString::fromStdString(*cause);
-    m_dlg.SetStatusText(m_dlg.m_stuckCauseShown);
-    m_dlg.m_stuckTold = true;
-    std::fprintf(stderr, "zr5130-eval: %s\n", cause->c_str());
+    if (stuck) std::fprintf(stderr, "zr5130-eval: %s\n", stuck->c_str());
 }

@@ -14,6 +14,7 @@
 #include "OptionLists.h"
 #include "Pictures.h"
 #include "Shadows.h"
+#include "StatusLine.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
@@ -91,7 +92,7 @@ CEvalDlg::CEvalDlg(QWidget* parent) : QDialog(parent)
     }
     for (const SliderMember& m : kSliders)
         this->*m.slider = static_cast<CTrackSlider*>(m_controls.value(m.id));
-    m_statusLine = static_cast<QLabel*>(m_controls.value(idc::kStatusLine));
+    m_statusLine = new CStatusLine(*static_cast<QLabel*>(m_controls.value(idc::kStatusLine)));
     m_versionLine = static_cast<QLabel*>(m_controls.value(idc::kVersionLine));
 
     BindControls();
@@ -168,19 +169,64 @@ void CEvalDlg::OnEnterKey()
     accept();
 }
 
-void CEvalDlg::SetStatusText(const QString& text) { m_statusLine->setText(text); }
-QString CEvalDlg::StatusText() const { return m_statusLine->text(); }
+void CEvalDlg::SetStatusText(const QString& text)
+{
+    m_run.textSet = true;
+    m_statusLine->Show(text, CStatusLine::Kind::Report);
+}
+
+void CEvalDlg::SetFailureText(const QString& text)
+{
+    m_run.textSet = m_run.failureTold = true;
+    m_statusLine->Show(text, CStatusLine::Kind::Failure);
+}
+
+QString CEvalDlg::StatusText() const { return m_statusLine->Text(); }
 void CEvalDlg::SetVersionText(const QString& text) { m_versionLine->setText(text); }
 QString CEvalDlg::VersionText() const { return m_versionLine->text(); }
 
 bool CEvalDlg::ChipRead(uint8_t reg, uint8_t& value)
 {
-    return RegRead(chip::kChipAddress, reg, value) == 0;
+    const bool read = RegRead(chip::kChipAddress, reg, value) == 0;
+    m_run.accessed = true;
+    if (!read) m_run.accessFailed = true;
+    return read;
 }
 
 bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)
 {
-    return RegWrite(chip::kChipAddress, reg, value) == 0;
+    const bool written =
+        RegWrite(chip::kChipAddress, reg, value) == 0;
+    m_run.accessed = true;
+    if (!written) {
+        m_run.accessFailed = true;
+        if (!m_run.failedWrite) {
+            m_run.failedWrite = reg;
+            m_run.failedWriteCause = QString::fromStdString(LinkAccessFailure());
+        }
+    }
+    return written;
+}
+
+std::optional<uint32_t> CEvalDlg::TypedNumber(const TypedField& field, const QString& text)
+{
+    const QString name = QString::fromUtf8(field.name);
+    const std::optional<uint32_t> number = ParseWholeHex(text);
+    if (!number)
+        SetFailureText(QStringLiteral("%1 is not a hex number").arg(name));
+    else if (*number > field.max)
+        SetFailureText(
+            QStringLiteral("%1 out of range (%2)").arg(name, QString::fromUtf8(field.range)));
+    else
+        return number;
+    return std::nullopt;
+}
+
+bool CEvalDlg::WriteShown(uint8_t reg, uint8_t value, QString CEvalDlg::*box)
+{
+    const bool written = ChipWrite(reg, value);
+    this->*box = written ? HexText(value) : kUnreadText;
+    return written;
 }
 
 void CEvalDlg::UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
@@ -190,10 +236,11 @@ void CEvalDlg::UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
     const bool readOk = ChipRead(reg, read);
     pull();
     if (!readOk) {
-        this->*box = kUnreadText;  // never write bits we could not read
+        // Never write bits that could not be read; the control keeps the choice.
+        this->*box = kUnreadText;
+        SetFailureText(QStringLiteral("Read of %1 failed: nothing written").arg(HexText(reg)));
     } else if (const std::optional<uint8_t> value = compose(read)) {
-        this->*box = HexText(*value);
-        ChipWrite(reg, *value);
+        WriteShown(reg, *value, box);
     }
     push();
 }
@@ -203,7 +250,6 @@ void CEvalDlg::WriteShadowBit(const chip::FieldInfo& bit, uint8_t& shadow, int C
 {
     pull();
     shadow = chip::WithField(bit, shadow, this->*tick ? 1 : 0);
-    this->*box = HexText(shadow);
+    WriteShown(bit.reg, shadow, box);
     push();
-    ChipWrite(bit.reg, shadow);
 }

@@ -21,6 +21,8 @@ class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class CStatusLine;
+struct TypedField;
 namespace chip {
 struct FieldInfo;
 }
@@ -59,20 +61,27 @@ public:
     void OnSysCommand(unsigned id);
     QMenu* SystemMenu() const { return m_sysMenu; }
 
-    // Brackets one run of the panel against the bus: an action of a control,
-    // the start-up, a window-menu command or a polling tick. It clears the
-    // stuck-bus mark left by the last run as it starts; as it ends, when the
-    // run met a stuck bus, the cause replaces the status text and goes once to
-    // standard error, so each run waits out at most one timeout.
+    // Brackets one run of the panel against the bus: an action of the user
+    // (a control, the start-up, a window-menu command) or a polling tick. It
+    // clears the stuck-bus mark left by the last run as it starts. As it ends:
+    // a write that failed and that the run did not tell of itself becomes
+    // "Write to REG failed", taking back the action's own text; a stuck bus
+    // that only reads met gets its cause on the status line, and once on
+    // standard error, so each run waits out at most one timeout; an action
+    // that reached the chip without a failure and without a text of its own
+    // lets a failure text give way. Only the outermost of nested runs does
+    // this.
     class BusAction {
     public:
-        explicit BusAction(CEvalDlg& dlg);
+        enum class Kind { UserAction, Poll };
+        explicit BusAction(CEvalDlg& dlg, Kind kind = Kind::UserAction);
         ~BusAction();
         BusAction(const BusAction&) = delete;
         BusAction& operator=(const BusAction&) = delete;
 
     private:
         CEvalDlg& m_dlg;
+        Kind m_kind;
     };
 
     QWidget* Control(int id) const { return m_controls.value(id); }
@@ -82,7 +91,9 @@ public:
     std::optional<uint8_t> GridValue(uint8_t reg) const;
     // The check box the readback ticks from one bit of reg, or nullptr.
     QWidget* DecodedCheckBox(uint8_t reg, uint8_t bit) const;
+    // What an action did; a failure, or input refused, with SetFailureText.
     void SetStatusText(const QString& text);
+    void SetFailureText(const QString& text);
     QString StatusText() const;
     void SetVersionText(const QString& text);
     QString VersionText() const;
@@ -96,7 +107,9 @@ public:
     // control has none.
     QString ToolTipText(int id) const;
 
-    // Register access to the chip at its address.
+    // Register access to the chip at its address. Every access is noted for
+    // the run (see BusAction); a failed write's register and the adapter's
+    // cause are kept when it is the run's first.
     bool ChipRead(uint8_t reg, uint8_t& value);
     bool ChipWrite(uint8_t reg, uint8_t value);
     // One register into its grid box ("--" for nothing) and the controls
@@ -271,16 +284,25 @@ private:
     // The start-up's parts before and after the bench additions join.
     void PrepareControls();
     void StartChip();
+    // The eight status flags show the chip: no click, key or assistive
+    // tool's toggle changes their ticks; only pushes do.
+    void HoldStatusFlags();
     void MarkChangedBoxes();
     void SetChangedMark(size_t box, bool changed);
 
+    // Writes and shows in box the value written, or "--" when the write failed.
+    bool WriteShown(uint8_t reg, uint8_t value, QString CEvalDlg::*box);
+    // The number typed when it is a whole hex number in range; otherwise
+    // nothing, and the status line says what is wrong with it.
+    std::optional<uint32_t> TypedNumber(const TypedField& field, const QString& text);
 
     void OnLed(int led);  // 0 for LED 1
     void WriteTarget(uint32_t target);
     std::optional<uint32_t> TypedTarget();
     // Read-modify-write of one register: compose gets the value read (after
     // the pull) and gives the value to write, or nothing to write nothing.
-    // The box shows the value written, or "--" when the read failed.
+    // The box shows the value written, or "--" when the read or the write
+    // failed; a failed read writes nothing and says so.
     void UpdateRegisterBits(uint8_t reg, QString CEvalDlg::*box,
                             const std::function<std::optional<uint8_t>(uint8_t)>& compose);
 
@@ -299,11 +321,20 @@ private:
     AdapterStart m_adapterStart;
     std::array<QString, kGridSize> m_shownBefore;
     std::bitset<kGridSize> m_changed;
-    QLabel* m_statusLine = nullptr;
+    CStatusLine* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
-    bool m_stuckTold = false;     // the mark now set was shown and told
-    QString m_stuckCauseShown;    // the cause the status line was given
-    QString m_statusBeforeCause;  // the action's own text the cause replaced
+
+    // What the run now going on (see BusAction) has done.
+    struct RunNotes {
+        int depth = 0;  // nested runs
+        bool accessed = false;
+        bool accessFailed = false;
+        bool textSet = false;
+        bool failureTold = false;  // the run set a failure text of its own
+        std::optional<uint8_t> failedWrite;  // the first
+        QString failedWriteCause;
+    };
+    RunNotes m_run;
 };
 
 // The selected entry's register field value, or nothing when no entry is

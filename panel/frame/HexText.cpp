@@ -32,9 +32,4 @@ QString HexText(unsigned value)
 
 uint32_t ParseHex(const QString& text) { return ReadHex(View(text)).Value(); }
 
-std::optional<uint32_t> ParseHexUpTo(const QString& text, uint32_t max)
-{
-    const HexReading r = ReadHex(View(text));
-    if (r.minusSign || r.Value() > max) return std::nullopt;
-    return r.Value();
-}
+std::optional<uint32_t> ParseWholeHex(const QString& text) { return ReadWholeHex(View(text)); }

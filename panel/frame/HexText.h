@@ -16,9 +16,18 @@ QString HexText(unsigned value);
 // sign negates modulo 2^32.
 uint32_t ParseHex(const QString& text);
 
-// The typed value when it is not negative and at most max; nothing otherwise.
-// Empty or non-hex text still reads as 0.
-std::optional<uint32_t> ParseHexUpTo(const QString& text, uint32_t max);
+// A whole hex number as Reg Addr, Data and Target take it (see ReadWholeHex:
+// " 3c ", "0x3C", "3Ch"); nothing when the text is not one.
+std::optional<uint32_t> ParseWholeHex(const QString& text);
+
+// An edit that takes a hex number: its name in refusals ("Data is not a hex
+// number"), the largest value it takes and that range as the refusal names it
+// ("Data out of range (00-FF)").
+struct TypedField {
+    const char* name;
+    uint32_t max;
+    const char* range;
+};
 
 // The text that marks a register that could not be read.
 inline const QString kUnreadText = QStringLiteral("--");

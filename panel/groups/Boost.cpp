@@ -62,9 +62,7 @@ void CEvalDlg::SetRangeRadio(const chip::FieldInfo& range, int CEvalDlg::*field,
 {
     pull();
     this->*field = index;
-    const uint8_t value = chip::WithField(range, 0, unsigned(index));
-    this->*box = HexText(value);
-    ChipWrite(range.reg, value);
+    WriteShown(range.reg, chip::WithField(range, 0, unsigned(index)), box);
     push();
 }
 

@@ -18,11 +18,12 @@ void CEvalDlg::OnBrightnessReleased()
     pull();
     const uint8_t position = uint8_t(m_sldBrightness->value());
     g_brightnessPos = position;
-    if (position != g_brightnessWritten) {
-        g_brightnessWritten = position;
-        ChipWrite(chip::kBrightness.reg, position);
-    }
     m_strReg00 = HexText(g_brightnessPos);
+    if (position != g_brightnessWritten) {
+        // A write that failed is tried again at the next release there.
+        if (WriteShown(chip::kBrightness.reg, position, &CEvalDlg::m_strReg00))
+            g_brightnessWritten = position;
+    }
     m_strBrightnessPct = QString::asprintf("%2.1f", double(g_brightnessPos * kPercentPerStep));
     push();
     SetStatusText(QStringLiteral("Ready2"));
@@ -37,9 +38,8 @@ void CEvalDlg::OnEnableBacklight()
     } else {
         g_reg01 = chip::WithField(chip::kEnableBacklight, g_reg01, 0);
     }
-    m_strReg01 = HexText(g_reg01);
+    WriteShown(chip::kEnableBacklight.reg, g_reg01, &CEvalDlg::m_strReg01);
     push();
-    ChipWrite(chip::kEnableBacklight.reg, g_reg01);
     SetStatusText(QStringLiteral("Ready1"));
 }
 
@@ -57,7 +57,6 @@ void CEvalDlg::OnModeChanged()
     g_reg01 = chip::Compose({{chip::kFastResume, unsigned(m_bFastResume)},
                              {chip::kMode, *mode},
                              {chip::kEnableBacklight, unsigned(m_bEnableBacklight)}});
-    ChipWrite(chip::kMode.reg, g_reg01);
-    m_strReg01 = HexText(g_reg01);
+    WriteShown(chip::kMode.reg, g_reg01, &CEvalDlg::m_strReg01);
     push();
 }

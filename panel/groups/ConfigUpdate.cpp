@@ -3,7 +3,6 @@
 #include "Controls.h"
 #include "EvalDlg.h"
 #include "Fields.h"
-#include "HexText.h"
 
 void CEvalDlg::OnUpdateA2()
 {
@@ -14,8 +13,7 @@ void CEvalDlg::OnUpdateA2()
                                          {chip::kIsetEn, unsigned(m_bIsetEn)},
                                          {chip::kBoostFsetEn, unsigned(m_bBoostFsetEn)},
                                          {chip::kPwmFsetEn, unsigned(m_bPwmFsetEn)}});
-    ChipWrite(chip::kUvloEnable.reg, value);
-    m_strRegA2 = HexText(value);
+    WriteShown(chip::kUvloEnable.reg, value, &CEvalDlg::m_strRegA2);
     push();
 }
 
@@ -29,8 +27,7 @@ void CEvalDlg::OnUpdateA3()
     if (!slope || !filter || !hysteresis) return;
     const uint8_t value = chip::Compose(
         {{chip::kPwmSlope, *slope}, {chip::kFilter, *filter}, {chip::kPwmHysteresis, *hysteresis}});
-    m_strRegA3 = HexText(value);
-    ChipWrite(chip::kPwmSlope.reg, value);
+    WriteShown(chip::kPwmSlope.reg, value, &CEvalDlg::m_strRegA3);
     push();
 }
 
@@ -44,7 +41,6 @@ void CEvalDlg::OnUpdateA7()
                                          {chip::kDrv2Enable, unsigned(m_bDrv2Enable)},
                                          {chip::kPfmThreshold, *pfm},
                                          {chip::kCurrentLimit, *limit}});
-    m_strRegA7 = HexText(value);
+    WriteShown(chip::kDrv3Enable.reg, value, &CEvalDlg::m_strRegA7);
     push();
-    ChipWrite(chip::kDrv3Enable.reg, value);
 }

@@ -45,9 +45,8 @@ void CEvalDlg::OnCurrentReleased()
 std::optional<uint32_t> CEvalDlg::TypedTarget()
 {
     // A value beyond 12 bits would spill into the scale and PDET bits.
-    const std::optional<uint32_t> target = ParseHexUpTo(m_strTarget, kMaxCurrent);
-    if (!target) SetStatusText(QStringLiteral("Target out of range (000-FFF)"));
-    return target;
+    static const TypedField kTarget{"Target", kMaxCurrent, "000-FFF"};
+    return TypedNumber(kTarget, m_strTarget);
 }
 
 void CEvalDlg::WriteTarget(uint32_t target)
@@ -60,7 +59,10 @@ void CEvalDlg::WriteTarget(uint32_t target)
 void CEvalDlg::OnTargetUpdate()
 {
     pull();
-    if (const std::optional<uint32_t> target = TypedTarget()) WriteTarget(*target);
+    // Cleared to type a new value: nothing to write yet.
+    if (!m_strTarget.isEmpty()) {
+        if (const std::optional<uint32_t> target = TypedTarget()) WriteTarget(*target);
+    }
     push();
 }
 
@@ -83,9 +85,8 @@ void CEvalDlg::OnCurrentScaleChanged()
     g_regA1 = chip::Compose(
         {{chip::kPdetStandby, unsigned(m_bPdetStandby)}, {chip::kCurrentScale, g_currentScale}},
         g_regA1);
-    m_strRegA1 = HexText(g_regA1);
+    WriteShown(chip::kCurrentScale.reg, g_regA1, &CEvalDlg::m_strRegA1);
     push();
-    ChipWrite(chip::kCurrentScale.reg, g_regA1);
 }
 
 void CEvalDlg::OnPdetStandby()

@@ -12,7 +12,11 @@ void CEvalDlg::OnLoad()
                    [this](uint8_t reg, uint8_t value) { return ChipWrite(reg, value); });
     g_reg01 = load.control;
     m_strReg01 = HexText(g_reg01);
-    SetStatusText(QString::fromUtf8(load.StatusText()));
+    // Without a preset of its own, a failed write is told as "Write to 01 failed".
+    if (!load.FirstFailed() || !load.choice.preset)
+        SetStatusText(QString::fromUtf8(load.choice.loadedText));
+    else
+        SetFailureText(QString::fromUtf8(load.choice.failedText));
     OnReadbackAll();
 }
 
@@ -22,15 +26,19 @@ void CEvalDlg::OnPrepareWrite()
     pull();
     m_strReg72 = written ? HexText(kBurnValue) : kUnreadText;
     push();
-    SetStatusText(written ? QStringLiteral("Apply 6V to VLDO") : QStringLiteral("Prepare Write failed"));
+    if (written)
+        SetStatusText(QStringLiteral("Apply 6V to VLDO"));
+    else
+        SetFailureText(QStringLiteral("Prepare Write failed"));
 }
 
 void CEvalDlg::OnCompleteWrite()
 {
     pull();
-    const bool written = ChipWrite(kBurnRegister, kBurnValue);
-    m_strReg72 = written ? HexText(kBurnValue) : kUnreadText;
+    const bool written = WriteShown(kBurnRegister, kBurnValue, &CEvalDlg::m_strReg72);
     push();
-    SetStatusText(written ? QStringLiteral("Remove 6V from VLDO")
-                          : QStringLiteral("Complete Write failed"));
+    if (written)
+        SetStatusText(QStringLiteral("Remove 6V from VLDO"));
+    else
+        SetFailureText(QStringLiteral("Complete Write failed"));
 }

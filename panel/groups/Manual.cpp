@@ -3,33 +3,26 @@
 #include "HexText.h"
 
 namespace {
-const QString kRegAddrOutOfRange = QStringLiteral("Reg Addr out of range (00-FF)");
-const QString kDataOutOfRange = QStringLiteral("Data out of range (00-FF)");
+const TypedField kRegAddr{"Reg Addr", 0xFF, "00-FF"};
+const TypedField kData{"Data", 0xFF, "00-FF"};
 }  // namespace
 
 void CEvalDlg::OnManualWrite()
 {
     pull();
-    // A number that does not fit a byte is refused, not truncated: writing
-    // 0xFF for a mistyped "1FF" could damage the board.
-    const std::optional<uint32_t> reg = ParseHexUpTo(m_strRegAddr, 0xFF);
-    const std::optional<uint32_t> value = ParseHexUpTo(m_strData, 0xFF);
-    if (!reg)
-        SetStatusText(kRegAddrOutOfRange);
-    else if (!value)
-        SetStatusText(kDataOutOfRange);
-    else
-        ChipWrite(uint8_t(*reg), uint8_t(*value));
+    // Only a whole number that fits a byte is written: writing 0xFF for a
+    // mistyped "1FF", or 00 to register 00 for "zz", could damage the board.
+    if (const std::optional<uint32_t> reg = TypedNumber(kRegAddr, m_strRegAddr)) {
+        if (const std::optional<uint32_t> value = TypedNumber(kData, m_strData))
+            ChipWrite(uint8_t(*reg), uint8_t(*value));
+    }
     push();
 }
 
 void CEvalDlg::OnManualRead()
 {
     pull();
-    const std::optional<uint32_t> reg = ParseHexUpTo(m_strRegAddr, 0xFF);
-    if (!reg) {
-        SetStatusText(kRegAddrOutOfRange);
-    } else {
+    if (const std::optional<uint32_t> reg = TypedNumber(kRegAddr, m_strRegAddr)) {
         uint8_t value = 0;
         m_strData = ChipRead(uint8_t(*reg), value) ? HexText(value) : kUnreadText;
     }

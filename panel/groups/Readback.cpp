@@ -10,7 +10,10 @@
 #include "ReadbackGrid.h"
 #include "Shadows.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
+#include <QPalette>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <array>
@@ -97,6 +100,7 @@ const DecodeRow kDecodeTable[] = {
     {chip::kVboostRange, Target::Radio, &D::m_nVboostRange},
     {chip::kIboostRange, Target::Radio, &D::m_nIboostRange},
 };
+
 
 void Decode(CEvalDlg& dlg, const DecodeRow& row, uint8_t registerValue)
 {
@@ -217,6 +221,19 @@ void CEvalDlg::ShowRegister(uint8_t reg, std::optional<uint8_t> value)
     if (!value) return;
     for (const DecodeRow& row : kDecodeTable)
         if (row.field.reg == reg) Decode(*this, row, *value);
+}
+
+void CEvalDlg::HoldStatusFlags()
+{
+    for (const DecodeRow& row : kDecodeTable) {
+        if (row.field.reg != chip::kStatusRegister) continue;
+        auto* flag = static_cast<QAbstractButton*>(BoundControl(row.number));
+        connect(flag, &QAbstractButton::toggled, this, [this, flag, tick = row.number] {
+            if (m_exchangeDepth != 0) return;  // a push showing the chip
+            const QSignalBlocker quiet(flag);
+            flag->setChecked(this->*tick != 0);
+        });
+    }
 }
 
 QWidget* CEvalDlg::DecodedCheckBox(uint8_t reg, uint8_t bit) const

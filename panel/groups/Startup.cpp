@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "Fields.h"
+#include "HexText.h"
 #include "Presets.h"
 #include "Shadows.h"
 #include "StartupTable.h"
@@ -51,7 +52,7 @@ void CEvalDlg::ShowAdapterOpen(int result, uint8_t rfw)
 {
     if (result != kAdapterOk) {
         SetVersionText(QStringLiteral("Version"));
-        SetStatusText(QStringLiteral("USB Initialization Error"));
+        SetFailureText(QStringLiteral("USB Initialization Error"));
     } else {
         uint8_t ffw = 0;
         AdapterFfwVersion(ffw);
@@ -64,6 +65,7 @@ void CEvalDlg::ShowAdapterOpen(int result, uint8_t rfw)
 void CEvalDlg::PrepareControls()
 {
     push();
+    HoldStatusFlags();
 
     const QString about = QString::fromUtf8(LoadResString(kIdsAboutBox));
     if (!about.isEmpty()) {
@@ -99,6 +101,18 @@ void CEvalDlg::StartChip()
 void CEvalDlg::ProgramBlankChip()
 {
     uint8_t burn = 0;
-    if (ChipRead(kBurnRegister, burn) && IsBlankChip(burn))
-        for (const RegisterValue& rv : kStartupTable) ChipWrite(rv.reg, rv.value);
+    if (!ChipRead(kBurnRegister, burn) || !IsBlankChip(burn)) return;
+    int failed = 0;
+    std::optional<uint8_t> first;
+    for (const RegisterValue& rv : kStartupTable) {
+        if (ChipWrite(rv.reg, rv.value)) continue;
+        ++failed;
+        if (!first) first = rv.reg;
+    }
+    if (first)
+        SetFailureText(
+            QStringLiteral("Initialization Complete; %1 of %2 default writes failed (first: %3)")
+                .arg(failed)
+                .arg(std::size(kStartupTable))
+                .arg(HexText(*first)));
 }

@@ -122,9 +122,47 @@ TEST(ChooseAdapter, SimStatusScriptsTheStatusRegisterOfTheSimulatedBoard)
     std::vector<int> answers;
     for (int i = 0; i < 4; ++i) answers.push_back(choice.adapter->RegisterRead(SimBoard::kHandle, 0x2C, 0x02));
     EXPECT_EQ(answers, (std::vector<int>{0x30, 0x38, 0xB0, 0x30}));
+    // Bus faults at chosen reads: no answer, a stuck bus until it is cleared,
+    // a replug that loses the session until the board is opened again.
+    options.simStatus = "30,XX,timeout,replug,31";
+    const AdapterChoice faulty = ChooseAdapter("sim", options);
+    TvxAdapter& board = *faulty.adapter;
+    const auto read = [&](int handle) { return board.RegisterRead(handle, 0x2C, 0x02); };
+    const int handle = SimBoard::kHandle;
+    EXPECT_EQ(read(handle), 0x30);
+    EXPECT_LT(read(handle), 0);
+    EXPECT_EQ(board.StuckBusCause(), nullptr);
+    EXPECT_LT(read(handle), 0);
+    ASSERT_NE(board.StuckBusCause(), nullptr);
+    EXPECT_LT(board.RegisterRead(handle, 0x2C, 0xA0), 0);
+    board.ClearStuckBus();
+    EXPECT_EQ(board.RegisterRead(handle, 0x2C, 0xA0), 0x00);
+    EXPECT_LT(read(handle), 0);  // the replug: the session is gone
+    EXPECT_LT(board.RegisterRead(handle, 0x2C, 0xA0), 0);
+    char serial[kTvxSerialSize] = "SIM-ZR5130";
+    EXPECT_EQ(read(board.Open(serial)), 0x31);
+
     options.simStatus = "30;3";
     EXPECT_EQ(ChooseAdapter("sim", options).error,
-              "ZR5130_SIM_STATUS: '30;3' is not a list of two-digit hex values (for example 30,38,30)");
+              "ZR5130_SIM_STATUS: '30;3' is not a list of two-digit hex values, XX, timeout or "
+              "replug (for example 30,38,30)");
+}
+
+TEST(ChooseAdapter, SimIgnoreWritesKeepsTheValuesOfTheNamedRegisters)
+{
+    AdapterOptions options;
+    options.simIgnoreWrites = "a5 A1";
+    const AdapterChoice choice = ChooseAdapter("sim", options);
+    for (uint8_t reg : {0xA0, 0xA1, 0xA5})
+        EXPECT_EQ(choice.adapter->RegisterWrite(SimBoard::kHandle, 0x2C, reg, 0x3C), 0);
+    std::vector<int> values;
+    for (uint8_t reg : {0xA0, 0xA1, 0xA5})
+        values.push_back(choice.adapter->RegisterRead(SimBoard::kHandle, 0x2C, reg));
+    EXPECT_EQ(values, (std::vector<int>{0x3C, 0x00, 0x00}));
+    options.simIgnoreWrites = "A5,1";
+    EXPECT_EQ(ChooseAdapter("sim", options).error,
+              "ZR5130_SIM_IGNORE_WRITES: 'A5,1' is not a list of two-digit hex registers (for "
+              "example A5,A1)");
 }
 
 TEST(ChooseAdapter, RejectsAnythingElse)

@@ -158,8 +158,8 @@ TEST(FieldWrite, RefusesWithOneMessageNamingTheArgumentAndTheNearestName)
         {{{"open", "0"}}, "Open is in register 02 (Status), which is read only"},
         {{{"burn", "1"}}, "Burn is in register 72 (EEPROM burn), which only the burn steps write"},
         {{{"brightness", "1"}, {"brightness", "2"}}, "Brightness is given twice"},
-        {{{"led-current", "1"}, {"current bits 11-8", "2"}},
-         "Current bits 11-8 shares bits with LED Current, given before it"},
+        {{{"led-current", "1"}, {"current high", "2"}},
+         "Current High shares bits with LED Current, given before it"},
     };
     for (const auto& [texts, message] : cases) {
         const ResolvedFields resolved = ResolveFields(texts);

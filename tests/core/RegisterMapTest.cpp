@@ -30,7 +30,7 @@ TEST(RegisterMap, DescribesEveryGridRegisterWithFieldsThatFitTheirByteAndNameEve
             }
         }
     }
-    EXPECT_STREQ(AccessText(FindRegister(0x72)->access), "EEPROM burn");
+    EXPECT_STREQ(AccessText(FindRegister(0x72)->access), "a write burns the EEPROM");
     EXPECT_EQ(WithField(kCurrentHigh, 0xC0, 0x13), 0xC3) << "bits beyond the field drop";
 }
 

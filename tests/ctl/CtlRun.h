@@ -1,12 +1,24 @@
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-// zr5130ctl as a script runs it, in a scratch folder of its own, with
-// ZR5130_ADAPTER and ZR5130_TRACE cleared.
+// zr5130ctl as a script runs it, in a scratch folder of its own: without
+// ZR5130_ADAPTER and ZR5130_TRACE, with a settings folder of its own (so no
+// adapter is remembered), and standard input from /dev/null unless a test
+// gives it.
 class CtlRun {
 public:
+    // Where standard output goes.
+    enum class Output {
+        Captured,    // into out
+        Full,        // /dev/full: every write fails with ENOSPC
+        Closed,      // no descriptor 1 at all
+        BrokenPipe,  // a pipe whose reader has gone, SIGPIPE ignored
+    };
+
     CtlRun();
     ~CtlRun();
     CtlRun(const CtlRun&) = delete;
@@ -18,9 +30,18 @@ public:
     // The trace's write lines ("W A5 3C ok"), in order.
     std::vector<std::string> WriteLines(const std::string& traceName) const;
 
+    // The environment of the next runs: a variable set, or unset (nullopt).
+    void Set(const std::string& name, std::optional<std::string> value) { m_env[name] = value; }
+
+    std::optional<std::string> input;  // standard input's text; /dev/null without it
+    Output output = Output::Captured;
+
     // Runs the tool to its end, or until Ctrl+C (SIGINT) after interruptAfter
-    // seconds; answers its exit status.
+    // seconds; answers its exit status, or 128 + the signal that ended it.
     int Run(const std::vector<std::string>& args, const std::string& interruptAfter = {});
+    // Runs the tool with a terminal as standard input, on which answer is
+    // typed; standard output and error are captured as by Run.
+    int RunOnTerminal(const std::vector<std::string>& args, const std::string& answer);
 
     std::string out;  // standard output of the last run
     std::string err;  // standard error of the last run
@@ -28,5 +49,11 @@ public:
     std::vector<std::string> ErrLines() const;
 
 private:
+    // typed: standard input is a terminal on which this is typed.
+    int Launch(const std::vector<std::string>& args, double interruptAfter, const std::string* typed);
+    int Wait(int pid, double interruptAfter);
+    std::vector<std::string> Environment() const;
+
     std::string m_dir;
+    std::map<std::string, std::optional<std::string>> m_env;
 };

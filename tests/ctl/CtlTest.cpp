@@ -11,9 +11,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,30 +66,33 @@ protected:
     }
 };
 
-TEST_F(Ctl, DumpOfABoardLoadsBackAsTheSameBoard)
+TEST_F(Ctl, DumpHoldsEveryRegisterOfTheMapAndRestoresIt)
 {
-    const std::string board = Board("board.txt", E08Board());
+    const RegisterImage e08 = With(E08Board(), {{0x16, 0x3F}});
+    const std::string board = Board("board.txt", e08);
     ASSERT_EQ(ctl.Run({"--adapter", board, "dump"}), 0) << ctl.err;
-    const RegisterImage e08 = E08Board();
-    RegisterImage grid;  // the readback grid's registers, and nothing else
-    for (int reg : {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5,
-                    0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0x72, 0x98, 0x9E})
-        grid.values[reg] = e08.values[reg];
-    EXPECT_EQ(ctl.out, FormatRegisterImage(grid));
+    RegisterImage map;  // the map's registers, and nothing else
+    for (int reg : {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x16, 0x72, 0x98, 0x9E, 0xA0, 0xA1,
+                    0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF})
+        map.values[reg] = e08.values[reg];
+    EXPECT_EQ(ctl.out, FormatRegisterImage(map));
 
+    // The LED enables go from one board to a blank one through the dump.
     ctl.WriteFile("dump1.txt", ctl.out);
-    ASSERT_EQ(ctl.Run({"--adapter", "sim:" + ctl.Path("dump1.txt"), "dump"}), 0) << ctl.err;
-    EXPECT_EQ(ctl.out, ctl.ReadFile("dump1.txt"));
+    ASSERT_EQ(ctl.Run({"--adapter", "sim", "--yes", "--trace", "t", "restore", "dump1.txt"}), 0)
+        << ctl.err;
+    EXPECT_EQ(ctl.WriteLines("t").at(18), "W 16 3F ok");
 
     ASSERT_EQ(ctl.Run({"--json", "--adapter", board, "dump"}), 0);
     const auto json = nlohmann::json::parse(ctl.out);
-    ASSERT_EQ(json["registers"].size(), 26u);
-    EXPECT_EQ(json["registers"][12], nlohmann::json({{"address", "A5"}, {"value", "24"}}));
-    EXPECT_EQ(json["registers"][23]["address"], "72");
+    ASSERT_EQ(json["registers"].size(), 27u);
+    EXPECT_EQ(json["registers"][7], nlohmann::json({{"address", "16"}, {"value", "3F"}}));
 
     // A register that does not answer is XX, and the dump says it failed.
     EXPECT_EQ(ctl.Run({"--adapter", Board("deaf.txt", With(e08, {{0xA5, std::nullopt}})), "dump"}), 1);
     EXPECT_EQ(OutLines().at(11).substr(0, 21), "a0: ff cf 2f 5e 72 XX");
+    EXPECT_EQ(ctl.err, "zr5130ctl: register A5: no answer from 0x2c on sim:" + ctl.Path("deaf.txt") +
+                           "\n");
 }
 
 TEST_F(Ctl, ReadsAndWritesRegistersGivenInThePanelsHexForms)
@@ -97,6 +104,7 @@ TEST_F(Ctl, ReadsAndWritesRegistersGivenInThePanelsHexForms)
     const std::string deaf = Board("deaf.txt", With(E08Board(), {{0xA5, std::nullopt}}));
     EXPECT_EQ(ctl.Run({"--adapter", deaf, "read", "02", "A5"}), 1);
     EXPECT_EQ(ctl.out, "30\n--\n");
+    EXPECT_EQ(ctl.err, "zr5130ctl: register A5: no answer from 0x2c on " + deaf + "\n");
     EXPECT_EQ(ctl.Run({"--adapter", deaf, "--json", "read", "02", "A5"}), 1);
     EXPECT_EQ(nlohmann::json::parse(ctl.out),
               nlohmann::json::parse(R"({"registers": [{"address": "02", "value": "30"},
@@ -105,7 +113,8 @@ TEST_F(Ctl, ReadsAndWritesRegistersGivenInThePanelsHexForms)
     EXPECT_EQ(ctl.Run({"--adapter", board, "--trace", "t", "write", "a5", "3c"}), 0);
     EXPECT_EQ(ctl.WriteLines("t"), Lines{"W A5 3C ok"});
     EXPECT_EQ(ctl.Run({"--adapter", deaf, "write", "A5", "3C"}), 1);
-    EXPECT_EQ(ctl.ErrLines().size(), 1u);
+    EXPECT_EQ(ctl.err, "zr5130ctl: write of 3C to register A5 failed: no answer from 0x2c on " +
+                           deaf + "\n");
 }
 
 TEST_F(Ctl, LoadAndBurnMakeThePanelsWritesAndShowItsTexts)
@@ -132,7 +141,7 @@ TEST_F(Ctl, RestoreWritesWhatThePanelWritesAndReportsWhatDoesNotReadBack)
 {
     const std::string dump = ctl.Path("good.txt");
     ctl.WriteFile("good.txt", FormatRegisterImage(With(E08Board(), {{0x16, 0x3F}, {0x00, 0x80}})));
-    ASSERT_EQ(ctl.Run({"--trace", "t", "restore", dump}), 0) << ctl.err;
+    ASSERT_EQ(ctl.Run({"--trace", "t", "restore", dump, "--adapter", "sim"}), 0) << ctl.err;
     EXPECT_EQ(ctl.WriteLines("t"),
               (Lines{"W 98 1B ok", "W 9E 22 ok", "W A0 FF ok", "W A1 CF ok", "W A2 2F ok",
                      "W A3 5E ok", "W A4 72 ok", "W A5 24 ok", "W A6 80 ok", "W A7 FE ok",
@@ -143,8 +152,9 @@ TEST_F(Ctl, RestoreWritesWhatThePanelWritesAndReportsWhatDoesNotReadBack)
 
     const std::string deaf = Board("deaf.txt", With(E08Board(), {{0xA5, std::nullopt}}));
     EXPECT_EQ(ctl.Run({"--adapter", deaf, "restore", dump}), 1);
-    EXPECT_EQ(ctl.out, "A5: wrote 24, reads --\n");
-    EXPECT_EQ(ctl.ErrLines().size(), 1u);
+    EXPECT_EQ(ctl.out, "");
+    EXPECT_EQ(ctl.ErrLines(), Lines{"zr5130ctl: restore: write of 24 to register A5 failed: no "
+                                    "answer from 0x2c on " + deaf});
 }
 
 TEST_F(Ctl, DiffFindsExactlyTheChangedRegistersAndFields)
@@ -166,10 +176,13 @@ TEST_F(Ctl, DiffFindsExactlyTheChangedRegistersAndFields)
     const auto json = nlohmann::json::parse(ctl.out);
     EXPECT_EQ(json["equal"], false);
     ASSERT_EQ(json["registers"].size(), 3u);
-    EXPECT_EQ(json["registers"][2]["fields"]["PWM Frequency"]["b"], "16828 Hz");
+    EXPECT_EQ(json["registers"][2]["fields"]["PWM Frequency"]["a"],
+              nlohmann::json({{"value", 4}, {"meaning", "9616 Hz"}}));
+    EXPECT_EQ(json["registers"][2]["fields"]["PWM Frequency"]["b"],
+              nlohmann::json({{"value", 9}, {"meaning", "16828 Hz"}}));
     EXPECT_EQ(json["registers"][2]["fields"].size(), 3u);
 
-    // Against the chip only the readback grid is read: 50 is not compared.
+    // Against the chip only the map's registers are read: 50 is not compared.
     EXPECT_EQ(ctl.Run({"--adapter", "sim:" + ctl.Path("b.txt"), "diff", ctl.Path("a.txt")}), 1);
     EXPECT_EQ(RegisterLines(), (Lines{"03 Unknown: 00 -> 01", "A5 PWM dimming: 24 -> E9"}));
 }
@@ -179,19 +192,26 @@ TEST_F(Ctl, DecodeNamesEveryGridRegisterWithItsFields)
     ctl.WriteFile("board.txt", FormatRegisterImage(E08Board()));
     ASSERT_EQ(ctl.Run({"decode", ctl.Path("board.txt")}), 0) << ctl.err;
     const Lines registers = RegisterLines();
-    ASSERT_EQ(registers.size(), 26u);
+    ASSERT_EQ(registers.size(), 27u);
     EXPECT_EQ(registers.front(), "00 Brightness = 00");
-    EXPECT_EQ(registers.back(), "9E Vboost range = 22");
+    EXPECT_EQ(registers[7], "16 LED enables = 00");
+    EXPECT_EQ(registers.back(), "AF Unknown = 00");
     EXPECT_NE(ctl.out.find("\n    Phase Shift Mode (bits 6-4) = \"4 PH 4 DR\"\n"),
               std::string::npos);
     EXPECT_NE(ctl.out.find("03 Unknown = 00\n    no field is known\n"), std::string::npos);
 
     ASSERT_EQ(ctl.Run({"--json", "--adapter", "sim:" + ctl.Path("board.txt"), "decode"}), 0);
     const auto json = nlohmann::json::parse(ctl.out);
-    ASSERT_EQ(json["registers"].size(), 26u);
+    ASSERT_EQ(json["registers"].size(), 27u);
     EXPECT_EQ(json["registers"][2]["access"], "read only");
     EXPECT_EQ(json["registers"][2]["fields"]["VRef OK"]["value"], 1);
-    EXPECT_EQ(json["registers"][12]["fields"]["PWM Frequency"]["meaning"], "9616 Hz");
+    EXPECT_EQ(json["registers"][16]["fields"]["PWM Frequency"]["meaning"], "9616 Hz");
+
+    // A dump through a pipe reads as the file does.
+    const std::string fromFile = ctl.out;
+    ctl.input = ctl.ReadFile("board.txt");
+    ASSERT_EQ(ctl.Run({"--json", "decode", "-"}), 0) << ctl.err;
+    EXPECT_EQ(ctl.out, fromFile);
 }
 
 TEST_F(Ctl, ReplayRepeatsTheTracesWritesAfterCheckingAllOfIt)
@@ -215,15 +235,12 @@ TEST_F(Ctl, ReplayRepeatsTheTracesWritesAfterCheckingAllOfIt)
 // The same everywhere: whatever the panel remembered or the environment says.
 TEST_F(Ctl, AdaptersListsWhatAdapterCanNameInTextAndJson)
 {
-    std::filesystem::create_directories(ctl.Path("zr5130"));
-    ctl.WriteFile("zr5130/zr5130-eval.conf", "[General]\nadapter=i2c:CP2112\n");
-    setenv("XDG_CONFIG_HOME", ctl.Path("").c_str(), 1);
-    setenv("ZR5130_ADAPTER", "i2c:nothing-like-this", 1);
+    std::filesystem::create_directories(ctl.Path("config/zr5130"));
+    ctl.WriteFile("config/zr5130/zr5130-eval.conf", "[General]\nadapter=i2c:CP2112\n");
+    ctl.Set("ZR5130_ADAPTER", "i2c:nothing-like-this");
     ASSERT_EQ(ctl.Run({"adapters"}), 0) << ctl.err;
     const std::string text = ctl.out;
     ASSERT_EQ(ctl.Run({"--json", "adapters"}), 0) << ctl.err;
-    unsetenv("ZR5130_ADAPTER");
-    unsetenv("XDG_CONFIG_HOME");
     const auto json = nlohmann::json::parse(ctl.out)["adapters"];
     EXPECT_TRUE(text.starts_with("sim  ") && text.ends_with("\nnone      No Adapter\n")) << text;
     EXPECT_EQ(json.front(), nlohmann::json({{"adapter", "sim"}, {"name", "Simulated Board"}}));
@@ -244,11 +261,12 @@ TEST_F(Ctl, WatchTellsTheStartThenEachChangeAndEndsCleanly)
         }
         return true;
     };
+    ctl.Set("ZR5130_ADAPTER", "sim");
     ASSERT_EQ(ctl.Run({"watch", "--interval", "10", "--count", "5"}), 0) << ctl.err;
     ASSERT_EQ(OutLines().size(), 1u);  // the status register does not change by itself
     EXPECT_TRUE(line(OutLines()[0])) << OutLines()[0];
 
-    EXPECT_EQ(ctl.Run({"watch", "--interval", "10"}, "0.3"), 0);
+    EXPECT_EQ(ctl.Run({"watch", "--interval", "10"}, "0.3"), 128 + SIGINT);
     ASSERT_EQ(OutLines().size(), 1u);
     EXPECT_TRUE(line(OutLines()[0])) << OutLines()[0];
 
@@ -267,6 +285,163 @@ TEST_F(Ctl, WatchTellsTheStartThenEachChangeAndEndsCleanly)
     EXPECT_EQ(StatusFlagChange(0x39, std::nullopt).off, Lines{});
 }
 
+// A watch left overnight: a bus that times out, then a board unplugged and
+// plugged back; each failed attempt is one line, the next comes 5 s later,
+// and the watch goes on where it was.
+TEST_F(Ctl, WatchRunsOnThroughATimeoutAndAReplug)
+{
+    ctl.Set("ZR5130_SIM_STATUS", "30,timeout,replug,38");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ctl.Run({"--adapter", "sim", "watch", "--interval", "10", "--count", "4"}), 1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    const Lines out = OutLines();
+    ASSERT_EQ(out.size(), 3u) << ctl.out;
+    EXPECT_TRUE(out[1].ends_with(" 02 30 -> --")) << out[1];
+    EXPECT_TRUE(out[2].ends_with(" 02 -- -> 38 on: VRef OK, VBoost OK, Over Voltage")) << out[2];
+    const Lines err = ctl.ErrLines();
+    ASSERT_EQ(err.size(), 2u) << ctl.err;
+    EXPECT_NE(err[0].find(": register 02: the simulated board's bus timed out"), std::string::npos);
+    EXPECT_TRUE(err[0].ends_with("; trying again in 5 s")) << err[0];
+    EXPECT_TRUE(err[1].ends_with(": register 02: no answer from 0x2c on the simulated board; "
+                                 "trying again in 5 s")) << err[1];
+}
+
+// Results that cannot be written are a failure, told once; a watch stops.
+TEST_F(Ctl, OutputThatCannotBeWrittenEndsWithStatus1AndOneLine)
+{
+    const struct {
+        CtlRun::Output output;
+        std::string cause;
+    } outputs[] = {{CtlRun::Output::Full, "No space left on device"},
+                   {CtlRun::Output::Closed, "Bad file descriptor"},
+                   {CtlRun::Output::BrokenPipe, "Broken pipe"}};
+    const Lines commands[] = {{"dump"}, {"read", "02"}, {"--json", "decode"}, {"--help"},
+                              {"watch", "--interval", "10"}};
+    for (const auto& o : outputs) {
+        for (const Lines& command : commands) {
+            SCOPED_TRACE(o.cause + ": " + command.front());
+            Lines args = {"--adapter", "sim"};
+            args.insert(args.end(), command.begin(), command.end());
+            ctl.output = o.output;
+            EXPECT_EQ(ctl.Run(args, "5"), 1);  // an interrupted watch would end with 130
+            EXPECT_EQ(ctl.err, "zr5130ctl: standard output: " + o.cause + "\n");
+        }
+    }
+    ctl.output = CtlRun::Output::Captured;
+    EXPECT_EQ(ctl.Run({"--adapter", "sim", "--trace", "/dev/full", "write", "A5", "3C"}), 1);
+    EXPECT_EQ(ctl.err, "zr5130ctl: --trace=/dev/full: cannot write: No space left on device; the "
+                       "trace stops here\n");
+}
+
+// --adapter, then ZR5130_ADAPTER; an empty one is no choice, and without a
+// choice nothing that needs the chip runs.
+TEST_F(Ctl, TheAdapterIsAlwaysChosenOnPurpose)
+{
+    const std::string board = Board("board.txt", With(E08Board(), {{0xA5, 0x77}}));
+    const std::string other = Board("other.txt", E08Board());
+    for (const std::optional<std::string>& unset : {std::optional<std::string>(""), {}}) {
+        ctl.Set("ZR5130_ADAPTER", unset);
+        EXPECT_EQ(ctl.Run({"--trace", "t", "write", "A5", "3C"}), 2);
+        EXPECT_TRUE(ctl.err.starts_with("zr5130ctl: no adapter chosen; give --adapter sim for "
+                                        "the simulated board")) << ctl.err;
+        EXPECT_FALSE(std::filesystem::exists(ctl.Path("t")));
+    }
+    // Then the panel's choice, while it is still the one chosen.
+    std::filesystem::create_directories(ctl.Path("config/zr5130"));
+    ctl.WriteFile("config/zr5130/zr5130-eval.conf", "[General]\nadapter=" + board + "\n");
+    ASSERT_EQ(ctl.Run({"read", "A5"}), 0) << ctl.err;
+    EXPECT_EQ(ctl.out, "77\n");
+    ctl.WriteFile("config/zr5130/zr5130-eval.conf", "[General]\nadapter=/dev/i2c-77\n");
+    EXPECT_EQ(ctl.Run({"read", "A5"}), 2);
+    EXPECT_TRUE(ctl.err.starts_with("zr5130ctl: remembered adapter '/dev/i2c-77' not used: "))
+        << ctl.err;
+
+    // Files alone need no adapter.
+    EXPECT_EQ(ctl.Run({"diff", ctl.Path("board.txt"), ctl.Path("board.txt")}), 0) << ctl.err;
+    EXPECT_EQ(ctl.Run({"decode", ctl.Path("board.txt")}), 0) << ctl.err;
+
+    ctl.Set("ZR5130_ADAPTER", board);
+    ASSERT_EQ(ctl.Run({"read", "A5"}), 0);
+    EXPECT_EQ(ctl.out, "77\n");
+    // Global options before or after the command; the last of a repeated one counts.
+    ASSERT_EQ(ctl.Run({"--adapter", "bogus", "read", "A5", "--adapter", other, "--json"}), 0);
+    EXPECT_EQ(nlohmann::json::parse(ctl.out)["registers"][0]["value"], "24");
+}
+
+// "-" is standard input, bounded like a file and taken once.
+TEST_F(Ctl, StandardInputStandsInForOneDump)
+{
+    const std::string good = FormatRegisterImage(With(E08Board(), {{0x16, 0x3F}}));
+    ctl.WriteFile("good.txt", good);
+    ctl.input = good;
+    ASSERT_EQ(ctl.Run({"--adapter", "sim", "--trace", "t", "restore", "-"}), 0) << ctl.err;
+    EXPECT_EQ(ctl.WriteLines("t").size(), 21u);
+    EXPECT_EQ(ctl.Run({"--adapter", "sim:-", "diff", ctl.Path("good.txt")}), 0) << ctl.out;
+    EXPECT_EQ(ctl.Run({"diff", "-", ctl.Path("good.txt")}), 0) << ctl.out;
+    EXPECT_EQ(ctl.Run({"--adapter", "sim:-", "diff", "-"}), 2);
+    EXPECT_EQ(ctl.ErrLines().size(), 1u);
+    ctl.input = std::string(2 * 1024 * 1024, '\n');
+    EXPECT_EQ(ctl.Run({"decode", "-"}), 2);
+    EXPECT_NE(ctl.err.find("standard input: too large"), std::string::npos) << ctl.err;
+}
+
+// At a terminal, burn and restore ask first, as i2cset does.
+TEST_F(Ctl, BurnAndRestoreAskAtATerminalUnlessYes)
+{
+    ctl.WriteFile("good.txt", FormatRegisterImage(E08Board()));
+    const struct {
+        Lines command;
+        std::string answer;
+        int status;
+        size_t writes;
+    } cases[] = {
+        {{"burn", "prepare"}, "n\n", 2, 0},
+        {{"burn", "complete"}, "yes\n", 0, 1},
+        {{"restore", "good.txt"}, "\n", 2, 0},
+        {{"restore", "good.txt"}, "y\n", 0, 21},
+        {{"restore", "good.txt", "--yes"}, "n\n", 0, 21},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command.front() + " answered " + c.answer);
+        std::remove(ctl.Path("t").c_str());
+        Lines args = {"--adapter", "sim", "--trace", "t"};
+        args.insert(args.end(), c.command.begin(), c.command.end());
+        EXPECT_EQ(ctl.RunOnTerminal(args, c.answer), c.status) << ctl.err;
+        EXPECT_EQ(ctl.WriteLines("t").size(), c.writes);
+        EXPECT_EQ(ctl.err.find("[y/N]") != std::string::npos, c.command.back() != "--yes");
+    }
+}
+
+// Under --json every command prints one JSON document per line; the ones
+// that write report each write and what the register reads after it.
+TEST_F(Ctl, EveryCommandPrintsJsonUnderJson)
+{
+    ctl.WriteFile("good.txt", FormatRegisterImage(E08Board()));
+    ctl.WriteFile("session.txt", "W 01 04 ok\nW A5 14 ok\n");
+    const Lines commands[] = {
+        {"read", "02"},      {"write", "A5", "3C"},    {"dump"},
+        {"decode"},          {"diff", "good.txt"},     {"load", "E08"},
+        {"restore", "good.txt"}, {"burn", "prepare"},  {"watch", "--count", "1"},
+        {"replay", "session.txt"}, {"replay", "--dry-run", "session.txt"}, {"adapters"},
+    };
+    for (const Lines& command : commands) {
+        SCOPED_TRACE(command.front());
+        Lines args = {"--json", "--adapter", "sim"};
+        args.insert(args.end(), command.begin(), command.end());
+        EXPECT_LE(ctl.Run(args), 1) << ctl.err;
+        ASSERT_EQ(OutLines().size(), 1u) << ctl.out;
+        const auto json = nlohmann::json::parse(ctl.out);
+        const bool writes = std::set<std::string>{"write", "load", "restore", "burn", "replay"}
+                                .contains(command.front());
+        EXPECT_EQ(json.contains("writes"), writes) << ctl.out;
+        EXPECT_EQ(json.contains("readBack"), writes && command[1] != "--dry-run") << ctl.out;
+    }
+    ASSERT_EQ(ctl.Run({"--json", "--adapter", "sim", "write", "A5", "3C"}), 0);
+    EXPECT_EQ(nlohmann::json::parse(ctl.out),
+              nlohmann::json::parse(R"({"writes": [{"address": "A5", "value": "3C", "ok": true}],
+                                        "readBack": [{"address": "A5", "value": "3C"}]})"));
+}
+
 // Each kind of bad input: status 2, one line naming it, nothing written.
 TEST_F(Ctl, BadInputEndsWithStatus2AndOneLineAndWritesNothing)
 {
@@ -276,6 +451,12 @@ TEST_F(Ctl, BadInputEndsWithStatus2AndOneLineAndWritesNothing)
     ctl.WriteFile("torn.txt", torn);
     ctl.WriteFile("bad-trace.txt", "W 01 04 ok\nW A5 14 ok\nW A5 1 ok\nW 16 3F ok\n");
     ctl.WriteFile("burn-trace.txt", "W 01 04 ok\nW 72 80 ok\n");
+    ctl.WriteFile("nul-trace.txt", std::string("W 01 04 ok\nW A5 \0\x1b ok\n", 22));
+    ctl.WriteFile("long-trace.txt", std::string(5000, ' ') + "\n");
+    std::string huge;
+    while (huge.size() <= 1024 * 1024) huge += "W 01 04 ok\n";
+    ctl.WriteFile("huge-trace.txt", huge);
+    ASSERT_EQ(::mkfifo(ctl.Path("fifo").c_str(), 0600), 0);
     const struct {
         Lines args;
         std::string named;
@@ -286,6 +467,9 @@ TEST_F(Ctl, BadInputEndsWithStatus2AndOneLineAndWritesNothing)
         {{"write", "A5", "1A5"}, "'1A5' has more than 8 bits"},
         {{"write", "A5", "--", "-1"}, "'-1' is negative"},
         {{"write", "A5", "3Cx"}, "'3Cx'"},
+        {{"write", "A5", "0x3Ch"}, "'0x3Ch' is not a hex number"},  // the panel's rule
+        {{"write", "+A5", "3C"}, "'+A5' is not a hex number"},
+        {{"write", "A5", "3C "}, "'3C ' is not a hex number"},
         {{"write", "72", "80"}, "burn"},
         {{"read"}, "REG"},
         {{"load", "E16"}, "'E16'"},
@@ -298,6 +482,11 @@ TEST_F(Ctl, BadInputEndsWithStatus2AndOneLineAndWritesNothing)
         {{"diff", ctl.Path("board.txt"), ctl.Path("torn.txt")}, "torn.txt:4:"},
         {{"--adapter", "bogus", "read", "02"}, "--adapter: unknown adapter 'bogus'"},
         {{"--adapter", "sim:" + ctl.Path("torn.txt"), "dump"}, "torn.txt:4:"},
+        {{"--adapter", "", "decode", ctl.Path("board.txt")}, "--adapter is empty"},
+        {{"--adapter", "sim", "replay", "fifo"}, "replay: fifo: a named pipe, not a file"},
+        {{"--adapter", "sim", "replay", "nul-trace.txt"}, ":2: 'W A5 \\x00\\x1b ok' is not"},
+        {{"--adapter", "sim", "replay", "long-trace.txt"}, ":1: line longer than 4096"},
+        {{"--adapter", "sim", "replay", "huge-trace.txt"}, "too large for a trace"},
     };
     for (const auto& c : cases) {
         Lines args = {"--trace", "t"};
@@ -320,6 +509,9 @@ TEST_F(Ctl, HelpVersionAndNoQt)
     EXPECT_NE(ctl.out.find("i2cdump"), std::string::npos);
     ASSERT_EQ(ctl.Run({"--help"}), 0);
     EXPECT_NE(ctl.out.find("\n  replay "), std::string::npos);
+    for (const char* told : {"--adapter, else ZR5130_ADAPTER, else the one chosen under Adapter",
+                             "named - is standard input", "--yes", "Exit status: 0 done"})
+        EXPECT_NE(ctl.out.find(told), std::string::npos) << told;
 
     std::string libraries;
     FILE* ldd = popen("ldd " ZR5130CTL_EXE, "r");

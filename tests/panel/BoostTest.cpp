@@ -138,7 +138,7 @@ TEST_F(Boost, A6WithAnUnreadableRegisterWritesNothing)
     EXPECT_EQ(ListText(idc::kBoostFreq), "312kHz");
 
     EXPECT_EQ(chip.regs[0xA6], 0x80);
-    EXPECT_EQ(Panel().StatusText(), kReady);
+    EXPECT_EQ(Panel().StatusText(), "Read of A6 failed: nothing written");
 }
 
 // ---- 0xA9 ------------------------------------------------------------------
@@ -229,7 +229,7 @@ TEST_F(Boost, AdaptiveAndSsWithAnUnreadableRegisterWriteNothing)
     EXPECT_EQ(Writes(), "");
     EXPECT_TRUE(Ticked(idc::kSsEn));
     EXPECT_EQ(chip.regs[0xAA], 0x0F);
-    EXPECT_EQ(Panel().StatusText(), kReady);
+    EXPECT_EQ(Panel().StatusText(), "Read of AA failed: nothing written");
 }
 
 // ---- 0x9E and 0x98 -----------------------------------------------------------

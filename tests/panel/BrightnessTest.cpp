@@ -112,21 +112,21 @@ TEST_F(BrightnessTest, TwoReleasesAtTheSamePositionWriteOnce)
     EXPECT_EQ(Writes(), "00=41");
 }
 
-TEST_F(BrightnessTest, WriteThatFailsIsNotRepeatedAtTheSamePosition)
+TEST_F(BrightnessTest, WriteThatFailedIsToldAndTriedAgainAtTheSamePosition)
 {
     StartPanel();
     chip.failWrites = {0x00};
     ReleaseSliderAt(idc::kBrightness, 0x80);
+    EXPECT_EQ(Text(idc::kReg00), "--");
+    EXPECT_EQ(Panel().StatusText(), "Write to 00 failed");
+    chip.failWrites.clear();
     ReleaseSliderAt(idc::kBrightness, 0x80);
-    EXPECT_EQ(Writes(), "00=80");
-    EXPECT_EQ(chip.regs[0x00], 0x00);
+    EXPECT_EQ(Writes(), "00=80 00=80");
+    EXPECT_EQ(chip.regs[0x00], 0x80);
     EXPECT_EQ(Text(idc::kReg00), "80");
     EXPECT_EQ(Panel().StatusText(), "Ready2");
-
-    chip.failWrites.clear();
-    ReleaseSliderAt(idc::kBrightness, 0x81);
-    EXPECT_EQ(Writes(), "00=80 00=81");
-    EXPECT_EQ(chip.regs[0x00], 0x81);
+    ReleaseSliderAt(idc::kBrightness, 0x80);
+    EXPECT_EQ(Writes(), "00=80 00=80") << "written once it went out";
 }
 
 TEST_F(BrightnessTest, KeyboardMovesRunNothingUntilTheNextMouseRelease)

@@ -115,9 +115,9 @@ TEST_F(PanelTest, LoadWithAFailedWriteSaysSoAndStillReadsBack)
     Click(idc::kLoad);
     EXPECT_EQ(Panel().StatusText(), "Config E9 load failed");
 
-    ChooseEntry(idc::kConfig, 4);
+    ChooseEntry(idc::kConfig, 4);  // no preset: the write of 01 is all it does
     Click(idc::kLoad);
-    EXPECT_EQ(Panel().StatusText(), "No Config loaded");
+    EXPECT_EQ(Panel().StatusText(), "Write to 01 failed");
 }
 
 TEST_F(PanelTest, BurnButtonsWriteTheBurnValueInEitherOrder)

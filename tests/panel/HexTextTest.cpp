@@ -36,19 +36,3 @@ TEST(HexText, SaturatesAt32BitsAndNegatesModulo32Bits)
     EXPECT_EQ(ParseHex(" -0x2"), 0xFFFFFFFEu);
     EXPECT_EQ(ParseHex("-1000000A0"), 0xFFFFFFFFu);  // overflow wins over the sign
 }
-
-TEST(HexText, RangeCheckRefusesWhatDoesNotFitInsteadOfTruncating)
-{
-    EXPECT_EQ(ParseHexUpTo("FF", 0xFF), 0xFFu);
-    EXPECT_EQ(ParseHexUpTo("0x72", 0xFF), 0x72u);
-    EXPECT_EQ(ParseHexUpTo("72h", 0xFF), 0x72u);
-    EXPECT_EQ(ParseHexUpTo("", 0xFF), 0u);
-    EXPECT_EQ(ParseHexUpTo("zz", 0xFF), 0u);
-    EXPECT_EQ(ParseHexUpTo("1A5", 0xFF), std::nullopt);
-    EXPECT_EQ(ParseHexUpTo("100", 0xFF), std::nullopt);
-    EXPECT_EQ(ParseHexUpTo("1000000A0", 0xFF), std::nullopt);
-    EXPECT_EQ(ParseHexUpTo("-1", 0xFF), std::nullopt);
-    EXPECT_EQ(ParseHexUpTo(" -0", 0xFF), std::nullopt);
-    EXPECT_EQ(ParseHexUpTo("FFF", 0xFFF), 0xFFFu);
-    EXPECT_EQ(ParseHexUpTo("1000", 0xFFF), std::nullopt);
-}

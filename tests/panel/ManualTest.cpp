@@ -4,6 +4,10 @@
 #include "ControlIds.h"
 #include "Shadows.h"
 
+#include <QTest>
+
+#include <optional>
+
 TEST_F(PanelTest, ManualWriteReachesTheChipButNotTheGridUntilReadback)
 {
     MarkChipConfigured();
@@ -37,51 +41,73 @@ TEST_F(PanelTest, ManualAddressAcceptsPrefixAndSuffixForms)
     }
 }
 
-TEST_F(PanelTest, EmptyOrNonHexManualTextMeansZero)
+// Reg Addr, Data and Target take a whole hex number: blanks around it, "0x"
+// or "h" (not both), hex digits. Anything else writes nothing and says which
+// field is wrong; a number too big for its field says so.
+TEST_F(PanelTest, RegAddrDataAndTargetWriteOnlyWholeHexNumbers)
 {
-    MarkChipConfigured();
-    StartPanel();
-    Click(idc::kManualWrite);
-    EXPECT_EQ(Writes(), "00=00");
-    Type(idc::kRegAddr, "zz");
-    Type(idc::kData, "q");
-    Click(idc::kManualWrite);
-    EXPECT_EQ(Writes(), "00=00 00=00");
-}
-
-TEST_F(PanelTest, ManualNumbersBeyondAByteAreRefusedNotTruncated)
-{
-    MarkChipConfigured();
-    StartPanel();
+    StartOnConfiguredChip();
+    const std::optional<uint32_t> k3C = 0x3C;
     const struct {
-        const char* address;
-        const char* data;
-        const char* status;
+        const char* text;
+        std::optional<uint32_t> value;  // nothing: refused
     } cases[] = {
-        {"1A5", "3C", "Reg Addr out of range (00-FF)"},
-        {"-1", "3C", "Reg Addr out of range (00-FF)"},
-        {"A5", "1FF", "Data out of range (00-FF)"},
-        {"A5", "-1", "Data out of range (00-FF)"},
-        {"A5", "1000000A0", "Data out of range (00-FF)"},
+        {"3C", k3C}, {" 3c ", k3C}, {"0x3C", k3C}, {"3Ch", k3C},
+        {"", {}},    {"zz", {}},    {"12G", {}},   {"3Cx", {}},  {"-1", {}}, {"0x3Ch", {}},
+    };
+    const auto status = [](const char* field, std::optional<uint32_t> value) {
+        return value ? QString("Ready1") : QString(field) + " is not a hex number";
     };
     for (const auto& c : cases) {
-        ClearText(idc::kRegAddr);
-        Type(idc::kRegAddr, c.address);
-        ClearText(idc::kData);
-        Type(idc::kData, c.data);
+        SCOPED_TRACE(c.text);
+        const QString text = c.text;
         Panel().SetStatusText("Ready1");
-        Click(idc::kManualWrite);
-        EXPECT_EQ(Writes(), "") << c.address << " " << c.data;
-        EXPECT_EQ(Panel().StatusText(), c.status);
-        EXPECT_EQ(Text(idc::kRegAddr), c.address);
-        EXPECT_EQ(Text(idc::kData), c.data);
+        WriteByHand(text, "55");
+        EXPECT_EQ(Writes(), c.value ? "3C=55" : "");
+        EXPECT_EQ(Panel().StatusText(), status("Reg Addr", c.value));
+        chip.ClearRecords();
+        Panel().SetStatusText("Ready1");
+        Click(idc::kManualRead);
+        EXPECT_EQ(chip.reads, c.value ? std::vector<uint8_t>{0x3C} : std::vector<uint8_t>{});
+        EXPECT_EQ(Panel().StatusText(), status("Reg Addr", c.value));
+        Panel().SetStatusText("Ready1");
+        WriteByHand("A7", text);
+        EXPECT_EQ(Writes(), c.value ? "A7=3C" : "");
+        EXPECT_EQ(Panel().StatusText(), status("Data", c.value));
+
+        // Target: the keystroke that makes the text, then Set.
+        ClearText(idc::kTarget);
+        Type(idc::kTarget, text.isEmpty() ? QString("3") : text.chopped(1));
+        Panel().SetStatusText("Ready1");
+        chip.ClearRecords();
+        if (text.isEmpty())
+            QTest::keyClick(Control(idc::kTarget), Qt::Key_Backspace);
+        else
+            Type(idc::kTarget, text.right(1));
+        ASSERT_EQ(Text(idc::kTarget), text);
+        const std::string targetWrites = c.value ? "A0=3C A1=00" : "";
+        EXPECT_EQ(Writes(), targetWrites);
+        // Emptied to type another value: nothing written, nothing said.
+        EXPECT_EQ(Panel().StatusText(), text.isEmpty() ? "Ready1" : status("Target", c.value));
+        chip.ClearRecords();
+        Panel().SetStatusText("Ready1");
+        Click(idc::kSet);
+        EXPECT_EQ(Writes(), targetWrites);
+        EXPECT_EQ(Panel().StatusText(), status("Target", c.value));
+        chip.ClearRecords();
     }
-    ClearText(idc::kRegAddr);
-    Type(idc::kRegAddr, "100");
-    Click(idc::kManualRead);
-    EXPECT_TRUE(chip.reads.empty());
+
+    // Whole numbers too big for their field keep their range texts.
+    WriteByHand("1A5", "3C");
     EXPECT_EQ(Panel().StatusText(), "Reg Addr out of range (00-FF)");
-    EXPECT_EQ(Text(idc::kData), "1000000A0");
+    WriteByHand("zz", "1FF");
+    EXPECT_EQ(Panel().StatusText(), "Reg Addr is not a hex number") << "Reg Addr is checked first";
+    WriteByHand("A5", "1000000A0");
+    EXPECT_EQ(Panel().StatusText(), "Data out of range (00-FF)");
+    ClearText(idc::kTarget);
+    Type(idc::kTarget, "1000");
+    EXPECT_EQ(Panel().StatusText(), "Target out of range (000-FFF)");
+    EXPECT_EQ(Writes(), "A0=01 A1=00 A0=10 A1=00 A0=00 A1=01") << "1, 10 and 100 as typed";
 }
 
 TEST_F(PanelTest, ManualReadShowsTwoDigitsOrUnread)

@@ -67,13 +67,14 @@ TEST_F(PwmDimming, ThresholdWithAnUnreadableRegisterWritesNothing)
     EXPECT_EQ(Text(idc::kRegA4), "--");
     EXPECT_EQ(ListText(idc::kDimThreshold), "PWM Below 15%");
     EXPECT_EQ(chip.regs[0xA4], 0x72);
-    EXPECT_EQ(Panel().StatusText(), kReady);
+    EXPECT_EQ(Panel().StatusText(), "Read of A4 failed: nothing written");
 
-    // Once the register answers again a choice writes.
+    // Once the register answers again a choice writes, and the failure gives way.
     chip.failReads.clear();
     ChooseEntry(idc::kDimThreshold, 4);  // PWM Below 17.5%
     EXPECT_EQ(Writes(), "A4=42");
     EXPECT_EQ(Text(idc::kRegA4), "42");
+    EXPECT_EQ(Panel().StatusText(), kReady);
 }
 
 // ---- 0xA5 ------------------------------------------------------------------
@@ -164,16 +165,17 @@ TEST_F(PwmDimming, A5WithAnUnreadableRegisterWritesNothingAndKeepsTheUsersChoice
 
     EXPECT_EQ(chip.regs[0xA5], 0x14);
     EXPECT_EQ(chip.reads, (std::vector<uint8_t>{0xA5, 0xA5, 0xA5}));
-    EXPECT_EQ(Panel().StatusText(), kReady);
+    EXPECT_EQ(Panel().StatusText(), "Read of A5 failed: nothing written");
 }
 
-TEST_F(PwmDimming, FailedWriteShowsTheComposedValueUntilTheReadback)
+TEST_F(PwmDimming, FailedWriteShowsUnknownUntilTheReadback)
 {
     StartOnConfiguredChip({{0xA5, 0x14}});
     chip.failWrites = {0xA5};
     ChooseEntry(idc::kPwmFreq, 12);  // 24040 Hz
     EXPECT_EQ(Writes(), "A5=1C");
-    EXPECT_EQ(Text(idc::kRegA5), "1C");
+    EXPECT_EQ(Text(idc::kRegA5), "--");
+    EXPECT_EQ(Panel().StatusText(), "Write to A5 failed");
 
     Click(idc::kReadbackAll);
     EXPECT_EQ(Text(idc::kRegA5), "14");

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -110,11 +111,11 @@ TEST_F(PanelTest, ABoxGetsItsOwnColourBackOnceItsMarksAreGone)
     EXPECT_EQ(BoxBackground(box), plain);
 }
 
-TEST_F(PanelTest, WithoutAdapterTheBoxesSayTheRegisterWasNotRead)
+TEST_F(PanelTest, WithoutAdapterTheBoxesSayTheChipDidNotAnswer)
 {
     StartPanelWithoutAdapter();
     for (const GridBox& g : GridBoxes())
-        EXPECT_TRUE(HoverToolTip(Control(g.id)).contains("was not read")) << g.id;
+        EXPECT_TRUE(HoverToolTip(Control(g.id)).contains("The chip did not answer")) << g.id;
 }
 
 // Decode and compose take their bits from the same map: after a readback, each
@@ -139,5 +140,36 @@ TEST_F(PanelTest, UpdatesAndChosenEntriesWriteBackExactlyWhatTheReadbackDecoded)
         ASSERT_EQ(Writes(), "A2=" + Hex(v & 0x3F) + " A3=" + Hex(v & 0x7F) + " A7="
                                 + Hex((v & 0x0F) | 0x30) + a5 + a5 + " A6=" + Hex(v & 0xBF))
             << "value " << v;
+    }
+}
+
+// Every box decodes what it shows, the 72h box too; every flag and list names
+// its register and bits; no line names a field's bits twice.
+TEST_F(PanelTest, ToolTipsNameRegisterAndBitsOfEveryFlagAndListWithoutRepeatingThem)
+{
+    StartOnConfiguredChip({{0xA0, 0x5A}, {0x02, 0x08}});
+    EXPECT_EQ(HoverToolTip(Control(idc::kReg72)),
+              "Register 72: EEPROM burn (a write burns the EEPROM)\nShows 80\n"
+              "Burn (bit 7) = 1 (1 = written by the burn helper)\n"
+              "Programmed (bits 3-0) = 0 (all 0 on a blank chip)");
+    EXPECT_EQ(HoverToolTip(Control(idc::kOverVoltage)),
+              "Register 02, bit 3: Over Voltage\nRead only: the chip's flag as last read.");
+    EXPECT_EQ(HoverToolTip(Control(idc::kPfmThreshold)),
+              "Register A7, bits 3-2: PFM Threshold\nWritten by the group's Update button.");
+    EXPECT_TRUE(HoverToolTip(Control(idc::kConfig)).contains("Registers 98, 9E, A0"));
+
+    const QRegularExpression bits(QStringLiteral("bits? \\d+(-\\d+)?"));
+    for (const ControlTemplate& c : kPanelTemplate.controls) {
+        if (c.id == kNoControlId) continue;
+        const QString tip = HoverToolTip(Control(c.id));
+        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::CheckBox) {
+            EXPECT_TRUE(tip.startsWith("Register ") && bits.match(tip).hasMatch())
+                << c.id << ": " << tip.toStdString();
+        }
+        for (const QString& line : tip.split('\n')) {
+            QStringList named;
+            for (const QRegularExpressionMatch& m : bits.globalMatch(line)) named << m.captured();
+            EXPECT_EQ(named.removeDuplicates(), 0) << c.id << ": " << line.toStdString();
+        }
     }
 }

@@ -18,7 +18,9 @@
 #include "Trace.h"
 #include "Watch.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +29,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +42,7 @@
 
 #include <fcntl.h>
 #include <linux/capability.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -277,12 +281,15 @@ TEST_F(SessionTest, WatchShowsAndMarksTheFlagTheBoardRaisesAndOnlyReads)
     StartPanelOn(&board);
     reads.clear();
     Choose("Watch Status");
+    const QRegularExpression at(QStringLiteral("^Over Voltage (set|cleared) at \\d\\d:\\d\\d:\\d\\d$"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "38"; }, 6 * kRead));
     EXPECT_TRUE(Ticked(idc::kOverVoltage));
     EXPECT_EQ(BoxMark(Control(idc::kOverVoltage)), "turned-on");
     EXPECT_EQ(BoxMark(Control(idc::kVrefOk)), "") << "VRef OK was on before";
+    EXPECT_EQ(at.match(Panel().StatusText()).captured(1), "set") << Status();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "30"; }, 6 * kRead));
     EXPECT_EQ(BoxMark(Control(idc::kOverVoltage)), "");
+    EXPECT_EQ(at.match(Panel().StatusText()).captured(1), "cleared") << Status();
     failReads = true;  // a failed read shows "--", and the watch goes on
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "--"; }, 3 * kRead));
     failReads = false;
@@ -431,12 +438,12 @@ TEST_F(SessionTest, RecordedSessionHoldsTheWritesUntilStoppedBesideTheTrace)
     Choose("Record Session...", "gone/session.txt");
     EXPECT_TRUE(Panel().StatusText().startsWith("Recording failed: " + dir.filePath("gone/session.txt") + ": ")) << Status();
     // A write that fails stops the recording.
-    ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full")));
-    Choose("Record Session...", "full");
-    EXPECT_EQ(Status(), "Recording to full");
+    ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full.txt")));
+    Choose("Record Session...", "full");  // .txt added to a name without one
+    EXPECT_EQ(Status(), "Recording to full.txt");
     WriteByHand("A7", "21");
     QTest::qWait(0);
-    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("full") + ": cannot write: No space left on device");
+    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("full.txt") + ": cannot write: No space left on device");
     EXPECT_FALSE(RecordEntry()->isChecked());
     EXPECT_EQ(board.Peek(0xA7), 0x21) << "nothing else changes";
 }
@@ -558,18 +565,18 @@ TEST_F(SessionTest, ARecordingToAStoppedTerminalStopsAtOnceAndThePanelGoesOn)
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(terminal, 0);
     ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
-    ASSERT_TRUE(QFile::link(QString::fromLocal8Bit(::ptsname(terminal)), dir.filePath("tty")));
+    ASSERT_TRUE(QFile::link(QString::fromLocal8Bit(::ptsname(terminal)), dir.filePath("tty.txt")));
     ASSERT_EQ(::write(terminal, "\x13", 1), 1);
     QTest::qWait(100);  // the terminal takes its keys in its own time
 
-    Choose("Record Session...", "tty");
-    EXPECT_EQ(Status(), "Recording to tty");
+    Choose("Record Session...", "tty.txt");
+    EXPECT_EQ(Status(), "Recording to tty.txt");
     QElapsedTimer clock;
     clock.start();
     WriteByHand("A7", "1F");
     QTest::qWait(0);
     EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("tty") + " would block");
+    EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("tty.txt") + " would block");
     EXPECT_FALSE(Panel().SystemMenu()->actions().last()->isChecked());
     EXPECT_EQ(board.Peek(0xA7), 0x1F);
     WriteByHand("A7", "20");
@@ -610,6 +617,58 @@ TEST_F(SessionTest, ARecordingCountsOnlyTakenWritesAndAFullDiskLeavesWholeLinesT
     CtlRun ctl;
     ASSERT_EQ(ctl.Run({"replay", "--dry-run", path.toStdString()}), 0) << ctl.err;
     EXPECT_EQ(ctl.out, "W A7 1F\n");
+}
+
+// A folder with a FIFO nobody writes to and a file whose name tells no type:
+// the file dialogs list both without opening either (a read of a FIFO, a
+// device or a /proc file can wait for good). Save suggests a dated name and
+// adds .txt to a name without an extension.
+TEST_F(SessionTest, FileDialogsListAFolderWithoutOpeningItsFiles)
+{
+    StartPanelOn(&board);
+    const QString folder = dir.filePath("bench");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/fifo").constData(), 0600), 0);
+    std::ofstream(QFile::encodeName(folder + "/notes").toStdString()) << "no dump\n";
+    const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(opens, 0);
+    ASSERT_GE(::inotify_add_watch(opens, QFile::encodeName(folder), IN_OPEN | IN_ACCESS), 0);
+
+    QString suggested;
+    const auto listAndCancel = [&](QFileDialog* dialog) {
+        suggested = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        dialog->setViewMode(QFileDialog::Detail);  // icons and types
+        dialog->selectNameFilter("All files (*)");
+        dialog->setFilter(dialog->filter() | QDir::System);  // the FIFO listed too
+        dialog->setDirectory(folder);
+        auto* view = dialog->findChild<QAbstractItemView*>("treeView");
+        const auto listed = [&] { return view->model()->rowCount(view->rootIndex()) == 2; };
+        EXPECT_TRUE(QTest::qWaitFor(listed, 3000));
+        QTest::qWait(200);  // drawn
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    };
+    WhenOpen<QFileDialog>(&Panel(), listAndCancel);
+    Choose("Save Registers...");
+    EXPECT_TRUE(QRegularExpression("^zr5130-\\d{8}-\\d{6}\\.txt$").match(suggested).hasMatch())
+        << suggested.toStdString();
+    WhenOpen<QFileDialog>(&Panel(), listAndCancel);
+    ChooseAdapterEntry("Register Dump File...");
+    EXPECT_EQ(suggested, "") << "opening a file suggests none";
+
+    // Events on the folder itself carry no name; those on a file in it do.
+    alignas(inotify_event) char events[8192];
+    QStringList opened;
+    const ssize_t n = ::read(opens, events, sizeof events);
+    for (ssize_t at = 0; at < n;) {
+        const auto* e = reinterpret_cast<const inotify_event*>(events + at);
+        if (e->len > 0) opened << e->name;
+        at += ssize_t(sizeof(inotify_event) + e->len);
+    }
+    ::close(opens);
+    EXPECT_EQ(opened.join(", "), "");
+
+    Choose("Save Registers...", "board");
+    EXPECT_EQ(Status(), "Registers saved to board.txt");
 }
 
 }  // namespace

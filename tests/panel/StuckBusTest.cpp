@@ -38,5 +38,5 @@ TEST_F(PanelTest, EachActionTriesAStuckBusOnceAndNamesItUntilItIsReleased)
     sys.registers[0xA0] = 0x5A;
     Click(idc::kReadbackAll);
     EXPECT_EQ(Text(idc::kRegA0), "5A");
-    EXPECT_EQ(Panel().StatusText(), "Config E0 load failed") << "the stale cause gives way";
+    EXPECT_EQ(Panel().StatusText(), "Initialization Complete") << "the stale cause gives way";
 }

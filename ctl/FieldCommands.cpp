@@ -1,0 +1,218 @@
+// get FIELD..., set FIELD=VALUE...: the chip by field name and meaning.
+#include "Commands.h"
+#include "FieldValues.h"
+#include "FieldWrite.h"
+#include "HexInput.h"
+#include "Output.h"
+#include "StandardOutput.h"
+#include "Tool.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct GetArgs {
+    std::vector<std::string> fields;
+};
+
+struct SetArgs {
+    std::vector<std::string> assignments;
+};
+
+std::vector<uint8_t> RegistersOf(const std::vector<const chip::NamedField*>& fields)
+{
+    std::vector<uint8_t> regs;
+    for (const chip::NamedField* field : fields)
+        for (const chip::FieldPart& part : field->parts)
+            if (std::ranges::find(regs, part.field->reg) == regs.end())
+                regs.push_back(part.field->reg);
+    return regs;
+}
+
+// Each register once; a register that could not be read is left out and
+// told, in a line that starts with command and ends with consequence.
+chip::RegisterValues ReadRegisters(Tool& tool, const std::vector<uint8_t>& regs,
+                                   const std::string& command, const std::string& consequence)
+{
+    chip::RegisterValues values;
+    for (uint8_t reg : regs)
+        if (const std::optional<uint8_t> value = tool.Read(reg)) values[reg] = *value;
+    tool.TellFailedReads(command + ": ", consequence);
+    return values;
+}
+
+bool AllRead(const chip::NamedField& field, const chip::RegisterValues& values)
+{
+    return std::ranges::all_of(
+        field.parts, [&](const chip::FieldPart& part) { return values.contains(part.field->reg); });
+}
+
+// What the value stands for, for JSON: its name, or what the field holds.
+std::string MeaningForJson(const chip::NamedField& field, unsigned value)
+{
+    const char* name = chip::ValueNameOf(field, value);
+    return name ? name : field.meaning;
+}
+
+int RunGet(Tool& tool, const GetArgs& args)
+{
+    std::vector<const chip::NamedField*> fields;
+    for (const std::string& name : args.fields) {
+        const chip::FieldLookup lookup = chip::LookUpField(name);
+        if (!lookup.field) {
+            Problem("get: " + lookup.error);
+            return kExitBadInput;
+        }
+        fields.push_back(lookup.field);
+    }
+    if (const int status = tool.OpenChip(); status != kExitDone) return status;
+
+    const chip::RegisterValues values = ReadRegisters(tool, RegistersOf(fields), "get", "");
+    std::string text;
+    Json entries = Json::array();
+    bool allRead = true;
+    for (const chip::NamedField* field : fields) {
+        const std::string location = chip::LocationText(*field);
+        Json entry{{"name", field->name}, {"location", location}};
+        if (!AllRead(*field, values)) {
+            allRead = false;
+            text += std::string(field->name) + " = -- (" + location + " not read)\n";
+            entry["value"] = nullptr;
+            entry["meaning"] = nullptr;
+        } else {
+            const unsigned value = chip::ValueIn(*field, values);
+            text += std::string(field->name) + " = " + chip::MeaningOf(*field, value) + " (" +
+                location + " = " + std::to_string(value) + ")\n";
+            entry["value"] = value;
+            entry["meaning"] = MeaningForJson(*field, value);
+        }
+        entries.push_back(entry);
+    }
+    if (tool.json)
+        PrintJson(Json{{"fields", entries}});
+    else
+        Print(text);
+    return allRead ? kExitDone : kExitFailed;
+}
+
+// FIELD=VALUE, split at the first '=' (a value name may hold one).
+std::optional<std::vector<chip::FieldText>> SplitAssignments(const std::vector<std::string>& args)
+{
+    std::vector<chip::FieldText> texts;
+    for (const std::string& arg : args) {
+        const size_t equals = arg.find('=');
+        if (equals == std::string::npos) {
+            Problem("set: '" + arg + "' is not FIELD=VALUE (for example pwm-frequency=9616hz)");
+            return std::nullopt;
+        }
+        texts.push_back({arg.substr(0, equals), arg.substr(equals + 1)});
+    }
+    return texts;
+}
+
+// The assigned fields of a register written and read back, where they differ.
+std::string Mismatch(const chip::PlannedWrite& write, uint8_t read,
+                     const std::vector<chip::FieldAssignment>& assignments,
+                     const chip::RegisterValues& planned)
+{
+    chip::RegisterValues readBack = planned;
+    readBack[write.reg] = read;
+    std::string fields;
+    for (const chip::FieldAssignment& a : assignments) {
+        if (std::ranges::find(write.fields, a.field) == write.fields.end()) continue;
+        const unsigned now = chip::ValueIn(*a.field, readBack);
+        if (now == a.value) continue;
+        fields += std::string(fields.empty() ? "" : "; ") + a.field->name + " reads " +
+            chip::MeaningOf(*a.field, now) + ", not " + chip::MeaningOf(*a.field, a.value);
+    }
+    if (fields.empty()) fields = "bits outside the fields given changed";
+    return "set: register " + HexByteText(write.reg) + " reads " + HexByteText(read) + " after " +
+        HexByteText(write.after) + " was written: " + fields;
+}
+
+int RunSet(Tool& tool, const SetArgs& args)
+{
+    const auto texts = SplitAssignments(args.assignments);
+    if (!texts) return kExitBadInput;
+    const chip::ResolvedFields resolved = chip::ResolveFields(*texts);
+    if (!resolved.refusal.message.empty()) {
+        Problem("set: " + args.assignments[resolved.refusal.index] + ": " +
+                resolved.refusal.message);
+        return kExitBadInput;
+    }
+    if (const int status = tool.OpenChip(); status != kExitDone) return status;
+
+    const std::vector<uint8_t> regs = chip::RegistersToWrite(resolved.assignments);
+    const chip::RegisterValues current = ReadRegisters(tool, regs, "set", "; nothing was written");
+    if (current.size() != regs.size()) return kExitFailed;
+    const std::vector<chip::PlannedWrite> writes = chip::PlanWrites(resolved.assignments, current);
+    chip::RegisterValues planned = current;
+    for (const chip::PlannedWrite& write : writes) planned[write.reg] = write.after;
+
+    int status = kExitDone;
+    std::string text;
+    Json entries = Json::array();
+    for (const chip::PlannedWrite& write : writes) {
+        Json entry{{"address", HexByteText(write.reg)},
+                   {"name", chip::FindRegister(write.reg)->name},
+                   {"before", HexByteText(write.before)},
+                   {"written", HexByteText(write.after)}};
+        if (!tool.Write(write.reg, write.after)) {
+            Problem("set: write of " + HexByteText(write.after) + " to register " +
+                    HexByteText(write.reg) + " failed: " + tool.FailureCause());
+            status = kExitFailed;
+            break;
+        }
+        const std::optional<uint8_t> readBack = tool.Read(write.reg);
+        entry["read"] = ValueJson(readBack);
+        text += HexByteText(write.reg) + " " + chip::FindRegister(write.reg)->name + ": " +
+            HexByteText(write.before) + " -> " + HexByteText(write.after);
+        if (!readBack) {
+            tool.TellFailedReads("set: ", " (reading back " + HexByteText(write.after) + ")");
+            status = kExitFailed;
+            text += ", reads --";
+        } else if (*readBack != write.after) {
+            Problem(Mismatch(write, *readBack, resolved.assignments, planned));
+            status = kExitFailed;
+            text += ", reads " + HexByteText(*readBack);
+        }
+        text += '\n';
+        entries.push_back(entry);
+    }
+    if (tool.json)
+        PrintJson(Json{{"registers", entries}});
+    else
+        Print(text);
+    return status;
+}
+
+}  // namespace
+
+void AddFieldCommands(CLI::App& app, Tool& tool, Commands& commands)
+{
+    auto getArgs = std::make_shared<GetArgs>();
+    CLI::App* get = app.add_subcommand(
+        "get", "read fields by name and print each as NAME = MEANING (REG bits H-L = N)");
+    get->add_option("FIELD", getArgs->fields,
+                    "field name, case, blanks, '-' and '_' ignored (pwm-frequency)")
+        ->required();
+    commands.push_back({get, [&tool, getArgs] { return RunGet(tool, *getArgs); }});
+
+    auto setArgs = std::make_shared<SetArgs>();
+    CLI::App* set = app.add_subcommand(
+        "set",
+        "set fields by name: each register concerned is read once, written once with "
+        "every other bit kept, and read back; exit status 1 when it reads otherwise");
+    set->add_option("FIELD=VALUE", setArgs->assignments,
+                    "a field and its value by meaning (pwm-frequency=9616hz) or as a number, "
+                    "decimal or hex after 0x (led-current=0x123)")
+        ->required();
+    commands.push_back({set, [&tool, setArgs] { return RunSet(tool, *setArgs); }});
+}

@@ -1,0 +1,277 @@
+// zr5130: the ZR5130 from Python, on the device link and register map that
+// the panel and zr5130ctl use.
+#include "AdapterList.h"
+#include "Dumps.h"
+#include "FieldAccess.h"
+#include "FieldObjects.h"
+#include "HexInput.h"
+#include "PyErrors.h"
+#include "Session.h"
+#include "zr5130_version.h"
+
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace py = pybind11;
+
+namespace {
+
+uint8_t RegisterArgument(int reg)
+{
+    if (reg < 0 || reg > 0xFF)
+        throw std::invalid_argument("register " + std::to_string(reg) +
+                                    " is not an address (0x00-0xFF)");
+    return uint8_t(reg);
+}
+
+uint8_t ValueArgument(int value)
+{
+    if (value < 0 || value > 0xFF)
+        throw std::invalid_argument("value " + std::to_string(value) +
+                                    " is not a byte (0x00-0xFF)");
+    return uint8_t(value);
+}
+
+std::string RegisterText(const std::optional<int>& value)
+{
+    return value ? HexByteText(unsigned(*value)) : "--";
+}
+
+// As zr5130ctl get prints it: PWM Frequency = "9616 Hz" (A5 bits 3-0 = 4).
+std::string FieldRepr(const FieldReading& field)
+{
+    const bool named = field.meaning != std::to_string(field.number);
+    return "<Field " + field.name + " = " + (named ? '"' + field.meaning + '"' : field.meaning) +
+        " (" + field.bits + " = " + std::to_string(field.number) + ")>";
+}
+
+// A value as a script gives it: a number, or a meaning as text.
+std::string ValueText(const std::string& name, const py::handle& value)
+{
+    if (py::isinstance<py::bool_>(value)) return value.cast<bool>() ? "1" : "0";
+    if (py::isinstance<py::int_>(value)) return py::str(value);
+    if (py::isinstance<py::str>(value)) return value.cast<std::string>();
+    throw py::type_error("the value of " + name + " is a " +
+                         std::string(py::str(value.get_type().attr("__name__"))) +
+                         "; give a number or a meaning as text");
+}
+
+std::vector<chip::FieldText> FieldTexts(const std::optional<py::dict>& fields,
+                                        const py::kwargs& more)
+{
+    std::vector<chip::FieldText> texts;
+    for (const py::dict& dict : {fields.value_or(py::dict()), py::dict(more)})
+        for (const auto& [name, value] : dict) {
+            const std::string field = py::str(name);
+            texts.push_back({field, ValueText(field, value)});
+        }
+    return texts;
+}
+
+void AddFieldClasses(py::module_& m)
+{
+    py::class_<FieldFacts>(m, "FieldInfo",
+                          "A field of the register map: where it sits and what its values mean.")
+        .def_readonly("name", &FieldFacts::name, "The field's name, as the panel shows it.")
+        .def_readonly("key", &FieldFacts::key,
+                      "The name as typed for get() and set(): 'pwm-frequency'. Names match "
+                      "ignoring case, blanks, '-' and '_'.")
+        .def_readonly("register", &FieldFacts::reg,
+                      "Its register's address; of the LED Current, A0 (the first written).")
+        .def_readonly("registers", &FieldFacts::registers,
+                      "Every register it has bits in, in the order set() writes them.")
+        .def_readonly("bits", &FieldFacts::bits,
+                      "Where its bits are: 'A5 bits 3-0', 'A1 bits 3-0, A0 bits 7-0'.")
+        .def_readonly("masks", &FieldFacts::masks,
+                      "Its bits as masks, {register: mask}: {0xA5: 0x0F}.")
+        .def_readonly("maximum", &FieldFacts::maximum, "The largest number it holds.")
+        .def_readonly("description", &FieldFacts::description, "What the field is for.")
+        .def_readonly("values", &FieldFacts::values,
+                      "The names of its values, value n at index n; empty when the value is a "
+                      "plain number.")
+        .def_readonly("access", &FieldFacts::access,
+                      "'read/write', 'read only' or 'EEPROM burn'; set() writes read/write "
+                      "fields only.")
+        .def("__repr__",
+             [](const FieldFacts& f) { return "<FieldInfo " + f.name + " (" + f.bits + ")>"; });
+
+    py::class_<FieldReading, FieldFacts>(m, "Field", "A field with the value the chip holds.")
+        .def_readonly("number", &FieldReading::number, "The field's value as a number.")
+        .def_readonly("meaning", &FieldReading::meaning,
+                      "The value's name, or the number in decimal where the field names none.")
+        .def("__repr__", FieldRepr);
+
+    py::class_<RegisterDiff>(m, "RegisterDiff", "A register whose value differs: see diff().")
+        .def_readonly("register", &RegisterDiff::reg, "The register's address.")
+        .def_readonly("name", &RegisterDiff::name, "Its name in the map; '' when it has none.")
+        .def_readonly("a", &RegisterDiff::a, "Its value in the first dump; None when missing.")
+        .def_readonly("b", &RegisterDiff::b, "Its value in the second dump; None when missing.")
+        .def_property_readonly(
+            "fields",
+            [](const RegisterDiff& d) {
+                py::list fields;
+                for (const FieldDiff& f : d.fields) fields.append(py::make_tuple(f.a, f.b));
+                return fields;
+            },
+            "The fields that differ, each a pair (Field in a, Field in b); empty when a side "
+            "lacks the register.")
+        .def("__repr__", [](const RegisterDiff& d) {
+            return "<RegisterDiff " + HexByteText(unsigned(d.reg)) +
+                (d.name.empty() ? "" : " " + d.name) + ": " + RegisterText(d.a) + " -> " +
+                RegisterText(d.b) + ">";
+        });
+}
+
+void AddChipClass(py::module_& m)
+{
+    py::class_<ChipSession, std::shared_ptr<ChipSession>>(
+        m, "Chip",
+        "The ZR5130 on the adapter zr5130.open() chose. Use it in a with statement, or call "
+        "close().\n\n"
+        "Every failed access raises BusError naming the register; nothing is retried. One "
+        "chip is open at a time: opening another closes this one.")
+        .def(
+            "read", [](ChipSession& chip, int reg) { return chip.Read(RegisterArgument(reg)); },
+            py::arg("register"),
+            "Reads one register (0x00-0xFF) and returns its value. "
+            "Raises BusError when the chip does not answer.")
+        .def(
+            "write",
+            [](ChipSession& chip, int reg, int value) {
+                const uint8_t address = RegisterArgument(reg);
+                chip.Write(address, ValueArgument(value));
+            },
+            py::arg("register"), py::arg("value"),
+            "Writes one register. The EEPROM burn register 0x72 is "
+            "refused (ValueError). Raises BusError when the write is not acknowledged; it is "
+            "not read back.")
+        .def("get", &GetField, py::arg("name"),
+             "Reads the field's registers and returns the field with "
+             "its value: chip.get(\"pwm-frequency\").meaning. Names match ignoring case, "
+             "blanks, '-' and '_'; fields() lists them. An unknown name raises KeyError with "
+             "the nearest one.")
+        .def(
+            "set",
+            [](ChipSession& chip, const std::optional<py::dict>& fields, const py::kwargs& more) {
+                SetFields(chip, FieldTexts(fields, more));
+            },
+            py::arg("fields") = py::none(), py::pos_only(),
+            ""
+            "Writes fields by name: chip.set(pwm_frequency=\"9616 Hz\", led_current=0x123), "
+            "or chip.set({\"PWM Frequency\": \"9616 Hz\"}). A value is a number or one of "
+            "the field's meanings (case and blanks ignored: \"9616hz\").\n\n"
+            "Every name and value is checked first: an unknown name raises KeyError with the "
+            "nearest one, a value out of range, a read-only field or one given twice raises "
+            "ValueError, and nothing is written. Then each register concerned is read once, "
+            "written once with all its fields changed and every other bit kept (the LED "
+            "Current: A0, then A1), and read back: MismatchError when it reads otherwise, "
+            "BusError when an access fails; the registers after it are not written.")
+        .def("dump", &ChipSession::Dump,
+             "Reads every register of the map, in address "
+             "order: {address: value}, None for a register that did not answer. A stuck bus "
+             "raises BusError. format_dump() makes i2cdump's table of it.")
+        .def(
+            "trace",
+            [](ChipSession& chip, const std::optional<std::filesystem::path>& path) {
+                chip.Trace(path ? std::optional<std::string>(path->string()) : std::nullopt);
+            },
+            py::arg("path"),
+            "Appends a line for every further register access to path, as "
+            "ZR5130_TRACE does for the panel and zr5130ctl: 'R A5 3C ok', 'R A5 -- fail', "
+            "'W A5 3C ok', 'W A5 3C fail'. path is a regular file or a terminal; None stops "
+            "the trace. Raises OSError when the file cannot be opened.")
+        .def_property_readonly("trace_path", &ChipSession::TracePath,
+                               "The file the trace goes to, or None.")
+        .def_property_readonly("adapter", &ChipSession::Adapter,
+                               "The adapter, as open() and ZR5130_ADAPTER take it.")
+        .def_property_readonly(
+            "closed", [](const ChipSession& chip) { return !chip.IsOpen(); },
+            "True once the chip was closed.")
+        .def("close", &ChipSession::Close,
+             "Stops the trace and lets the adapter go. Calls after it raise Error.")
+        .def(
+            "__enter__", [](std::shared_ptr<ChipSession> chip) { return chip; },
+            "The chip itself, for a with statement.")
+        .def(
+            "__exit__", [](ChipSession& chip, const py::args&) { chip.Close(); },
+            "Closes the chip at the end of the with statement; exceptions go on.")
+        .def("__repr__", [](const ChipSession& chip) {
+            return "<zr5130.Chip on " + chip.Adapter() + (chip.IsOpen() ? "" : ", closed") + ">";
+        });
+}
+
+void AddAdapterClass(py::module_& m)
+{
+    py::class_<AdapterListEntry>(m, "AdapterEntry", "One adapter of adapters().")
+        .def_readonly("adapter", &AdapterListEntry::setting,
+                      "The string open() and ZR5130_ADAPTER take: 'sim', 'i2c:CP2112 SMBus "
+                      "Bridge', '/dev/i2c-0', 'sim:FILE', 'none'.")
+        .def_readonly("name", &AdapterListEntry::text, "As the panel's Adapter list shows it.")
+        .def_readonly("node", &AdapterListEntry::node, "'/dev/i2c-7' for a bus, '' otherwise.")
+        .def_readonly("usb_bridge", &AdapterListEntry::usbBridge,
+                      "True for a bus on a USB-to-I2C bridge.")
+        .def("__repr__", [](const AdapterListEntry& e) {
+            return "<AdapterEntry " + e.setting + ": " + e.text + ">";
+        });
+}
+
+}  // namespace
+
+PYBIND11_MODULE(zr5130, m)
+{
+    m.doc() = "The ZR5130 LED backlight driver from Python, for bench scripts and notebooks.\n\n"
+              "    import zr5130\n"
+              "    with zr5130.open(\"sim\") as chip:      # or \"/dev/i2c-7\", \"i2c:CP2112\"\n"
+              "        chip.write(0xA5, 0xE4)\n"
+              "        print(hex(chip.read(0xA5)))\n\n"
+              "The same device link, adapters, register map and trace as the panel (zr5130-eval) "
+              "and zr5130ctl. Failures are exceptions: BusError (a register access), DumpError (a "
+              "register dump file), AdapterError, all kinds of Error; bad arguments raise "
+              "ValueError or KeyError before anything is written.";
+    m.attr("__version__") = kZr5130Version;
+    AddErrors(m);
+    AddFieldClasses(m);
+    AddChipClass(m);
+    AddAdapterClass(m);
+
+    m.def("open", &ChipSession::Open, py::arg("adapter") = py::none(),
+          ""
+          "Opens the chip on an adapter, chosen as zr5130ctl chooses it: adapter when given, "
+          "else ZR5130_ADAPTER (empty counts as unset), else the choice remembered by the "
+          "panel's Adapter list. None of them: AdapterError.\n\n"
+          "adapter: 'sim' (the simulated board: a blank chip), 'sim:FILE' (the simulated "
+          "board with the registers of an i2cdump file), '/dev/i2c-N', 'i2c:NAME' (the bus "
+          "whose adapter name contains NAME), 'none'. adapters() lists them.\n\n"
+          "A dump that cannot be read raises DumpError; an adapter that does not come up, "
+          "AdapterError. Opening a chip closes the one open before.");
+    m.def(
+        "adapters", [] { return ListAdapters(kSysClassI2cDev); },
+        ""
+        "What open() can take on this machine, as `zr5130ctl adapters` lists it: the "
+        "simulated board, the Linux I2C buses (USB bridges first; read from sysfs, no bus "
+        "is opened), a dump file, none.");
+    m.def("fields", &AllFields,
+          "Every field of the register map, register by "
+          "register, highest bits first; the LED Current (A0 and A1 as one 12-bit value) "
+          "after the fields of A0.");
+    m.def(
+        "load_dump", [](const std::filesystem::path& path) { return LoadDump(path.string()); },
+        py::arg("path"),
+        ""
+        "Reads a register dump as `i2cdump -y BUS 0x2c` prints it (byte mode, any range): "
+        "{address: value} for each register it holds; XX and registers outside its rows are "
+        "left out. Raises DumpError naming the file and line.");
+    m.def("format_dump", &FormatDump, py::arg("registers"),
+          ""
+          "i2cdump's full byte table of {address: value}; XX for a register missing or None. "
+          "The text loads back with load_dump() and as the adapter 'sim:FILE'.");
+    m.def("diff", &Diff, py::arg("a"), py::arg("b"),
+          ""
+          "The registers whose values differ between two dicts {address: value} (from "
+          "Chip.dump() or load_dump()), in address order, each with the fields that differ. A "
+          "register of the map that one side lacks (or holds as None) is a difference; any "
+          "other register is compared only where both hold it.");
+}
