@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 int g_debugLog = 0;
@@ -30,15 +31,21 @@ bool CEvalApp::WantsDebugLog(const QString& cmdLine)
     return cmdLine.contains(QLatin1String("/D")) || cmdLine.contains(QLatin1String("/d"));
 }
 
-// The log is opened without following a symbolic link and without waiting
-// on a named pipe planted under its name, and it takes the place of standard
-// output only: the program keeps descriptors 0-2 open from its start, so
-// standard output is never a descriptor of Qt's.
+// Only a file of its own is emptied and written: a symbolic link, a file
+// with other names (a hard link) or anything but a regular file under the
+// name is left as it is, and the panel runs without its log. The log takes
+// the place of standard output only: the program keeps descriptors 0-2 open
+// from its start, so standard output is never a descriptor of Qt's.
 void CEvalApp::StartDebugLog()
 {
-    std::remove(kLogFile);
     std::string reason;
-    const int fd = OpenFile(kLogFile, O_WRONLY | O_CREAT | O_NOFOLLOW, kRegularFile, reason);
+    int fd = OpenFile(kLogFile, O_WRONLY | O_CREAT | O_NOFOLLOW, kRegularFile, reason);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 1) {
+        reason = "a file with other names (a hard link)";
+        ::close(fd);
+        fd = -1;
+    }
     if (fd >= 0 && ::ftruncate(fd, 0) == 0) {
         std::fflush(stdout);
         ::dup2(fd, STDOUT_FILENO);

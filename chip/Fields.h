@@ -35,6 +35,9 @@ inline constexpr FieldInfo kLed3{0x16, "LED 3", 2, 1, "1 = LED output 3 on"};
 inline constexpr FieldInfo kLed4{0x16, "LED 4", 3, 1, "1 = LED output 4 on"};
 inline constexpr FieldInfo kLed5{0x16, "LED 5", 4, 1, "1 = LED output 5 on"};
 inline constexpr FieldInfo kLed6{0x16, "LED 6", 5, 1, "1 = LED output 6 on"};
+// Register 0x16 with every LED output on.
+inline constexpr uint8_t kAllLedsOn =
+    Compose({{kLed1, 1}, {kLed2, 1}, {kLed3, 1}, {kLed4, 1}, {kLed5, 1}, {kLed6, 1}});
 
 // 0xA0 and 0xA1: the 12-bit LED current value, scale and PDET standby.
 inline constexpr FieldInfo kCurrentLow{0xA0, "Current Low", 0, 8,

@@ -5,7 +5,8 @@
 #include <span>
 
 // The ZR5130's registers as data: address, name, access and named fields.
-// Every bit position and field width the programs use is written here once.
+// Every bit position and field width the programs use is written once, in
+// Fields.h, and taken from there; the functions below derive the rest.
 namespace chip {
 
 // The chip's 7-bit I2C address.

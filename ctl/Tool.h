@@ -69,7 +69,7 @@ public:
     void ClearStuck();
 
     // One line per cause for the reads that failed since the last call:
-    // "register 03: no answer from 0x2c on /dev/i2c-7", or "registers 03,
+    // "register 03: no answer from ADDRESS on /dev/i2c-7", or "registers 03,
     // 04: ..." when several failed alike, between prefix and suffix.
     void TellFailedReads(const std::string& prefix = {}, const std::string& suffix = {});
     void ForgetFailedReads() { m_failedReads.clear(); }

@@ -1,6 +1,7 @@
 #include "AdapterSelect.h"
 
 #include "LinuxI2cAdapter.h"
+#include "ProgramName.h"
 #include "Quote.h"
 #include "RegisterImage.h"
 #include "SimBoard.h"
@@ -16,6 +17,9 @@ namespace {
 
 constexpr std::string_view kSimPrefix = "sim:";
 constexpr std::string_view kBusNamePrefix = "i2c:";
+
+// A line for standard error under the running program's name.
+std::string Notice(const std::string& text) { return LinkProgramName() + (": " + text); }
 
 using StatusAnswer = SimBoard::StatusAnswer;
 
@@ -111,7 +115,7 @@ void ChooseBusByName(AdapterChoice& choice, const AdapterOptions& options,
     auto adapter = std::make_unique<LinuxI2cAdapter>(found.bus.node, SystemCalls(options));
     adapter->FollowBusName(namePart, options.sysClassDir);
     choice.adapter = std::move(adapter);
-    choice.notice = "zr5130-eval: using the I2C bus " + DescribeI2cBus(found.bus);
+    choice.notice = Notice("using the I2C bus " + DescribeI2cBus(found.bus));
 }
 
 }  // namespace
@@ -133,9 +137,8 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
     if (value.empty() || value == "sim") {
         ChooseSimBoard(choice, options, nullptr);
         if (choice.error.empty())
-            choice.notice =
-                "zr5130-eval: using the simulated board; set ZR5130_ADAPTER=/dev/i2c-N for real "
-                "hardware (or none, or sim:FILE)";
+            choice.notice = Notice("using the simulated board; set ZR5130_ADAPTER=/dev/i2c-N for "
+                                   "real hardware (or none, or sim:FILE)");
         return choice;
     }
 
@@ -152,7 +155,7 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
         }
         ChooseSimBoard(choice, options, &image);
         if (choice.error.empty())
-            choice.notice = "zr5130-eval: using the simulated board with the registers of " + path;
+            choice.notice = Notice("using the simulated board with the registers of " + path);
         return choice;
     }
 
@@ -164,12 +167,12 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options)
     if (value.starts_with('/')) {
         const std::string node(value);
         choice.adapter = std::make_unique<LinuxI2cAdapter>(node, SystemCalls(options));
-        choice.notice = "zr5130-eval: using the I2C bus " + node;
+        choice.notice = Notice("using the I2C bus " + node);
         return choice;
     }
 
     if (value == "none") {
-        choice.notice = "zr5130-eval: no adapter connected (ZR5130_ADAPTER=none)";
+        choice.notice = Notice("no adapter connected (ZR5130_ADAPTER=none)");
         return choice;
     }
 

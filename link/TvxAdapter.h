@@ -32,7 +32,7 @@ public:
     virtual void ClearStuckBus() {}
 
     // Why the last register access that failed did, naming the bus or
-    // device ("no answer from address 0x2c on /dev/i2c-7; ..."); empty when
+    // device ("no answer from address ADDRESS on /dev/i2c-7; ..."); empty when
     // the adapter cannot tell. A stuck bus is its own cause.
     virtual std::string AccessFailure() const
     {

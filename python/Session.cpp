@@ -3,6 +3,7 @@
 #include "AdapterMemory.h"
 #include "DeviceLink.h"
 #include "Errors.h"
+#include "Fields.h"
 #include "HexInput.h"
 #include "RegisterMap.h"
 #include "Trace.h"
@@ -14,9 +15,6 @@
 
 namespace {
 
-// The chip answers at this 7-bit address, as in the panel and zr5130ctl.
-constexpr unsigned kChipAddress = 0x2C;
-constexpr uint8_t kBurnRegister = 0x72;
 constexpr std::string_view kEnvironmentName = "ZR5130_ADAPTER";
 constexpr std::string_view kSimFilePrefix = "ZR5130_ADAPTER=sim:";
 
@@ -134,7 +132,7 @@ void ChipSession::End()
 std::string ChipSession::Where() const
 {
     char address[8];
-    std::snprintf(address, sizeof address, "0x%02x", kChipAddress);
+    std::snprintf(address, sizeof address, "0x%02x", chip::kChipAddress);
     return address + (" on " + m_setting);
 }
 
@@ -147,13 +145,14 @@ void ChipSession::AccessFailed(uint8_t reg, std::string cause)
 uint8_t ChipSession::ReadOnce(uint8_t reg)
 {
     uint8_t value = 0;
-    if (RegRead(kChipAddress, reg, value) != 0) AccessFailed(reg, "no answer from " + Where());
+    if (RegRead(chip::kChipAddress, reg, value) != 0)
+        AccessFailed(reg, "no answer from " + Where());
     return value;
 }
 
 void ChipSession::WriteOnce(uint8_t reg, uint8_t value)
 {
-    if (RegWrite(kChipAddress, reg, value) != 0)
+    if (RegWrite(chip::kChipAddress, reg, value) != 0)
         AccessFailed(reg,
                      "the write of " + HexByteText(value) + " was not acknowledged by " + Where());
 }
@@ -168,7 +167,7 @@ uint8_t ChipSession::Read(uint8_t reg)
 
 void ChipSession::Write(uint8_t reg, uint8_t value)
 {
-    if (reg == kBurnRegister)
+    if (reg == chip::kBurn.reg)
         throw std::invalid_argument("register 72 is the EEPROM burn register; burn with the "
                                     "panel's burn helper or zr5130ctl burn");
     Begin();
@@ -182,7 +181,7 @@ RegisterReadings ChipSession::Dump()
     RegisterReadings values;
     for (const chip::RegisterInfo& info : chip::AllRegisters()) {
         uint8_t value = 0;
-        if (RegRead(kChipAddress, info.address, value) == 0)
+        if (RegRead(chip::kChipAddress, info.address, value) == 0)
             values[info.address] = value;
         else if (const std::string* stuck = LinkStuckCause())
             throw BusFailure(info.address, *stuck);

@@ -28,7 +28,7 @@ CAdapterMenu::CAdapterMenu(CEvalDlg& dlg, QMenu& menu, AdapterStart start,
                            std::function<QString()> askDumpFile)
     : QObject(&dlg),
       m_dlg(dlg),
-      m_list(menu.addMenu(tr("Adapter"))),
+      m_list(menu.addMenu(QStringLiteral("Adapter"))),
       m_options(std::move(start.options)),
       m_askDumpFile(std::move(askDumpFile)),
       m_setting(std::move(start.setting))
@@ -82,7 +82,7 @@ QString CAdapterMenu::InUseText() const
 {
     for (const AdapterListEntry& entry : m_entries)
         if (InUse(entry)) return MenuText(entry).remove(QStringLiteral("..."));
-    return m_setting.isEmpty() ? tr("the adapter it had") : m_setting;
+    return m_setting.isEmpty() ? QStringLiteral("the adapter it had") : m_setting;
 }
 
 // The new adapter is opened before anything changes, so that one that
@@ -104,8 +104,8 @@ void CAdapterMenu::Choose(const AdapterListEntry& entry)
         std::string why = choice.error;
         if (const size_t colon = why.find(": "); why.starts_with("ZR5130_ADAPTER") && colon != std::string::npos)
             why.erase(0, colon + 2);
-        m_dlg.SetFailureText(tr("Cannot use %1: %2; still on %3")
-                                .arg(MenuText(entry), QString::fromStdString(why), InUseText()));
+        m_dlg.SetFailureText(QStringLiteral("Cannot use %1: %2; still on %3")
+                                 .arg(MenuText(entry), QString::fromStdString(why), InUseText()));
         return;
     }
 
@@ -120,7 +120,8 @@ void CAdapterMenu::Choose(const AdapterListEntry& entry)
         std::string why = choice.adapter->OpenFailure();
         if (why.empty()) why = "the adapter did not come up";
         why[0] = char(std::toupper(static_cast<unsigned char>(why[0])));
-        m_dlg.SetFailureText(tr("%1; still on %2").arg(QString::fromStdString(why), InUseText()));
+        m_dlg.SetFailureText(
+            QStringLiteral("%1; still on %2").arg(QString::fromStdString(why), InUseText()));
         return;
     }
 

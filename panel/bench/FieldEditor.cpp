@@ -30,7 +30,8 @@ QWidget* CFieldEditor::createEditor(QWidget* parent, const QStyleOptionViewItem&
         editor = number;
     }
     editor->setAccessibleName(index.siblingAtColumn(CRegisterTree::kName).data().toString());
-    editor->setAccessibleDescription(tr("Enter writes the value, Escape leaves the chip as it is"));
+    editor->setAccessibleDescription(
+        QStringLiteral("Enter writes the value, Escape leaves the chip as it is"));
     return editor;
 }
 

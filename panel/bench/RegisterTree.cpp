@@ -167,7 +167,8 @@ QVariant CRegisterTree::RegisterData(const RegisterRow& row, int column, int rol
     }
     const bool changed = m_changed.test(reg);
     const QString rowName =
-        tr("Register %1 %2").arg(Text(chip::AddressText(reg)), QString::fromUtf8(row.info->name));
+        QStringLiteral("Register %1 %2")
+            .arg(Text(chip::AddressText(reg)), QString::fromUtf8(row.info->name));
     switch (role) {
     case Qt::DisplayRole: return text;
     case Qt::BackgroundRole: return changed ? QVariant(kChangedColour) : QVariant();
@@ -193,8 +194,9 @@ QVariant CRegisterTree::FieldData(const chip::NamedField& field, int column, int
     case Qt::DisplayRole: return text;
     case Qt::EditRole: return column == kValue && value ? QVariant(*value) : QVariant();
     case Qt::ToolTipRole:
-        return value ? tr("%1; value %2").arg(QString::fromUtf8(field.meaning)).arg(*value)
-                     : QString::fromUtf8(field.meaning);
+        return value
+            ? QStringLiteral("%1; value %2").arg(QString::fromUtf8(field.meaning)).arg(*value)
+            : QString::fromUtf8(field.meaning);
     case Qt::BackgroundRole: return changed ? QVariant(kChangedColour) : QVariant();
     case Qt::AccessibleTextRole: return CellName(QString::fromUtf8(field.name), column, text);
     case Qt::AccessibleDescriptionRole: return CellDescription(editable, changed);
@@ -209,13 +211,14 @@ QVariant CRegisterTree::FieldData(const chip::NamedField& field, int column, int
 QString CRegisterTree::CellName(const QString& rowName, int column, const QString& text) const
 {
     if (column == kName) return rowName;
-    return tr("%1, %2: %3").arg(rowName, tr(kHeaders[column]), text);
+    return QStringLiteral("%1, %2: %3").arg(rowName, QString::fromUtf8(kHeaders[column]), text);
 }
 
 QString CRegisterTree::CellDescription(bool editable, bool changed) const
 {
-    QString description = editable ? tr("F2 or Enter to change; written at once") : QString();
-    if (changed) description += (description.isEmpty() ? "" : "; ") + tr("changed");
+    QString description =
+        editable ? QStringLiteral("F2 or Enter to change; written at once") : QString();
+    if (changed) description += (description.isEmpty() ? "" : "; ") + QStringLiteral("changed");
     return description;
 }
 
@@ -223,7 +226,7 @@ QVariant CRegisterTree::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
-    return tr(kHeaders[section]);
+    return QString::fromUtf8(kHeaders[section]);
 }
 
 Qt::ItemFlags CRegisterTree::flags(const QModelIndex& index) const

@@ -54,11 +54,11 @@ protected:
 CRegistersWindow::CRegistersWindow(CEvalDlg& dlg)
     : QWidget(&dlg, Qt::Window), m_dlg(dlg), m_tree(new CRegisterTree(this)),
       m_filter(new CRegisterFilter(this)), m_view(new CFieldTreeView(this)),
-      m_filterEdit(new QLineEdit(this)), m_readAll(new QPushButton(tr("Read All"), this)),
-      m_message(new QLabel(this))
+      m_filterEdit(new QLineEdit(this)),
+      m_readAll(new QPushButton(QStringLiteral("Read All"), this)), m_message(new QLabel(this))
 {
-    setWindowTitle(tr("Registers"));
-    setAccessibleName(tr("Registers"));
+    setWindowTitle(QStringLiteral("Registers"));
+    setAccessibleName(QStringLiteral("Registers"));
     m_filter->setSourceModel(m_tree);
     m_view->setModel(m_filter);
     m_view->setItemDelegate(new CFieldEditor(m_view));
@@ -71,18 +71,18 @@ CRegistersWindow::CRegistersWindow(CEvalDlg& dlg)
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(CRegisterTree::kValue, QHeaderView::Stretch);
-    m_view->setAccessibleName(tr("Registers and fields"));
-    m_view->setAccessibleDescription(
-        tr("F2 or Enter changes a field's value and writes it to the chip; Escape cancels"));
+    m_view->setAccessibleName(QStringLiteral("Registers and fields"));
+    m_view->setAccessibleDescription(QStringLiteral(
+        "F2 or Enter changes a field's value and writes it to the chip; Escape cancels"));
 
-    auto* filterLabel = new QLabel(tr("&Filter:"), this);
+    auto* filterLabel = new QLabel(QStringLiteral("&Filter:"), this);
     filterLabel->setBuddy(m_filterEdit);
-    m_filterEdit->setAccessibleName(tr("Filter"));
-    m_filterEdit->setPlaceholderText(tr("register or field name, or address"));
+    m_filterEdit->setAccessibleName(QStringLiteral("Filter"));
+    m_filterEdit->setPlaceholderText(QStringLiteral("register or field name, or address"));
     m_filterEdit->setClearButtonEnabled(true);
-    m_readAll->setAccessibleName(tr("Read All"));
+    m_readAll->setAccessibleName(QStringLiteral("Read All"));
     m_readAll->setAutoDefault(false);
-    m_message->setAccessibleName(tr("Message"));
+    m_message->setAccessibleName(QStringLiteral("Message"));
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_message->setWordWrap(true);
     for (const auto& [control, id] : {std::pair<QWidget*, int>{m_filterEdit, kFilter},
@@ -184,9 +184,9 @@ void CRegistersWindow::OnReadAll()
     ShowReadings(readings);
     const int count = int(readings.size());
     if (failed == 0)
-        Tell(tr("%1 registers read").arg(count), Outcome::Done);
+        Tell(QStringLiteral("%1 registers read").arg(count), Outcome::Done);
     else
-        Tell(tr("%1 of %2 registers did not answer (first: %3)")
+        Tell(QStringLiteral("%1 of %2 registers did not answer (first: %3)")
                  .arg(failed)
                  .arg(count)
                  .arg(HexText(*firstFailed)),
@@ -209,7 +209,7 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
         uint8_t read = 0;
         if (!m_dlg.ChipRead(reg, read)) {
             ShowReadings({{reg, std::nullopt}});
-            return Tell(tr("Read of %1 failed: nothing written").arg(HexText(reg)),
+            return Tell(QStringLiteral("Read of %1 failed: nothing written").arg(HexText(reg)),
                         Outcome::Failed);
         }
         current[reg] = read;
@@ -220,7 +220,7 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
     for (size_t i = 0; i < writes.size(); ++i) {
         if (m_dlg.ChipWrite(writes[i].reg, writes[i].after)) continue;
         const std::string cause = LinkAccessFailure();
-        failure = tr("Write to %1 failed").arg(HexText(writes[i].reg)) +
+        failure = QStringLiteral("Write to %1 failed").arg(HexText(writes[i].reg)) +
             (cause.empty() ? QString() : QStringLiteral(": ") + Text(cause));
         writes.resize(i + 1);  // a later register is not written after a failed one
         break;
@@ -233,15 +233,15 @@ void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned val
         readings.emplace_back(write.reg, read ? std::optional(back) : std::nullopt);
         if (!failure.isEmpty()) continue;
         if (!read)
-            failure = tr("Read of %1 failed after writing %2")
+            failure = QStringLiteral("Read of %1 failed after writing %2")
                           .arg(HexText(write.reg), HexText(write.after));
         else if (back != write.after)
-            failure = tr("Write to %1 failed: reads back %2, not %3")
+            failure = QStringLiteral("Write to %1 failed: reads back %2, not %3")
                           .arg(HexText(write.reg), HexText(back), HexText(write.after));
     }
     ShowReadings(readings);
     if (failure.isEmpty())
-        Tell(tr("%1 set to %2")
+        Tell(QStringLiteral("%1 set to %2")
                  .arg(QString::fromUtf8(field->name), Text(chip::MeaningOf(*field, value))),
              Outcome::Done);
     else

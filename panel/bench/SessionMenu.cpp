@@ -86,9 +86,9 @@ CSessionMenu::CSessionMenu(CEvalDlg& dlg, QMenu& menu, const AdapterStart& start
     for (const Entry& e : kEntries) {
         if (e.id == kIdmRecordSession)
             m_adapters = new CAdapterMenu(dlg, menu, start, [this] {
-                return AskFileName(tr("Register Dump File"), FileUse::OpenDump);
+                return AskFileName(QStringLiteral("Register Dump File"), FileUse::OpenDump);
             });
-        QAction* action = menu.addAction(tr(e.text));
+        QAction* action = menu.addAction(QString::fromUtf8(e.text));
         action->setData(e.id);
         action->setCheckable(e.checkable);
         action->setShortcut(e.key == Qt::Key_unknown ? QKeySequence(e.standardKey)
@@ -165,7 +165,7 @@ void CSessionMenu::Report(const QString& statusText, const QString& detail)
 // that the file loads as the same board.
 void CSessionMenu::OnSaveRegisters()
 {
-    const QString path = AskFileName(tr("Save Registers"), FileUse::SaveDump);
+    const QString path = AskFileName(QStringLiteral("Save Registers"), FileUse::SaveDump);
     if (path.isEmpty()) return;
     m_dlg.OnReadbackAll();
     const RegisterImage image = ReadRegisterImage(
@@ -173,8 +173,8 @@ void CSessionMenu::OnSaveRegisters()
     const QByteArray text = QByteArray::fromStdString(FormatRegisterImage(image));
     const QString name = QFileInfo(path).fileName();
     if (const QString problem = SaveTargetProblem(path); !problem.isEmpty()) {
-        Report(tr("Save failed: %1: %2").arg(name, problem),
-               tr("cannot save the registers to %1: %2").arg(path, problem));
+        Report(QStringLiteral("Save failed: %1: %2").arg(name, problem),
+               QStringLiteral("cannot save the registers to %1: %2").arg(path, problem));
         return;
     }
 
@@ -183,22 +183,22 @@ void CSessionMenu::OnSaveRegisters()
     const bool saved = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
                        file.commit();
     if (!saved) {
-        Report(tr("Save failed: %1: %2").arg(name, file.errorString()),
-               tr("cannot save the registers to %1: %2").arg(path, file.errorString()));
+        Report(QStringLiteral("Save failed: %1: %2").arg(name, file.errorString()),
+               QStringLiteral("cannot save the registers to %1: %2").arg(path, file.errorString()));
         return;
     }
-    m_dlg.SetStatusText(tr("Registers saved to %1").arg(name));
+    m_dlg.SetStatusText(QStringLiteral("Registers saved to %1").arg(name));
 }
 
 void CSessionMenu::OnCompareWithFile()
 {
-    const QString path = AskFileName(tr("Compare with File"), FileUse::OpenDump);
+    const QString path = AskFileName(QStringLiteral("Compare with File"), FileUse::OpenDump);
     if (path.isEmpty()) return;
     RegisterImage file;
     std::string error;
     if (!LoadRegisterImage(path.toStdString(), file, error)) {
         const QString why = QString::fromStdString(error);
-        Report(tr("Compare failed: %1").arg(why), why);
+        Report(QStringLiteral("Compare failed: %1").arg(why), why);
         return;
     }
     m_dlg.OnReadbackAll();
@@ -212,9 +212,11 @@ void CSessionMenu::OnCompareWithFile()
         m_differences.insert(reg, DifferenceLines(name, reg, board, fileValue));
         MarkBox(m_dlg.RegisterBox(reg), kDiffersMark, kDiffersColour, {});
     }
-    m_dlg.SetStatusText(differing == 0   ? tr("Same as %1").arg(name)
-                        : differing == 1 ? tr("1 register differs from %1").arg(name)
-                                         : tr("%1 registers differ from %2").arg(differing).arg(name));
+    m_dlg.SetStatusText(
+        differing == 0 ? QStringLiteral("Same as %1").arg(name)
+            : differing == 1
+            ? QStringLiteral("1 register differs from %1").arg(name)
+            : QStringLiteral("%1 registers differ from %2").arg(differing).arg(name));
 }
 
 void CSessionMenu::ForgetComparison()
@@ -258,30 +260,31 @@ void CSessionMenu::OnRecordSession()
 {
     if (RecordingActive()) return StopRecording();
     m_recordEntry->setChecked(false);
-    const QString path = AskFileName(tr("Record Session"), FileUse::AppendTrace);
+    const QString path = AskFileName(QStringLiteral("Record Session"), FileUse::AppendTrace);
     if (path.isEmpty()) return;
     std::string error;
     if (!RecordingOpen(path.toStdString(), error)) {
         const QString why = QString::fromStdString(error);
-        Report(tr("Recording failed: %1").arg(why), tr("cannot record to %1").arg(why));
+        Report(QStringLiteral("Recording failed: %1").arg(why),
+               QStringLiteral("cannot record to %1").arg(why));
         return;
     }
     m_recordingName = QFileInfo(path).fileName();
     m_recordEntry->setChecked(true);
-    m_dlg.SetStatusText(tr("Recording to %1").arg(m_recordingName));
+    m_dlg.SetStatusText(QStringLiteral("Recording to %1").arg(m_recordingName));
 }
 
 void CSessionMenu::StopRecording()
 {
     const RecordedWrites writes = RecordingClose();
     m_recordEntry->setChecked(false);
-    QString text = writes.done == 1 ? tr("Recorded 1 register write to %1").arg(m_recordingName)
-                                    : tr("Recorded %1 register writes to %2")
-                                          .arg(writes.done)
-                                          .arg(m_recordingName);
+    QString text = writes.done == 1
+        ? QStringLiteral("Recorded 1 register write to %1").arg(m_recordingName)
+        : QStringLiteral("Recorded %1 register writes to %2").arg(writes.done).arg(m_recordingName);
     if (writes.failed > 0)
-        text += writes.failed == 1 ? tr(" (1 failed write not recorded as done)")
-                                   : tr(" (%1 failed writes not recorded as done)").arg(writes.failed);
+        text += writes.failed == 1
+            ? QStringLiteral(" (1 failed write not recorded as done)")
+            : QStringLiteral(" (%1 failed writes not recorded as done)").arg(writes.failed);
     m_dlg.SetStatusText(text);
 }
 
@@ -289,5 +292,5 @@ void CSessionMenu::RecordingLost(const QString& reason)
 {
     RecordingClose();
     m_recordEntry->setChecked(false);
-    m_dlg.SetFailureText(tr("Recording stopped: %1").arg(reason));
+    m_dlg.SetFailureText(QStringLiteral("Recording stopped: %1").arg(reason));
 }

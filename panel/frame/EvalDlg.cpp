@@ -104,7 +104,7 @@ CEvalDlg::CEvalDlg(QWidget* parent) : QDialog(parent)
     connect(menuKey, &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
     m_sysMenu = new QMenu(this);
-    m_sysMenu->addAction(tr("Close"))->setData(kScClose);
+    m_sysMenu->addAction(QStringLiteral("Close"))->setData(kScClose);
     connect(m_sysMenu, &QMenu::triggered, this,
             [this](QAction* action) { OnSysCommand(action->data().toUInt()); });
 }

@@ -3,12 +3,15 @@
 #include <array>
 #include <cstdint>
 
-// Program-wide copies of what the panel last wrote to some registers, used by
-// actions that change only part of a register without reading it.
+// Program-wide copies of some registers as the panel last set them, used by
+// actions that change only part of a register without reading it. Each
+// starts from the value the start-up gives it, not from the chip (g_reg16
+// has all six LEDs on before anything was written), and follows what the
+// actions write, whether the chip took it or not; Load sets g_reg01 too.
 extern uint8_t g_reg01;               // register 0x01
 extern uint8_t g_reg16;               // register 0x16 (LED enables)
 extern uint8_t g_regA1;               // register 0xA1
-extern uint8_t g_currentScale;        // register 0xA1 bits 6-4, as last known
+extern uint8_t g_currentScale;        // register 0xA1's Current Scale, also as last read
 extern uint8_t g_brightnessPos;       // brightness slider position at the last release
 extern uint8_t g_brightnessWritten;   // last value the slider wrote to register 0x00
 

@@ -11,7 +11,7 @@ namespace {
 using chip::kCurrentHigh;
 using chip::kCurrentLow;
 
-constexpr uint32_t kMaxCurrent = (1u << (kCurrentLow.width + kCurrentHigh.width)) - 1;
+constexpr uint32_t kMaxCurrent = chip::FieldMax(chip::kLedCurrent);
 
 uint8_t CurrentLowByte(uint32_t current) { return chip::WithField(kCurrentLow, 0, current); }
 

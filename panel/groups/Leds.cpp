@@ -12,17 +12,14 @@ const chip::FieldInfo* const kLedBits[] = {&chip::kLed1, &chip::kLed2, &chip::kL
                                            &chip::kLed4, &chip::kLed5, &chip::kLed6};
 
 constexpr uint8_t kLedRegister = chip::kLed1.reg;
-// The other bits are always written as 0.
-constexpr uint8_t kAllLeds =
-    chip::Compose({{chip::kLed1, 1}, {chip::kLed2, 1}, {chip::kLed3, 1},
-                   {chip::kLed4, 1}, {chip::kLed5, 1}, {chip::kLed6, 1}});
 
 }  // namespace
 
 void CEvalDlg::OnLed(int led)
 {
     pull();
-    g_reg16 = chip::WithField(*kLedBits[led], g_reg16, this->*kLedFields[led] ? 1 : 0) & kAllLeds;
+    g_reg16 = chip::WithField(*kLedBits[led], g_reg16, this->*kLedFields[led] ? 1 : 0) &
+        chip::kAllLedsOn;  // the other bits are always written as 0
     push();
     ChipWrite(kLedRegister, g_reg16);
 }
@@ -37,7 +34,7 @@ void CEvalDlg::OnLed6() { OnLed(5); }
 void CEvalDlg::OnAllOn()
 {
     pull();
-    g_reg16 = kAllLeds;
+    g_reg16 = chip::kAllLedsOn;
     ChipWrite(kLedRegister, g_reg16);
     for (int CEvalDlg::*field : kLedFields) this->*field = 1;
     push();

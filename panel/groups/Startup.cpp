@@ -76,7 +76,7 @@ void CEvalDlg::PrepareControls()
 
     g_brightnessPos = 0;
     g_reg01 = 0x00;
-    g_reg16 = 0x3F;
+    g_reg16 = chip::kAllLedsOn;
 
     m_cbMode->SetCurSel(0);
     m_cbConfig->SetCurSel(0);

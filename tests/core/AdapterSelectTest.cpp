@@ -1,4 +1,5 @@
 #include "AdapterSelect.h"
+#include "ProgramName.h"
 #include "RegisterImage.h"
 #include "SimBoard.h"
 
@@ -90,6 +91,15 @@ TEST(ChooseAdapter, NoneMeansNoAdapterConnected)
     EXPECT_EQ(choice.adapter, nullptr);
     EXPECT_NE(choice.notice.find("no adapter connected"), std::string::npos) << choice.notice;
     EXPECT_EQ(choice.error, "");
+}
+
+// The notices carry the name of the program that chose: zr5130ctl shares the choice.
+TEST(ChooseAdapter, NoticesNameTheRunningProgram)
+{
+    LinkSetProgramName("zr5130ctl");
+    const AdapterChoice choice = ChooseAdapter("none");
+    LinkSetProgramName("zr5130-eval");
+    EXPECT_EQ(choice.notice, "zr5130ctl: no adapter connected (ZR5130_ADAPTER=none)");
 }
 
 TEST(ChooseAdapter, DevicePathSelectsTheLinuxBus)

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 
 #include <fcntl.h>
 
@@ -313,28 +314,51 @@ TEST(Program, HangUpAndBrokenPipeCloseThePanelLikeExitAndLeakNothingToTheViewer)
                                   "the trace stops here\n"), 1) << full.Stderr().toStdString();
 }
 
-TEST(Program, DebugLogFollowsNoLinkPlantedInTheWorkingFolder)
+// Whatever else is found under the log's name is left exactly as it is:
+// the panel runs without its log and says why.
+TEST(Program, DebugLogTouchesNothingButAFileOfItsOwn)
 {
-    ProgramRun run;
-    run.WriteFile("victim.txt", "");
-    ASSERT_TRUE(QFile::link(run.Path("victim.txt"), run.Path("debug.log")));
-    // So that the link cannot be removed first: immutable (binds root) or read-only.
-    const QString folder = run.Path("");
-    const auto lock = [&](bool on) {
-        QProcess::execute("chattr", {on ? "+i" : "-i", folder});
-        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
-        QFile::setPermissions(folder, on ? readOnly : readOnly | QFile::WriteOwner);
+    struct Case {
+        const char* what;
+        std::function<bool(const QString& log, const QString& victim)> plant;
+        mode_t kind;
+        const char* reason;
     };
-    lock(true);
-    const bool locked = !QFile(run.Path("probe")).open(QIODevice::WriteOnly);
-    const int status = locked ? run.RunAndClose({"/d"}) : 0;
-    lock(false);
-    if (!locked) GTEST_SKIP() << "this file system cannot lock a folder";
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(run.ReadFile("victim.txt"), "");
-    EXPECT_TRUE(run.Stderr().contains("zr5130-eval: debug.log: a symbolic link, not a file; the "
-                                      "panel runs without its debug log\n"))
-        << run.Stderr().toStdString();
+    const Case cases[] = {
+        {"symbolic link",
+         [](const QString& log, const QString& victim) { return QFile::link(victim, log); },
+         S_IFLNK, "a symbolic link, not a file"},
+        {"hard link",
+         [](const QString& log, const QString& victim) {
+             return ::link(QFile::encodeName(victim), QFile::encodeName(log)) == 0;
+         },
+         S_IFREG, "a file with other names (a hard link)"},
+        {"named pipe",
+         [](const QString& log, const QString&) {
+             return ::mkfifo(QFile::encodeName(log), 0600) == 0;
+         },
+         S_IFIFO, "a named pipe, not a file"},
+        {"folder", [](const QString& log, const QString&) { return QDir().mkdir(log); }, S_IFDIR,
+         "a directory, not a file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramRun run;
+        run.WriteFile("victim.txt", "keep\n");
+        ASSERT_TRUE(c.plant(run.Path("debug.log"), run.Path("victim.txt")));
+        EXPECT_EQ(run.RunAndClose({"/d"}), 0);
+        EXPECT_EQ(run.ReadFile("victim.txt"), "keep\n");
+        struct stat st {};
+        ASSERT_EQ(::lstat(QFile::encodeName(run.Path("debug.log")), &st), 0);
+        EXPECT_EQ(st.st_mode & S_IFMT, c.kind) << "still there, as it was";
+        EXPECT_TRUE(
+            run.Stderr().contains(QStringLiteral("zr5130-eval: debug.log: %1; the panel runs "
+                                                 "without its debug log\n")
+                                      .arg(c.reason)
+                                      .toUtf8()))
+            << run.Stderr().toStdString();
+        EXPECT_FALSE(run.Exists("viewer-ran"));
+    }
 }
 
 // Signals while no event loop runs: the handler neither blocks once the
