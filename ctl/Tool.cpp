@@ -54,13 +54,6 @@ std::string AdapterNameOf(const std::string& setting)
     return setting == "sim" ? "the simulated board" : Shown(setting);
 }
 
-std::string ChipAddressText()
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", chip::kChipAddress);
-    return text;
-}
-
 }  // namespace
 
 void Problem(const std::string& message)
@@ -186,7 +179,7 @@ bool Tool::Write(uint8_t reg, uint8_t value) { return RegWrite(chip::kChipAddres
 std::string Tool::FailureCause() const
 {
     if (const std::string* stuck = LinkStuckCause()) return *stuck;
-    return "no answer from " + ChipAddressText() + " on " + m_adapterName;
+    return "no answer from " + chip::ChipAddressText() + " on " + m_adapterName;
 }
 
 bool Tool::BusStuck() const { return LinkStuckCause() != nullptr; }

@@ -6,6 +6,7 @@
 #include "FieldObjects.h"
 #include "HexInput.h"
 #include "PyErrors.h"
+#include "RegisterMap.h"
 #include "Session.h"
 #include "zr5130_version.h"
 
@@ -14,6 +15,7 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <string>
 
 namespace py = pybind11;
 
@@ -257,13 +259,13 @@ PYBIND11_MODULE(zr5130, m)
           "Every field of the register map, register by "
           "register, highest bits first; the LED Current (A0 and A1 as one 12-bit value) "
           "after the fields of A0.");
+    const std::string loadDumpDoc =
+        "Reads a register dump as `i2cdump -y BUS " + chip::ChipAddressText() +
+        "` prints it (byte mode, any range): {address: value} for each register it holds; XX "
+        "and registers outside its rows are left out. Raises DumpError naming the file and line.";
     m.def(
         "load_dump", [](const std::filesystem::path& path) { return LoadDump(path.string()); },
-        py::arg("path"),
-        ""
-        "Reads a register dump as `i2cdump -y BUS 0x2c` prints it (byte mode, any range): "
-        "{address: value} for each register it holds; XX and registers outside its rows are "
-        "left out. Raises DumpError naming the file and line.");
+        py::arg("path"), loadDumpDoc.c_str());
     m.def("format_dump", &FormatDump, py::arg("registers"),
           ""
           "i2cdump's full byte table of {address: value}; XX for a register missing or None. "

@@ -1,8 +1,10 @@
 #include "PyErrors.h"
 
 #include "Errors.h"
+#include "RegisterMap.h"
 
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 namespace py = pybind11;
@@ -75,11 +77,11 @@ void AddErrors(py::module_& module)
     g_types.adapter =
         NewType(module, "AdapterError", "No adapter was chosen, or the one chosen did not come up.",
                 g_types.error);
-    g_types.bus = NewType(module, "BusError",
-                          "A register access failed.\n\n"
-                          "register: the register's address (int)\n"
-                          "cause: why, for example 'no answer from 0x2c on /dev/i2c-7'",
-                          g_types.error);
+    const std::string busDoc = "A register access failed.\n\n"
+                               "register: the register's address (int)\n"
+                               "cause: why, for example 'no answer from " +
+                               chip::ChipAddressText() + " on /dev/i2c-7'";
+    g_types.bus = NewType(module, "BusError", busDoc.c_str(), g_types.error);
     g_types.mismatch = NewType(module, "MismatchError",
                                "A register was written and reads back otherwise.\n\n"
                                "register, cause: as for BusError\n"

@@ -25,7 +25,7 @@ using D = CEvalDlg;
 
 const GridBox kGrid[] = {
     {0x00, idc::kReg00, &D::m_strReg00}, {0x01, idc::kReg01, &D::m_strReg01},
-    {0x02, idc::kReg02, &D::m_strReg02}, {0x03, idc::kReg03, &D::m_strReg03},
+    {chip::kStatusRegister, idc::kReg02, &D::m_strReg02}, {0x03, idc::kReg03, &D::m_strReg03},
     {0x04, idc::kReg04, &D::m_strReg04}, {0x05, idc::kReg05, &D::m_strReg05},
     {0x06, idc::kReg06, &D::m_strReg06}, {0xA0, idc::kRegA0, &D::m_strRegA0},
     {0xA1, idc::kRegA1, &D::m_strRegA1}, {0xA2, idc::kRegA2, &D::m_strRegA2},
