@@ -3,8 +3,9 @@
 # pages, and the documentation with the licence, the pictures the README shows,
 # the example register dumps and the example udev rule. The rule stays under
 # the documentation folder: installing it does not change anyone's access to
-# the I2C buses. Stripping and compressing are left to the packaging tools
-# (dh_strip, dh_compress), as distributions expect.
+# the I2C buses. The Python module has its rules in python/CMakeLists.txt.
+# Stripping and compressing are left to the packaging tools (dh_strip,
+# dh_compress), as distributions expect.
 include(GNUInstallDirs)
 
 install(TARGETS zr5130-eval RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

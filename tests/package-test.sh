@@ -3,8 +3,9 @@
 # maintainer would before an upload: one version everywhere; the programs
 # packaged are the ones built and tested in the build folder; its fields,
 # files, hardening and documents; no maintainer scripts; installed into a
-# temporary root with dpkg, where both programs run, then purged without a
-# trace; lintian, when installed, with -I --pedantic and no tag left.
+# temporary root with dpkg, where both programs and the Python module run,
+# then purged without a trace; lintian, when installed, with -I --pedantic
+# and no tag left.
 # Usage: package-test.sh SOURCE_DIR BUILD_DIR VERSION
 # Exits 77 (skipped) without the tools of `scripts/deps package`.
 # shellcheck disable=SC2015  # "A && B || fail" fails when either is false, as meant
@@ -34,9 +35,13 @@ for page in "$source"/docs/man/*.1; do
     || fail "${page##*/}: the .TH line does not name zr5130-eval $version"
 done
 
-deb=$source/packages/zr5130-eval_${version}_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || fail "no $deb: scripts/package builds it"
-field() { dpkg-deb --field "$deb" "$1"; }
+arch=$(dpkg --print-architecture)
+deb=$source/packages/zr5130-eval_${version}_$arch.deb
+pydeb=$source/packages/python3-zr5130_${version}_$arch.deb
+for package in "$deb" "$pydeb"; do [ -f "$package" ] || fail "no $package: scripts/package builds it"; done
+# The package whose fields field and expect_field read.
+checked=$deb
+field() { dpkg-deb --field "$checked" "$1"; }
 # Usage: expect_field NAME EXTENDED_REGEX
 expect_field() {
   grep -Eq "$2" <<<"$(field "$1")" || fail "field $1 is '$(field "$1")', expected /$2/"
@@ -54,10 +59,24 @@ for library in libc6 'libstdc\+\+6' libqt6core6 libqt6gui6 libqt6widgets6; do
 done
 echo "${deb##*/}: Depends: $(field Depends)"
 
+checked=$pydeb
+expect_field Package '^python3-zr5130$'
+expect_field Version "^${version//./\\.}$"
+expect_field Section '^python$'
+expect_field Description '^Python module .{10,}'
+for library in 'python3 \(>= 3\.11' 'python3 \(<< 3\.12' libc6 'libstdc\+\+6'; do
+  expect_field Depends "(^|, )$library"
+done
+! grep -q libqt6 <<<"$(field Depends)" || fail "python3-zr5130 depends on Qt: $(field Depends)"
+echo "${pydeb##*/}: Depends: $(field Depends)"
+
 # Nothing runs and nothing takes effect by being installed: no maintainer
 # scripts, no udev rule, nothing under /etc.
-control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -v '^$' | sort | xargs)
-[ "$control" = "control md5sums" ] || fail "the control archive holds $control, expected control md5sums"
+for package in "$deb" "$pydeb"; do
+  control=$(dpkg-deb --ctrl-tarfile "$package" | tar -t | sed 's|^\./||' | grep -v '^$' | sort | xargs)
+  [ "$control" = "control md5sums" ] \
+    || fail "the control archive of ${package##*/} holds $control, expected control md5sums"
+done
 
 # Installed into a temporary root by dpkg itself, with an empty database.
 root=$work/root
@@ -160,8 +179,36 @@ out=$(timeout 20 "$root/usr/bin/zr5130ctl" --adapter "sim:$root/$doc/examples/e0
   read 72 A5) || fail "zr5130ctl read: exit status $?"
 [ "$out" = $'83\n24' ] || fail "zr5130ctl read 72 A5 on e08-programmed.txt printed '$out'"
 
-# Purged, it leaves nothing behind.
-"${installer[@]}" --purge zr5130-eval >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --purge failed"; }
+# The Python module where Debian's python3 finds packaged modules, with its
+# type stub, and the examples beside its documents. It is the module built
+# and tested in the build folder, and, with nothing of the system's own
+# (python3 -S), it reads the example dump and runs the sweep.
+"${installer[@]}" --install "$pydeb" >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --install $pydeb failed"; }
+site=$root/usr/lib/python3/dist-packages
+modules=("$site"/zr5130.cpython-*.so)
+[ ${#modules[@]} -eq 1 ] && [ -f "${modules[0]}" ] || fail "python3-zr5130 holds no single zr5130 module in $site"
+pydoc=usr/share/doc/python3-zr5130
+for path in usr/lib/python3/dist-packages/zr5130.pyi "$pydoc/copyright" "$pydoc/changelog.gz" \
+            "$pydoc/examples/sweep.py" "$pydoc/examples/test_bench.py"; do
+  [ -f "$root/$path" ] || fail "python3-zr5130 lacks $path"
+done
+built=("$build"/python/zr5130.cpython-*.so)
+[ "$(build_id "${modules[0]}")" = "$(build_id "${built[0]}")" ] \
+  || fail "${modules[0]#"$root"} is not ${built[0]}: run scripts/package again"
+grep -q GNU_RELRO <<<"$(readelf --program-headers "${modules[0]}")" && \
+  grep -Eq 'FLAGS.*\bNOW\b' <<<"$(readelf --dynamic "${modules[0]}")" \
+  || fail "the Python module lacks read-only relocations bound at load"
+python=(env PYTHONPATH="$site" XDG_CONFIG_HOME="$work/config" timeout 20 python3 -S)
+out=$("${python[@]}" -c 'import sys, zr5130
+with zr5130.open("sim:" + sys.argv[1]) as chip: print("%02X %d" % (chip.read(0x72), chip.get("programmed").number))' \
+  "$root/$doc/examples/e08-programmed.txt" 2>&1) || fail "the installed module: $out"
+[ "$out" = "83 3" ] || fail "the installed module read '$out' from e08-programmed.txt, expected '83 3'"
+out=$("${python[@]}" "$root/$pydoc/examples/sweep.py" 2>&1) && grep -q ' FFFh ' <<<"$out" \
+  || fail "the installed sweep example did not reach FFFh: $out"
+echo "python3-zr5130: the installed module reads the example dump and runs the sweep"
+
+# Purged, they leave nothing behind.
+"${installer[@]}" --purge python3-zr5130 zr5130-eval >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --purge failed"; }
 left=$(cd "$root" && find . -path ./var/lib/dpkg -prune -o ! -type d -print)
 [ -z "$left" ] || fail "left after purge: $left"
 
@@ -172,10 +219,10 @@ for overrides in "$source"/debian/*.lintian-overrides; do
        { prev = $0 } END { exit bad }' "$overrides" || fail "lintian overrides without reasons"
 done
 if command -v lintian >/dev/null; then
-  lintian -I --pedantic --fail-on error,warning,info,pedantic "$deb" >"$work/log" 2>&1 \
+  lintian -I --pedantic --fail-on error,warning,info,pedantic "$deb" "$pydeb" >"$work/log" 2>&1 \
     && ! grep -q '^[EWIPX]: ' "$work/log" || { cat "$work/log"; fail "lintian"; }
   echo "lintian -I --pedantic: no tags"
 else
   echo "lintian not installed (scripts/deps package installs it): not run"
 fi
-echo "PASS: ${deb##*/} installed, checked, run and purged"
+echo "PASS: ${deb##*/} and ${pydeb##*/} installed, checked, run and purged"
