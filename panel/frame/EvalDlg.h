@@ -126,6 +126,7 @@ public:
     void OpenAdapter();
     void ShowAdapterOpen(int result, uint8_t rfw);
     void ProgramBlankChip();
+    void ShowStartNotice();
     // Tooltips of the readback boxes and the writing controls, built as they
     // are shown.
     void InstallToolTips();

@@ -7,6 +7,7 @@
 #include "Presets.h"
 #include "Shadows.h"
 #include "StartupTable.h"
+#include "StatusLine.h"
 #include "Strings.h"
 
 #include <QMenu>
@@ -94,8 +95,23 @@ void CEvalDlg::StartChip()
     OpenAdapter();
     ProgramBlankChip();
     OnReadbackAll();
-    if (!m_adapterStart.statusNotice.isEmpty()) SetStatusText(m_adapterStart.statusNotice);
+    ShowStartNotice();
     m_controls.value(2)->setFocus();
+}
+
+// A failure of the start-up stays on the line; the notice goes before it in
+// the line's history.
+void CEvalDlg::ShowStartNotice()
+{
+    const QString& notice = m_adapterStart.statusNotice;
+    if (notice.isEmpty()) return;
+    if (!m_statusLine->ShowsFailure()) {
+        SetStatusText(notice);
+        return;
+    }
+    const QString failure = StatusText();
+    SetStatusText(notice);
+    SetFailureText(failure);
 }
 
 void CEvalDlg::ProgramBlankChip()

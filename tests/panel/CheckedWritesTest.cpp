@@ -3,6 +3,8 @@
 #include "PanelHarness.h"
 
 #include "ControlIds.h"
+
+#include <QLabel>
 #include <functional>
 #include <set>
 
@@ -74,13 +76,19 @@ TEST_F(PanelTest, AChoiceWhoseReadFailedWritesNothingAndSaysSo)
 }
 
 // A blank chip whose registers A8-AF do not answer: 8 of the 18 defaults fail.
+// The start's notice about the adapter does not hide that.
 TEST_F(PanelTest, StartUpCountsTheDefaultWritesThatFailed)
 {
     chip.failWrites = {0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF};
+    adapterStart.statusNotice = "No USB-to-I2C bridge found";
     StartPanel();
     EXPECT_EQ(Panel().StatusText(),
               "Initialization Complete; 8 of 18 default writes failed (first: A8)");
+    EXPECT_TRUE(qobject_cast<QLabel*>(Control(idc::kStatusLine))
+                    ->toolTip()
+                    .contains("No USB-to-I2C bridge found"))
+        << "the notice stays in the line's history";
     chip.failWrites.clear();
     Click(idc::kAllOn);
-    EXPECT_EQ(Panel().StatusText(), "Initialization Complete");
+    EXPECT_EQ(Panel().StatusText(), "No USB-to-I2C bridge found");
 }
