@@ -1,0 +1,20 @@
+# Precompiled headers for the panel and its tests, whose files all include
+# Qt's widget headers (and the tests GoogleTest and QTest): parsed once per
+# target instead of once per file. On 2 cores that took the panel's build from
+# 69 to 48 s with GCC and from 44 to 18 s with Clang and the sanitizers, and
+# panel_tests' from 63 to 47 s and from 81 to 51 s. zr5130ctl and the other
+# tests are left out: there a precompiled CLI11 or GoogleTest made no gain,
+# or a loss.
+set(ZR5130_QT_HEADERS <QAbstractButton> <QComboBox> <QDialog> <QKeyEvent> <QLabel> <QLineEdit>
+    <QMenu> <QObject> <QPushButton> <QString> <QStringList> <QWidget>)
+
+# zr5130_precompile(TARGET [TESTS]): the Qt widget headers, and with TESTS
+# GoogleTest and QTest.
+function(zr5130_precompile target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "TESTS" "" "")
+  set(headers ${ZR5130_QT_HEADERS})
+  if(arg_TESTS)
+    list(APPEND headers <gtest/gtest.h> <QTest>)
+  endif()
+  target_precompile_headers(${target} PRIVATE ${headers})
+endfunction()
