@@ -3,7 +3,6 @@
 #include "Fields.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace chip {
 namespace {
@@ -80,13 +79,6 @@ const RegisterInfo* FindRegister(uint8_t address)
 std::span<const RegisterInfo> AllRegisters() { return kRegisters; }
 
 std::span<const CompoundField> CompoundFields() { return kCompounds; }
-
-std::string ChipAddressText()
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", kChipAddress);
-    return text;
-}
 
 std::span<const uint8_t> ReadbackRegisters() { return kReadback; }
 

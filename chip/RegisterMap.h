@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <span>
-#include <string>
 
 // The ZR5130's registers as data: address, name, access and named fields.
 // Every bit position and field width the programs use is written once, in
@@ -14,9 +13,6 @@ namespace chip {
 inline constexpr uint8_t kChipAddress = 0x2C;
 // The status register: the chip's flags, read only.
 inline constexpr uint8_t kStatusRegister = 0x02;
-
-// The chip's address as messages and i2c-tools write it: "0x2c".
-std::string ChipAddressText();
 
 enum class Access {
     ReadWrite,

@@ -4,6 +4,7 @@
 #include "AdapterSelect.h"
 #include "DeviceLink.h"
 #include "HexInput.h"
+#include "LinuxI2cAdapter.h"
 #include "Quote.h"
 #include "RegisterMap.h"
 #include "Trace.h"
@@ -179,7 +180,7 @@ bool Tool::Write(uint8_t reg, uint8_t value) { return RegWrite(chip::kChipAddres
 std::string Tool::FailureCause() const
 {
     if (const std::string* stuck = LinkStuckCause()) return *stuck;
-    return "no answer from " + chip::ChipAddressText() + " on " + m_adapterName;
+    return "no answer from " + HexAddress(chip::kChipAddress) + " on " + m_adapterName;
 }
 
 bool Tool::BusStuck() const { return LinkStuckCause() != nullptr; }

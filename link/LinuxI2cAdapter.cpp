@@ -17,13 +17,6 @@ std::string ErrorText(int error)
     return std::strerror(-error);
 }
 
-std::string HexAddress(uint16_t address)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", static_cast<unsigned>(address));
-    return text;
-}
-
 std::string StuckCauseText(const std::string& node, int error)
 {
     const std::string what = error == -EBUSY
@@ -33,6 +26,13 @@ std::string StuckCauseText(const std::string& node, int error)
 }
 
 }  // namespace
+
+std::string HexAddress(uint16_t address)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02x", static_cast<unsigned>(address));
+    return text;
+}
 
 LinuxI2cAdapter::LinuxI2cAdapter(std::string node, I2cDevSys& sys)
     : m_node(std::move(node)), m_sys(sys)

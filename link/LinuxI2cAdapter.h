@@ -84,3 +84,6 @@ private:
 
 // The adapter for node over the real system calls.
 std::unique_ptr<TvxAdapter> MakeLinuxI2cAdapter(const std::string& node);
+
+// A device address as messages and i2c-tools write it: "0x2c".
+std::string HexAddress(uint16_t address);

@@ -5,6 +5,7 @@
 #include "FieldAccess.h"
 #include "FieldObjects.h"
 #include "HexInput.h"
+#include "LinuxI2cAdapter.h"
 #include "PyErrors.h"
 #include "RegisterMap.h"
 #include "Session.h"
@@ -260,7 +261,7 @@ PYBIND11_MODULE(zr5130, m)
           "register, highest bits first; the LED Current (A0 and A1 as one 12-bit value) "
           "after the fields of A0.");
     const std::string loadDumpDoc =
-        "Reads a register dump as `i2cdump -y BUS " + chip::ChipAddressText() +
+        "Reads a register dump as `i2cdump -y BUS " + HexAddress(chip::kChipAddress) +
         "` prints it (byte mode, any range): {address: value} for each register it holds; XX "
         "and registers outside its rows are left out. Raises DumpError naming the file and line.";
     m.def(

@@ -1,6 +1,7 @@
 #include "PyErrors.h"
 
 #include "Errors.h"
+#include "LinuxI2cAdapter.h"
 #include "RegisterMap.h"
 
 #include <initializer_list>
@@ -80,7 +81,7 @@ void AddErrors(py::module_& module)
     const std::string busDoc = "A register access failed.\n\n"
                                "register: the register's address (int)\n"
                                "cause: why, for example 'no answer from " +
-                               chip::ChipAddressText() + " on /dev/i2c-7'";
+                               HexAddress(chip::kChipAddress) + " on /dev/i2c-7'";
     g_types.bus = NewType(module, "BusError", busDoc.c_str(), g_types.error);
     g_types.mismatch = NewType(module, "MismatchError",
                                "A register was written and reads back otherwise.\n\n"
