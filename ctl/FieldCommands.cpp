@@ -215,8 +215,9 @@ void AddFieldCommands(CLI::App& app, Tool& tool, Commands& commands)
     set->add_option("FIELD=VALUE", setArgs->assignments,
                     "a field as get takes it and its value, blanks around it ignored: first one "
                     "of the labels fields lists, case and the label's blanks ignored, whole or "
-                    "either side of its ' = ' (pwm-frequency=9616hz, current-scale=011); else "
-                    "a number without blanks, decimal or hex after 0x (led-current=0x123)")
+                    "either side of its ' = ' (pwm-frequency=9616hz, current-scale=011; a label "
+                    "of several values, as NA / NA, is refused); else a number without blanks "
+                    "inside, decimal or hex after 0x (led-current=0x123)")
         ->required();
     commands.push_back({set, [&tool, setArgs] { return RunSet(tool, *setArgs); }});
 }
