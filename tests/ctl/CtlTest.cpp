@@ -408,23 +408,25 @@ TEST_F(Ctl, ARememberedBusIsFoundByItsNameOrRefused)
 {
     constexpr const char* kBridge = "CP2112 SMBus Bridge on hidraw0";
     constexpr const char* kSmbus = "SMBus I801 adapter at efa0";
-    const std::string openFailed[] = {
-        "zr5130ctl: /dev/i2c-7 does not exist; is the adapter plugged in and the i2c-dev module loaded?",
+    const Lines openFailed = {
+        "zr5130ctl: /dev/i2c-7 does not exist; is the adapter plugged in and the i2c-dev module "
+        "loaded?",
         "zr5130ctl: the adapter did not come up (USB Initialization Error); check its cable and the "
         "board's supply"};
-    const std::string howTo = "; give --adapter, or choose again under Adapter in zr5130-eval's window menu";
+    const std::string byNode = "adapter=/dev/i2c-7\nadapterName=" + std::string(kBridge);
+    const std::string howTo =
+        "; give --adapter, or choose again under Adapter in zr5130-eval's window menu";
     const struct {
         std::vector<std::pair<int, std::string>> buses;
         std::string remembered;
         int status;
         Lines err;
     } cases[] = {
-        {{{0, kSmbus}, {7, kBridge}}, "adapter=i2c:CP2112 SMBus Bridge", 1, {openFailed[0], openFailed[1]}},
-        {{{0, kSmbus}, {7, kBridge}}, "adapter=/dev/i2c-7\nadapterName=" + std::string(kBridge), 1,
-         {openFailed[0], openFailed[1]}},
-        {{{7, kSmbus}, {8, "CP2112 SMBus Bridge on hidraw1"}}, "adapter=/dev/i2c-7\nadapterName=" + std::string(kBridge), 2,
-         {"zr5130ctl: remembered adapter '/dev/i2c-7' not used: /dev/i2c-7 is now '" + std::string(kSmbus) +
-          "', not '" + kBridge + "'" + howTo}},
+        {{{0, kSmbus}, {7, kBridge}}, "adapter=i2c:CP2112 SMBus Bridge", 1, openFailed},
+        {{{0, kSmbus}, {7, kBridge}}, byNode, 1, openFailed},
+        {{{7, kSmbus}, {8, "CP2112 SMBus Bridge on hidraw1"}}, byNode, 2,
+         {"zr5130ctl: remembered adapter '/dev/i2c-7' not used: /dev/i2c-7 is now '" +
+          std::string(kSmbus) + "', not '" + kBridge + "'" + howTo}},
         {{{0, kSmbus}}, "adapter=i2c:CP2112 SMBus Bridge", 2,
          {"zr5130ctl: remembered adapter 'i2c:CP2112 SMBus Bridge' not used: no I2C bus named like "
           "'CP2112 SMBus Bridge'; buses found: /dev/i2c-0: " + std::string(kSmbus) + howTo}},
@@ -435,7 +437,8 @@ TEST_F(Ctl, ARememberedBusIsFoundByItsNameOrRefused)
         std::filesystem::remove_all(ctl.Path("sys"));
         const FakeSysfs sysfs(ctl.Path("sys"));
         for (const auto& [number, name] : c.buses)
-            sysfs.AddBus(number, name, name.starts_with("SMBus") ? FakeSysfs::kPciParent : FakeSysfs::kUsbParent);
+            sysfs.AddBus(number, name,
+                         name.starts_with("SMBus") ? FakeSysfs::kPciParent : FakeSysfs::kUsbParent);
         ctl.sysClass = ctl.Path("sys/class");
         ctl.WriteFile("config/zr5130/zr5130-eval.conf", "[General]\n" + c.remembered + "\n");
         const int status = ctl.Run({"--trace", "t", "read", "02"});
