@@ -1,8 +1,18 @@
-// The Timeline's record of status reads and writes, in bounded memory.
+// The Timeline: its record of status reads and writes in bounded memory, and
+// the view that draws them where they happened.
 #include "PanelHarness.h"
 
 #include "RegisterMap.h"
+#include "TimelineLanes.h"
 #include "TimelineRecord.h"
+#include "TimelineText.h"
+#include "TimelineView.h"
+
+#include <QImage>
+#include <QSet>
+#include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -96,6 +106,190 @@ TEST(TimelineRecord, AWriteKnowsItsRegisterFromEarlierReadsAndWrites)
         EXPECT_EQ(events[i].reg, expected[i].reg);
         EXPECT_EQ(events[i].value, expected[i].value);
         EXPECT_EQ(events[i].before, expected[i].before);
+    }
+}
+
+TEST(TimelineText, AWriteTellsEveryFieldItChanged)
+{
+    struct Case {
+        TimelineEvent write;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{kT0, Kind::Write, 0xA5, 0xE4, 0xE9}, "A5 E9→E4: PWM Frequency 16828 Hz → 9616 Hz"},
+        {{kT0, Kind::Write, 0xA5, 0x64, 0xE9},
+         "A5 E9→64: PWM Direct 1 → 0; PWM Frequency 16828 Hz → 9616 Hz"},
+        {{kT0, Kind::Write, 0xA5, 0xE4, 0xE4}, "A5 E4→E4: no change"},
+        {{kT0, Kind::Write, 0x03, 0x34, 0x12}, "03 12→34"},
+        {{kT0, Kind::Write, 0xA5, 0xE4, {}}, "A5 E4 written; its value before is not known"},
+        {{kT0, Kind::FailedWrite, 0xA5, 0xE4, 0xE9}, "A5 E4: the write failed"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WriteText(c.write), ClockText(kT0) + ' ' + QString::fromUtf8(c.text));
+}
+
+const QColor kFailure{0x12, 0xAB, 0x34};
+
+// Over Voltage comes on for a second, VBoost OK goes off, a read fails; a
+// write changes A5 and one to A1 fails.
+void FeedScenario(TimelineRecord& record)
+{
+    record.AddRead(At(0), 0x02, 0x30);
+    record.AddRead(At(1000), 0x02, 0x38);
+    record.AddRead(At(1400), 0xA5, 0xE9);
+    record.AddWrite(At(1500), 0xA5, 0xE4, true);
+    record.AddRead(At(2000), 0x02, 0x20);
+    record.AddWrite(At(2500), 0xA1, 0x07, false);
+    record.AddRead(At(3000), 0x02, {});
+    record.AddRead(At(4000), 0x02, 0x30);
+}
+
+int LaneOf(const char* name)
+{
+    const std::span<const chip::FieldInfo> flags = StatusFlags();
+    for (size_t lane = 0; lane < flags.size(); ++lane)
+        if (QString::fromUtf8(flags[lane].name) == QString::fromUtf8(name)) return int(lane);
+    return int(flags.size());  // the writes
+}
+
+class Timeline : public ::testing::Test {
+protected:
+    TimelineRecord record;
+    int64_t now = kT0 + 5000;
+    std::unique_ptr<CTimelineView> view = NewView();
+
+    std::unique_ptr<CTimelineView> NewView()
+    {
+        auto made = std::make_unique<CTimelineView>(record);
+        made->SetClock([this] { return now; });
+        made->SetFailureColour(kFailure);
+        made->resize(1000, 360);
+        return made;
+    }
+    // The middle of a lane, in the pixel column of a time.
+    QPoint Where(int64_t ms, int lane) const
+    {
+        const TimelineGeometry g = view->Geometry();
+        return {int(std::floor(g.XOf(kT0 + ms))), g.LaneRect(lane).center().y()};
+    }
+    // Every colour drawn in the lane's pixel column at a time.
+    QSet<QRgb> ColoursAt(const QImage& image, int64_t ms, int lane) const
+    {
+        const QRect rect = view->Geometry().LaneRect(lane);
+        QSet<QRgb> colours;
+        for (int y = rect.top() + 1; y < rect.bottom(); ++y)
+            colours << image.pixel(Where(ms, lane).x(), y);
+        return colours;
+    }
+};
+
+TEST_F(Timeline, EachLaneShowsWhatHappenedWhereItHappened)
+{
+    FeedScenario(record);
+    view->ShowRange(kT0, kT0 + 5000);
+    QImage image(view->size(), QImage::Format_RGB32);
+    view->render(&image);
+    const QRgb failure = kFailure.rgb();
+    const QRgb level = view->palette().color(QPalette::Highlight).rgb();
+    const QRgb gap = view->palette().color(QPalette::Mid).rgb();
+    const QRgb none = 0;
+
+    struct Case {
+        int64_t ms;
+        const char* lane;
+        QRgb drawn;
+        QRgb notDrawn;
+        const char* tip;  // a part of the tooltip; empty: none
+    };
+    const Case cases[] = {
+        {1200, "Over Voltage", failure, level, "Over Voltage 1 (1 = over-voltage flag set)"},
+        {500, "Over Voltage", level, failure, "Over Voltage 0"},
+        {2500, "VBoost OK", failure, level, "VBoost OK 0 (1 = VBoost OK)"},
+        {500, "VBoost OK", level, failure, "VBoost OK 1"},
+        {4800, "VBoost OK", level, failure, "VBoost OK 1"},  // held until the present
+        {3500, "Open", gap, level, "read of 02 failed: no answer"},
+        {1500, "Writes", level, failure, "A5 E9→E4: PWM Frequency 16828 Hz → 9616 Hz"},
+        {2500, "Writes", failure, none, "A1 07: the write failed"},
+        {2200, "Writes", none, level, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lane) + " at " + std::to_string(c.ms));
+        const int lane = LaneOf(c.lane);
+        const QSet<QRgb> colours = ColoursAt(image, c.ms, lane);
+        if (c.drawn != none) {
+            EXPECT_TRUE(colours.contains(c.drawn));
+        }
+        EXPECT_FALSE(colours.contains(c.notDrawn));
+        const QString tip = view->ToolTipAt(Where(c.ms, lane));
+        if (*c.tip) {
+            EXPECT_TRUE(tip.contains(QString::fromUtf8(c.tip))) << tip.toStdString();
+        } else {
+            EXPECT_EQ(tip, QString());
+        }
+    }
+    EXPECT_TRUE(view->ToolTipAt(Where(1500, LaneOf("Writes")))
+                    .startsWith(ClockText(kT0 + 1500) + QStringLiteral(" A5")))
+        << "the write's time, to the millisecond";
+}
+
+TEST_F(Timeline, FollowsThePresentUntilMovedAndHomeReturnsToIt)
+{
+    struct Case {
+        const char* what;
+        std::function<void(CTimelineView&)> act;
+        bool following;
+        int64_t spanMs;
+        std::function<int64_t(const TimelineGeometry& before)> endMs;
+    };
+    const auto pixels = [](const TimelineGeometry& g, double n) {
+        return std::llround(n * g.MsPerPixel());
+    };
+    const Case cases[] = {
+        {"the wheel zooms in around the pointer",
+         [](CTimelineView& v) {
+             const QPoint at(v.Geometry().plot.left() + 100, v.Geometry().plot.center().y());
+             QWheelEvent wheel(at, v.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                               Qt::NoScrollPhase, false);
+             QCoreApplication::sendEvent(&v, &wheel);
+         },
+         false, 48'000,
+         [&](const TimelineGeometry& g) {
+             const int64_t pointer = g.startMs + pixels(g, 100);
+             return pointer + (g.endMs - pointer) * 4 / 5;
+         }},
+        {"a drag pans",
+         [](CTimelineView& v) {
+             const QPoint from = v.Geometry().plot.center();
+             QTest::mousePress(&v, Qt::LeftButton, {}, from);
+             QTest::mouseMove(&v, from + QPoint(80, 0));
+             QTest::mouseRelease(&v, Qt::LeftButton, {}, from + QPoint(80, 0));
+         },
+         false, 60'000, [&](const TimelineGeometry& g) { return g.endMs - pixels(g, 80); }},
+        {"Left pans by an eighth", [](CTimelineView& v) { QTest::keyClick(&v, Qt::Key_Left); },
+         false, 60'000,
+         [&](const TimelineGeometry& g) { return g.endMs - pixels(g, g.plot.width() / 8.0); }},
+        {"+ zooms in on the present, still followed",
+         [](CTimelineView& v) { QTest::keyClick(&v, Qt::Key_Plus); }, true, 30'000,
+         [](const TimelineGeometry& g) { return g.endMs; }},
+        {"Home after a pan follows again",
+         [](CTimelineView& v) {
+             QTest::keyClick(&v, Qt::Key_Right);
+             QTest::keyClick(&v, Qt::Key_Home);
+         },
+         true, 60'000, [](const TimelineGeometry& g) { return g.endMs; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        now = kT0 + 100'000;
+        view = NewView();
+        const TimelineGeometry before = view->Geometry();
+        ASSERT_EQ(before.endMs, now);
+        c.act(*view);
+        EXPECT_EQ(view->IsFollowing(), c.following);
+        now += 1000;
+        const TimelineGeometry after = view->Geometry();
+        EXPECT_EQ(after.endMs - after.startMs, c.spanMs);
+        EXPECT_NEAR(double(after.endMs), double(c.endMs(before) + (c.following ? 1000 : 0)), 1.0);
     }
 }
 
