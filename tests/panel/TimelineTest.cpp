@@ -1,15 +1,22 @@
-// The Timeline: its record of status reads and writes in bounded memory, and
-// the view that draws them where they happened.
+// The Timeline: its record of status reads and writes in bounded memory, the
+// view that draws them where they happened, and the files it saves.
 #include "PanelHarness.h"
 
 #include "RegisterMap.h"
+#include "TimelineExport.h"
 #include "TimelineLanes.h"
 #include "TimelineRecord.h"
 #include "TimelineText.h"
 #include "TimelineView.h"
+#include "TimelineWindow.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -291,6 +298,84 @@ TEST_F(Timeline, FollowsThePresentUntilMovedAndHomeReturnsToIt)
         EXPECT_EQ(after.endMs - after.startMs, c.spanMs);
         EXPECT_NEAR(double(after.endMs), double(c.endMs(before) + (c.following ? 1000 : 0)), 1.0);
     }
+}
+
+// What a row of the CSV holds but its time, for each event of the scenario.
+const char* const kCsvRows[] = {
+    "read,02,30,0,0,1,1,0,0,0,0", "read,02,38,0,0,1,1,1,0,0,0", "write,A5,E4,,,,,,,,",
+    "read,02,20,0,0,1,0,0,0,0,0", "failed write,A1,07,,,,,,,,", "failed read,02,--,,,,,,,,",
+    "read,02,30,0,0,1,1,0,0,0,0",
+};
+
+TEST_F(Timeline, TheSavedCsvHoldsEveryEventAndThePictureTheView)
+{
+    FeedScenario(record);
+    CTimelineWindow window(record);
+    EXPECT_TRUE(window.windowTitle().contains("Timeline"));
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("timeline.csv");
+    ASSERT_TRUE(window.SaveCsv(csv));
+    EXPECT_EQ(window.findChild<QLabel*>(QString::number(CTimelineWindow::kMessage))->text(),
+              "Timeline saved to timeline.csv");
+
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + qsizetype(std::size(kCsvRows)));
+    EXPECT_EQ(lines[0],
+              "time,kind,register,value,Open,Short,VRef OK,VBoost OK,Over Voltage,Over Current,"
+              "TSD,UVLO");
+    const std::vector<TimelineEvent> events = record.Read().Copy();
+    for (size_t i = 0; i < std::size(kCsvRows); ++i) {
+        const QString time = lines[qsizetype(i) + 1].section(',', 0, 0);
+        EXPECT_EQ(QDateTime::fromString(time, Qt::ISODateWithMs).toMSecsSinceEpoch(), events[i].ms)
+            << time.toStdString();
+        EXPECT_EQ(lines[qsizetype(i) + 1].section(',', 1), kCsvRows[i]);
+    }
+
+    const QString png = dir.filePath("timeline.png");
+    ASSERT_TRUE(window.SavePng(png));
+    EXPECT_EQ(QImage(png).size(), window.View().size());
+}
+
+TEST(TimelineSave, AFailedSaveIsToldAndLeavesWhatWasThere)
+{
+    QTemporaryDir dir;
+    const QString old = dir.filePath("old.csv");
+    QFile oldFile(old);
+    ASSERT_TRUE(oldFile.open(QIODevice::WriteOnly) && oldFile.write("old\n") == 4);
+    oldFile.close();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    struct Case {
+        QString path;
+        bool writes;  // the writer gets as far as its end
+        const char* why;
+    };
+    const Case cases[] = {
+        {dir.filePath("folder"), true, "a directory, not a file"},
+        {"/dev/null", true, "a character device, not a file"},
+        {dir.filePath("missing/x.csv"), true, ""},
+        {old, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        QString why;
+        const bool saved = SaveWhole(
+            c.path, [&c](QIODevice& out) { return out.write("new, partly\n") > 0 && c.writes; },
+            why);
+        EXPECT_FALSE(saved);
+        EXPECT_FALSE(why.isEmpty());
+        EXPECT_TRUE(why.startsWith(QString::fromUtf8(c.why))) << why.toStdString();
+    }
+    ASSERT_TRUE(oldFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(oldFile.readAll(), "old\n");
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing/x.csv")));
+
+    TimelineRecord record;
+    CTimelineWindow window(record);
+    EXPECT_FALSE(window.SaveCsv(dir.filePath("folder")));
+    EXPECT_EQ(window.findChild<QLabel*>(QString::number(CTimelineWindow::kMessage))->text(),
+              "Save failed: folder: a directory, not a file");
 }
 
 }  // namespace
