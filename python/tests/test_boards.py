@@ -19,16 +19,24 @@ def test_two_chips_from_two_threads_at_once_and_a_failed_third_open(tmp_path):
     b = zr5130.open(blank_board(tmp_path, "b.txt", rA5=0xE9))
     failures = []
 
-    def work(chip, value):
+    def write(chip, value):
         try:
             for i in range(300):
-                chip.write(0xA0, (value + i) & 0xFF)
-                assert chip.read(0xA0) == (value + i) & 0xFF
+                chip.write(0xA0, (value + i) & 0xFF)  # read back and compared
         except Exception as error:  # noqa: BLE001 - handed to the main thread
             failures.append(error)
 
-    threads = [threading.Thread(target=work, args=(chip, value))
-               for chip, value in ((a, 0x10), (b, 0x80), (a, 0x10))]
+    def read(chip, expected):
+        try:
+            for _ in range(300):
+                assert chip.read(0xA5) == expected
+        except Exception as error:  # noqa: BLE001 - handed to the main thread
+            failures.append(error)
+
+    # Two threads on chip a (a write and its read back never part), one on b.
+    threads = [threading.Thread(target=write, args=(a, 0x10)),
+               threading.Thread(target=write, args=(b, 0x80)),
+               threading.Thread(target=read, args=(a, 0x24))]
     for thread in threads:
         thread.start()
     with pytest.raises(zr5130.DumpError):

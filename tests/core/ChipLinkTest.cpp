@@ -8,12 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace {
 
@@ -133,38 +130,6 @@ TEST(ChipLink, EachChipTracesAndTellsItsOwnAccesses)
     EXPECT_TRUE(seen[0].write && seen[0].reg == 0xA5 && seen[0].value == 0xE4 && seen[0].ok);
     EXPECT_TRUE(!seen[2].write && seen[2].reg == 0x03 && !seen[2].ok);
     EXPECT_LE(seen[0].time, seen[2].time);
-}
-
-// A thread waiting on one chip's bus holds only that chip's lock.
-TEST(ChipLink, AThreadWaitingOnAStuckBusDoesNotHoldAnotherChip)
-{
-    SimBoard* slowBoard = nullptr;
-    SimBoard* fastBoard = nullptr;
-    const auto slow = OpenSim(slowBoard);
-    const auto fast = OpenSim(fastBoard);
-    slowBoard->SetTimeout(std::chrono::milliseconds(400));
-    slowBoard->SetStatusSequence({SimBoard::StatusAnswer::Kind::Timeout});
-    std::atomic<bool> waiting = true;
-    std::thread stuck([&] {
-        slow->Read(0x02);
-        waiting = false;
-    });
-    int reads = 0;
-    while (waiting) {
-        EXPECT_EQ(fast->Read(0x02), 0x30);
-        ++reads;
-    }
-    stuck.join();
-    EXPECT_GT(reads, 100);
-
-    // On one chip, a second thread waits for the first's access to end.
-    slow->ClearStuck();
-    std::thread again([&] { slow->Read(0x02); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(slow->Read(0x03), std::nullopt) << "the bus was marked stuck meanwhile";
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
-    again.join();
 }
 
 }  // namespace
