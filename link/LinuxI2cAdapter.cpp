@@ -1,7 +1,6 @@
 #include "LinuxI2cAdapter.h"
 
 #include "I2cBuses.h"
-#include "ProgramName.h"
 #include "Quote.h"
 
 #include <algorithm>
@@ -17,12 +16,13 @@ std::string ErrorText(int error)
     return std::strerror(-error);
 }
 
-std::string StuckCauseText(const std::string& node, int error)
+constexpr const char* kPullUps = " Check the board's power and pull-ups";
+
+bool OnUsbBridge(const std::string& node, const std::string& sysClassDir)
 {
-    const std::string what = error == -EBUSY
-                                 ? " stays busy: is SDA or SCL held low, or another master on it?"
-                                 : " timed out: is SDA or SCL held low?";
-    return "I2C bus " + node + what + " Check the board's power and pull-ups";
+    for (const I2cBusInfo& bus : ListI2cBuses(sysClassDir.empty() ? kSysClassI2cDev : sysClassDir))
+        if (bus.node == node) return bus.usbBridge;
+    return false;
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ std::string LinuxI2cAdapter::NameMismatch() const
 // opened before must not look usable to a new open that failed.
 int LinuxI2cAdapter::FindControllers()
 {
-    m_lastProblem.clear();
+    m_openProblem = {};
     if (!m_busName.empty()) {
         const I2cBusLookup found = FindI2cBusByName(m_busName, m_sysClassDir);
         if (!found.error.empty()) {
@@ -102,11 +102,12 @@ int LinuxI2cAdapter::FindControllers()
         return 1;
     CloseBus();
     if (rc == -ENOENT)
-        Report(m_node + " does not exist; is the adapter plugged in and the i2c-dev module loaded?");
+        Report(m_node + " does not exist; is the adapter plugged in and the i2c-dev module loaded?",
+               rc);
     else if (rc == -ENODEV)
         Report(m_node + " is not an i2c-dev device node");
     else
-        Report("cannot reach " + m_node + ": " + ErrorText(rc));
+        Report("cannot reach " + m_node + ": " + ErrorText(rc), rc);
     return 0;
 }
 
@@ -135,11 +136,11 @@ int LinuxI2cAdapter::Open(const char*)
             line += "; add yourself to the i2c group (or a udev rule)";
         else if (fd == -ENOENT || fd == -ENODEV || fd == -ENXIO)
             line += "; is the adapter plugged in?";
-        Report(line);
+        Report(line, fd);
         return 0;
     }
     m_fd = fd;
-    ForgetReports();
+    m_usbBridge = OnUsbBridge(m_node, m_sysClassDir);
     // A descriptor is never negative, so the handle is always positive.
     return fd + 1;
 }
@@ -188,8 +189,6 @@ int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (!IsOpenHandle(handle))
         return AccessFailed(-EBADF, m_node + " is not open");
-    if (m_stuckError != 0) [[unlikely]]
-        return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
     i2c_smbus_data data{};
@@ -197,7 +196,6 @@ int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
         .read_write = I2C_SMBUS_READ, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
     if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
         return TransferFailed(address, rc);
-    ForgetReports();
     return data.byte;
 }
 
@@ -205,8 +203,6 @@ int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, ui
 {
     if (!IsOpenHandle(handle))
         return AccessFailed(-EBADF, m_node + " is not open");
-    if (m_stuckError != 0) [[unlikely]]
-        return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
     i2c_smbus_data data{};
@@ -215,18 +211,7 @@ int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, ui
         .read_write = I2C_SMBUS_WRITE, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
     if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
         return TransferFailed(address, rc);
-    ForgetReports();
     return 0;
-}
-
-const std::string* LinuxI2cAdapter::StuckBusCause() const
-{
-    return m_stuckError != 0 ? &m_stuckCause : nullptr;
-}
-
-void LinuxI2cAdapter::ClearStuckBus()
-{
-    m_stuckError = 0;
 }
 
 bool LinuxI2cAdapter::IsOpenHandle(int handle) const
@@ -244,62 +229,70 @@ int LinuxI2cAdapter::SelectAddress(uint16_t address)
     if (rc < 0) {
         m_selectedAddress = -1;
         if (rc == -EBUSY)
-            Report(m_accessProblem = "address " + HexAddress(address) + " on " + m_node +
-                                     " is busy: a kernel driver owns it");
-        else
-            Report(m_accessProblem = "cannot select address " + HexAddress(address) + " on " +
-                                     m_node + ": " + ErrorText(rc));
-        return rc;
+            return AccessFailed(rc,
+                                "address " + HexAddress(address) + " on " + m_node +
+                                    " is busy: a kernel driver owns it",
+                                "a kernel driver owns the address");
+        return AccessFailed(rc,
+                            "cannot select address " + HexAddress(address) + " on " + m_node +
+                                ": " + ErrorText(rc),
+                            "cannot select the address (" + ErrorText(rc) + ")");
     }
     m_selectedAddress = address;
     return 0;
 }
 
+// A transfer that timed out or found the bus busy leaves the bus stuck; the
+// chip object marks it so from the answer.
 int LinuxI2cAdapter::TransferFailed(uint16_t address, int error)
 {
-    if (error == -ETIMEDOUT || error == -EBUSY) {
-        m_stuckError = error;
-        m_stuckCause = StuckCauseText(m_node, error);
-        return error;
-    }
+    if (error == -ETIMEDOUT)
+        return AccessFailed(error,
+                            "I2C bus " + m_node + " timed out: is SDA or SCL held low?" + kPullUps,
+                            "the bus timed out", "is SDA or SCL held low?" + std::string(kPullUps));
+    if (error == -EBUSY)
+        return AccessFailed(error,
+                            "I2C bus " + m_node +
+                                " stays busy: is SDA or SCL held low, or another master on it?" +
+                                kPullUps,
+                            "the bus stays busy",
+                            "is SDA or SCL held low, or another master on it?" +
+                                std::string(kPullUps));
     // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO; reads
     // and writes then fail alike, so both are one cause.
     if (error == -ENXIO || error == -EREMOTEIO)
-        Report(m_accessProblem = "no answer from address " + HexAddress(address) + " on " +
-                                 m_node +
-                                 "; is the board powered and connected, and the chip at this "
-                                 "address?");
-    else
-        Report(m_accessProblem = "I2C transfer with " + HexAddress(address) + " on " + m_node +
-                                 " failed: " + ErrorText(error));
+        return AccessFailed(error,
+                            "no answer from address " + HexAddress(address) + " on " + m_node +
+                                "; is the board powered and connected, and the chip at this "
+                                "address?",
+                            "no device answered",
+                            "is the board powered and connected, and the chip at this address?");
+    return AccessFailed(error,
+                        "I2C transfer with " + HexAddress(address) + " on " + m_node +
+                            " failed: " + ErrorText(error),
+                        "the transfer failed (" + ErrorText(error) + ")");
+}
+
+int LinuxI2cAdapter::AccessFailed(int error, std::string text, std::string cause, std::string hint)
+{
+    m_accessProblem = {.text = std::move(text),
+                       .cause = std::move(cause),
+                       .hint = std::move(hint),
+                       .error = -error,
+                       .bus = m_node,
+                       .usbBridge = m_usbBridge};
     return error;
 }
 
-int LinuxI2cAdapter::AccessFailed(int error, const std::string& cause)
+// Whoever opens the adapter tells the line; each open starts afresh.
+void LinuxI2cAdapter::Report(const std::string& line, int error)
 {
-    m_accessProblem = cause;
-    return error;
-}
-
-std::string LinuxI2cAdapter::AccessFailure() const
-{
-    return m_stuckError != 0 ? m_stuckCause : m_accessProblem;
-}
-
-void LinuxI2cAdapter::Report(const std::string& line)
-{
-    m_lastProblem = line;
-    if (!m_reported.insert(line).second)
-        return;
-    std::fprintf(stderr, "%s: %s\n", LinkProgramName(), line.c_str());
-}
-
-// Runs after every successful access, so it skips the work when there is
-// nothing to forget.
-void LinuxI2cAdapter::ForgetReports()
-{
-    if (!m_reported.empty())
-        m_reported.clear();
+    m_openProblem = {.text = line,
+                     .cause = {},
+                     .hint = {},
+                     .error = -error,
+                     .bus = m_node,
+                     .usbBridge = m_usbBridge};
 }
 
 void LinuxI2cAdapter::CloseBus()
@@ -308,7 +301,6 @@ void LinuxI2cAdapter::CloseBus()
         m_sys.Close(m_fd);
     m_fd = -1;
     m_selectedAddress = -1;
-    m_stuckError = 0;
 }
 
 std::unique_ptr<TvxAdapter> MakeLinuxI2cAdapter(const std::string& node)
