@@ -32,7 +32,9 @@ void Refuse(AdapterChoice& choice, const std::string& setting, const std::string
 {
     const bool words = setting.find(' ') != std::string::npos;
     choice.errorSetting = setting;
-    choice.errorRest = (words && lead.starts_with('=') ? " " + lead.substr(1) : lead) + cause;
+    std::string rest = lead;
+    if (words && rest.starts_with('=')) rest[0] = ' ';
+    choice.errorRest = rest + cause;
     choice.errorDetail = lead.substr(lead.starts_with(": ") ? 2 : 1) + cause;
     choice.errorCause = cause;
     choice.error = setting + choice.errorRest;
