@@ -9,21 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// A failed open, in one line: the adapter's own cause where it tells one;
-// a cable is worth checking only on a USB bridge.
-std::string OpenFailureLine(const ChipLink& chip)
-{
-    const LinkProblem problem = chip.OpenProblem();
-    std::string line = problem.text.empty() ? chip.Name() + " did not come up" : problem.text;
-    if (problem.usbBridge)
-        line += " (USB Initialization Error); check the bridge's USB cable and the board's supply";
-    return line;
-}
-
-}  // namespace
-
 void Problem(const std::string& message)
 {
     std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
@@ -144,7 +129,7 @@ int Tool::OpenBoard(Board& board)
                                             AdapterShownName(chosen.setting));
     board.chip->AddTrace(m_trace);
     if (board.chip->Open()) return kExitDone;
-    Problem(connected ? OpenFailureLine(*board.chip)
+    Problem(connected ? board.chip->OpenFailureLine()
                       : "no adapter connected (" + chosen.source +
                             " is none); choose one with --adapter");
     return kExitFailed;

@@ -94,6 +94,14 @@ LinkProblem ChipLink::OpenProblem() const
     return m_adapter ? m_adapter->OpenProblem() : LinkProblem{};
 }
 
+std::string ChipLink::OpenFailureLine() const
+{
+    const LinkProblem problem = OpenProblem();
+    std::string line = problem.text.empty() ? m_name + " did not come up" : problem.text;
+    if (problem.usbBridge) line += "; check the bridge's USB cable and the board's supply";
+    return line;
+}
+
 void ChipLink::Close()
 {
     std::lock_guard lock(m_lock);

@@ -99,6 +99,10 @@ public:
     bool Open();
     // Why the last Open failed, as the adapter tells it.
     LinkProblem OpenProblem() const;
+    // The same in one line for standard error or an exception: the adapter's
+    // own sentence, else that NAME did not come up; a cable is worth checking
+    // only on a USB bridge.
+    std::string OpenFailureLine() const;
     // Lets the adapter go (a borrowed one is only forgotten) and forgets the
     // session.
     void Close();

@@ -31,17 +31,6 @@ AdapterSetting ChooseSetting(const std::optional<std::string>& adapter)
     return chosen;
 }
 
-// A failed open in one line: the adapter's own cause where it tells one; a
-// cable is worth checking only on a USB bridge.
-std::string OpenFailureText(const ChipLink& link, const std::string& setting)
-{
-    const LinkProblem problem = link.OpenProblem();
-    std::string text =
-        problem.text.empty() ? "the adapter " + setting + " did not come up" : problem.text;
-    if (problem.usbBridge)
-        text += " (USB Initialization Error); check the bridge's USB cable and the board's supply";
-    return text;
-}
 
 }  // namespace
 
@@ -71,7 +60,7 @@ std::shared_ptr<ChipSession> ChipSession::Open(const std::optional<std::string>&
     if (!connected)
         throw AdapterFailure("no adapter connected (" + chosen.source + " is none): " +
                              kHowToChoose);
-    throw AdapterFailure(OpenFailureText(link, chosen.setting));
+    throw AdapterFailure(link.OpenFailureLine());
 }
 
 void ChipSession::Close()
