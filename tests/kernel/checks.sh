@@ -35,8 +35,10 @@ pairs() {
   awk '/^[0-9a-f]0: / { for (i = 2; i <= 17; i++) if ($i != "XX")
          print toupper(substr($1, 1, 1) sprintf("%x", i - 2) " " $i) }' "$1"
 }
-# written TRACE: "REG VALUE" for every write the trace gives as done.
+# written TRACE: "REG VALUE" for every write the trace gives as done;
+# accessed TRACE: for every read and write.
 written() { awk '$1 == "W" && $4 == "ok" { print $2, $3 }' "$1"; }
+accessed() { awk '$4 == "ok" { print $2, $3 }' "$1"; }
 # not_in FILE LINES: the lines FILE does not hold, or "none".
 not_in() {
   missing=$(printf '%s\n' "$2" | grep -vxF -f "$1")
@@ -143,9 +145,9 @@ done
 kill -TERM $panel
 wait $panel
 status=$?
-started=$(written /tmp/panel-trace)
-expect "zr5130-eval on a blank chip: exit status, trace lines, writes done, those i2cdump reads otherwise" \
-  "0 45 18 none" "$status $(grep -c '' /tmp/panel-trace) $(count "$started") $(not_on_chip "$started")"
+expect "zr5130-eval on a blank chip: exit status, trace lines, writes done, accesses i2cdump reads otherwise" \
+  "0 45 18 none" \
+  "$status $(grep -c '' /tmp/panel-trace) $(count "$(written /tmp/panel-trace)") $(not_on_chip "$(accessed /tmp/panel-trace)")"
 [ $status = 0 ] || detail zr5130-eval /tmp/panel-errors
 
 stub chip_addr=$chip
