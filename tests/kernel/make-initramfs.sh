@@ -24,8 +24,9 @@ done
 
 # put FILE... : copied to the same path inside, links followed.
 put() { cp -R -L --parents "$@" "$root/"; }
-# put_as FILE DEST
-put_as() { mkdir -p "$root/$(dirname "$2")"; cp -L "$1" "$root/$2"; }
+# put_program FILE: into /opt/zr5130, without the debug information the
+# package build gives it (the package ships it stripped too).
+put_program() { strip --strip-debug -o "$root/opt/zr5130/$(basename "$1")" "$1"; }
 # put_libraries FILE... : every library the files load.
 put_libraries() {
   ldd "$@" | awk '/=> \// { print $3 } /^\t\/[^ ]+ \(/ { print $1 }' | sort -u | while read -r lib; do
@@ -36,8 +37,9 @@ put_libraries() {
 programs=("$build/zr5130ctl" "$build/zr5130-eval" "$build/tests/panel_tests")
 module=$(find "$build/python" -maxdepth 1 -name 'zr5130*.so' | head -n 1)
 [ -n "$module" ] || { echo "kernel test: no Python module in $build/python" >&2; exit 1; }
+mkdir -p "$root/opt/zr5130"
 for program in "${programs[@]}" "$module"; do
-  put_as "$program" "/opt/zr5130/$(basename "$program")"
+  put_program "$program"
 done
 qt_core=$(ldd "$build/zr5130-eval" | awk '/libQt6Core/ { print $3 }')
 offscreen=$(dirname "$qt_core")/qt6/plugins/platforms/libqoffscreen.so
