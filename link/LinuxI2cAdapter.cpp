@@ -25,6 +25,20 @@ bool OnUsbBridge(const std::string& node, const std::string& sysClassDir)
     return false;
 }
 
+// What the bus lacks of SMBus byte-data access; empty when it has it both ways.
+std::string MissingByteData(unsigned long funcs)
+{
+    const bool read = (funcs & I2C_FUNC_SMBUS_READ_BYTE_DATA) != 0;
+    const bool write = (funcs & I2C_FUNC_SMBUS_WRITE_BYTE_DATA) != 0;
+    if (read && write)
+        return {};
+    if (read)
+        return "SMBus byte-data writes";
+    if (write)
+        return "SMBus byte-data reads";
+    return "SMBus byte-data access";
+}
+
 }  // namespace
 
 std::string HexAddress(uint16_t address)
@@ -156,8 +170,8 @@ int LinuxI2cAdapter::FirmwareVersionRead(int handle, unsigned char* buffer, int 
 }
 
 // The arguments configure the vendor adapter's port; the kernel driver of the
-// bus already owns its speed and pins. What matters is that it can do the
-// byte-data transfers the register accesses use.
+// bus already owns its speed and pins. What matters is how a register can be
+// reached: byte-data transfers both ways, else plain I2C messages.
 int LinuxI2cAdapter::I2cControl(int handle, int, int, int)
 {
     if (!IsOpenHandle(handle))
@@ -167,9 +181,10 @@ int LinuxI2cAdapter::I2cControl(int handle, int, int, int)
         Report("cannot query " + m_node + " (" + ErrorText(rc) + "); is it an I2C bus?");
         return rc;
     }
-    constexpr unsigned long kNeeded = I2C_FUNC_SMBUS_READ_BYTE_DATA | I2C_FUNC_SMBUS_WRITE_BYTE_DATA;
-    if ((funcs & kNeeded) != kNeeded) {
-        Report(m_node + " has no SMBus byte-data access");
+    const std::string missing = MissingByteData(funcs);
+    m_plainI2c = !missing.empty() && (funcs & I2C_FUNC_I2C) != 0;
+    if (!missing.empty() && !m_plainI2c) {
+        Report(m_node + " has no " + missing + " and no plain I2C transfers");
         return -EOPNOTSUPP;
     }
     return 0;
@@ -191,12 +206,10 @@ int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
         return AccessFailed(-EBADF, m_node + " is not open");
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
-    i2c_smbus_data data{};
-    i2c_smbus_ioctl_data args{
-        .read_write = I2C_SMBUS_READ, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
-    if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
+    uint8_t value = 0;
+    if (const int rc = ReadByte(address, reg, value); rc < 0)
         return TransferFailed(address, rc);
-    return data.byte;
+    return value;
 }
 
 int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value)
@@ -205,13 +218,53 @@ int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, ui
         return AccessFailed(-EBADF, m_node + " is not open");
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
+    if (const int rc = WriteByte(address, reg, value); rc < 0)
+        return TransferFailed(address, rc);
+    return 0;
+}
+
+// As plain I2C: the register number written, a repeated start, one byte read.
+int LinuxI2cAdapter::ReadByte(uint16_t address, uint8_t reg, uint8_t& value)
+{
+    if (m_plainI2c) {
+        i2c_msg messages[] = {
+            {.addr = address, .flags = 0, .len = 1, .buf = &reg},
+            {.addr = address, .flags = I2C_M_RD, .len = 1, .buf = &value},
+        };
+        return SendMessages(messages);
+    }
+    i2c_smbus_data data{};
+    i2c_smbus_ioctl_data args{
+        .read_write = I2C_SMBUS_READ, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
+    const int rc = m_sys.IoctlSmbus(m_fd, args);
+    value = data.byte;
+    return rc;
+}
+
+// As plain I2C: one message, the register number and the value.
+int LinuxI2cAdapter::WriteByte(uint16_t address, uint8_t reg, uint8_t value)
+{
+    if (m_plainI2c) {
+        uint8_t bytes[] = {reg, value};
+        i2c_msg message{.addr = address, .flags = 0, .len = sizeof bytes, .buf = bytes};
+        return SendMessages({&message, 1});
+    }
     i2c_smbus_data data{};
     data.byte = value;
     i2c_smbus_ioctl_data args{
         .read_write = I2C_SMBUS_WRITE, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
-    if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
-        return TransferFailed(address, rc);
-    return 0;
+    return m_sys.IoctlSmbus(m_fd, args);
+}
+
+// The kernel answers with the number of messages done: fewer than all is a
+// failed access even when it names no error.
+int LinuxI2cAdapter::SendMessages(std::span<i2c_msg> messages)
+{
+    i2c_rdwr_ioctl_data args{.msgs = messages.data(), .nmsgs = static_cast<__u32>(messages.size())};
+    const int done = m_sys.IoctlRdwr(m_fd, args);
+    if (done < 0)
+        return done;
+    return done == static_cast<int>(messages.size()) ? 0 : -EIO;
 }
 
 bool LinuxI2cAdapter::IsOpenHandle(int handle) const
@@ -220,7 +273,8 @@ bool LinuxI2cAdapter::IsOpenHandle(int handle) const
 }
 
 // I2C_SLAVE, never I2C_SLAVE_FORCE: when a kernel driver has claimed the
-// address, the access fails rather than racing that driver.
+// address, the access fails rather than racing that driver. I2C_RDWR
+// messages carry their own address, but are held to the same rule.
 int LinuxI2cAdapter::SelectAddress(uint16_t address)
 {
     if (address == m_selectedAddress)
@@ -258,9 +312,10 @@ int LinuxI2cAdapter::TransferFailed(uint16_t address, int error)
                             "the bus stays busy",
                             "is SDA or SCL held low, or another master on it?" +
                                 std::string(kPullUps));
-    // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO; reads
-    // and writes then fail alike, so both are one cause.
-    if (error == -ENXIO || error == -EREMOTEIO)
+    // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO (and
+    // i2c-stub an address with no chip as ENODEV); reads and writes then fail
+    // alike, so all are one cause.
+    if (error == -ENXIO || error == -EREMOTEIO || error == -ENODEV)
         return AccessFailed(error,
                             "no answer from address " + HexAddress(address) + " on " + m_node +
                                 "; is the board powered and connected, and the chip at this "
@@ -301,6 +356,7 @@ void LinuxI2cAdapter::CloseBus()
         m_sys.Close(m_fd);
     m_fd = -1;
     m_selectedAddress = -1;
+    m_plainI2c = false;
 }
 
 std::unique_ptr<TvxAdapter> MakeLinuxI2cAdapter(const std::string& node)

@@ -5,13 +5,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 // The tvx operations over a Linux i2c-dev bus (/dev/i2c-N), as provided by
 // USB-to-I2C bridges such as the CP2112, MCP2221, FT260 or i2c-tiny-usb.
 // The bus is the one "controller"; its sysfs name stands in for the serial
 // number. There is no adapter firmware, GPIO or supply to set up: the board
-// is powered separately.
+// is powered separately. A register is reached with SMBus byte-data
+// transfers, or, where the bus's driver offers only plain I2C transfers, as
+// I2C_RDWR messages.
 //
 // Failures come back as the tvx results (negative, or non-zero for writes)
 // carrying -errno, and their causes as data (OpenProblem, AccessProblem):
@@ -53,6 +56,10 @@ private:
     // Why the node is not the bus required; empty when it is (or none is).
     std::string NameMismatch() const;
     int SelectAddress(uint16_t address);
+    // One register access as the bus takes it; 0 or -errno.
+    int ReadByte(uint16_t address, uint8_t reg, uint8_t& value);
+    int WriteByte(uint16_t address, uint8_t reg, uint8_t value);
+    int SendMessages(std::span<i2c_msg> messages);
     int TransferFailed(uint16_t address, int error);
     // Keeps why the access failed: the panel's sentence, the cause in words
     // and what to do; answers error.
@@ -69,6 +76,7 @@ private:
     I2cDevSys& m_sys;
     int m_fd = -1;
     int m_selectedAddress = -1;  // the I2C_SLAVE address now set on m_fd
+    bool m_plainI2c = false;  // the bus lacks byte-data access: registers go as I2C_RDWR messages
     bool m_usbBridge = false;  // sysfs puts the bus below a USB device
     LinkProblem m_openProblem;    // since the last FindControllers
     LinkProblem m_accessProblem;  // of the last register access that failed

@@ -265,19 +265,70 @@ TEST_F(LinuxI2cAdapterTest, ByteDataAccessIsEnoughForI2cControl)
     EXPECT_EQ(Stderr(), "");
 }
 
-TEST_F(LinuxI2cAdapterTest, I2cControlFailsWithoutByteDataReadOrWrite)
+// A bus lacking byte-data access either way takes the register number
+// written, a repeated start and one byte read; a write as one message.
+TEST_F(LinuxI2cAdapterTest, BusWithoutByteDataBothWaysTakesPlainI2cMessages)
+{
+    const std::vector<std::string> smbus = {"smbus 5 write 0x2c 0xa5 0x3c size 2",
+                                            "smbus 5 read 0x2c 0x02 size 2"};
+    const std::vector<std::string> plain = {"rdwr 5 0x2c w 0xa5 0x3c",
+                                            "rdwr 5 0x2c w 0x02, 0x2c r 1"};
+    const struct {
+        unsigned long funcs;
+        const std::vector<std::string>& calls;
+    } buses[] = {
+        {I2C_FUNC_I2C | I2C_FUNC_SMBUS_BYTE_DATA, smbus},
+        {I2C_FUNC_I2C, plain},
+        {I2C_FUNC_I2C | I2C_FUNC_SMBUS_READ_BYTE_DATA, plain},
+        {I2C_FUNC_I2C | I2C_FUNC_SMBUS_WRITE_BYTE_DATA, plain},
+    };
+    for (const auto& bus : buses) {
+        sys.funcs = bus.funcs;
+        sys.registers = {};
+        sys.registers[0x02] = 0x81;
+        const int handle = OpenBus();
+        ASSERT_GE(adapter.I2cControl(handle, 0, 0, 1), 0) << Hex(static_cast<unsigned>(bus.funcs));
+        ASSERT_GE(adapter.RegisterRead(handle, 0x2C, 0x00), 0);  // selects the address
+        sys.calls.clear();
+        EXPECT_EQ(adapter.RegisterWrite(handle, 0x2C, 0xA5, 0x3C), 0);
+        EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x02), 0x81);
+        EXPECT_EQ(sys.calls, bus.calls) << Hex(static_cast<unsigned>(bus.funcs));
+        EXPECT_EQ(sys.registers[0xA5], 0x3C);
+    }
+    EXPECT_EQ(Stderr(), "");
+}
+
+TEST_F(LinuxI2cAdapterTest, PlainI2cReadWhoseSecondMessageFailsGivesNoValue)
+{
+    sys.funcs = I2C_FUNC_I2C;
+    sys.registers[0x02] = 0x81;
+    const int handle = OpenBus();
+    ASSERT_GE(adapter.I2cControl(handle, 0, 0, 1), 0);
+    sys.rdwrMessagesDone = 1;
+    EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x02), -EIO);
+    sys.rdwrMessagesDone = I2C_RDWR_IOCTL_MAX_MSGS;
+    sys.transferFailures = {-EREMOTEIO};
+    EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x02), -EREMOTEIO);
+    EXPECT_EQ(adapter.RegisterRead(handle, 0x2C, 0x02), 0x81);
+    EXPECT_EQ(sys.CountCalls("smbus"), 0u);
+}
+
+TEST_F(LinuxI2cAdapterTest, BusWithNeitherByteDataNorPlainI2cIsRefusedNamingWhatItLacks)
 {
     const int handle = OpenBus();
-    const unsigned long lacking[] = {
-        I2C_FUNC_I2C | I2C_FUNC_SMBUS_WRITE_BYTE_DATA,
-        I2C_FUNC_I2C | I2C_FUNC_SMBUS_READ_BYTE_DATA,
-        I2C_FUNC_SMBUS_QUICK,
+    const struct {
+        unsigned long funcs;
+        std::string lacking;
+    } buses[] = {
+        {I2C_FUNC_SMBUS_WRITE_BYTE_DATA, "SMBus byte-data reads"},
+        {I2C_FUNC_SMBUS_READ_BYTE_DATA | I2C_FUNC_SMBUS_QUICK, "SMBus byte-data writes"},
+        {I2C_FUNC_SMBUS_BYTE | I2C_FUNC_SMBUS_WORD_DATA, "SMBus byte-data access"},
     };
-    for (const unsigned long funcs : lacking) {
-        sys.funcs = funcs;
-        EXPECT_LT(adapter.I2cControl(handle, 0, 0, 1), 0) << Hex(static_cast<unsigned>(funcs));
+    for (const auto& bus : buses) {
+        sys.funcs = bus.funcs;
+        EXPECT_EQ(adapter.I2cControl(handle, 0, 0, 1), -EOPNOTSUPP);
+        EXPECT_EQ(adapter.OpenFailure(), kNode + " has no " + bus.lacking + " and no plain I2C transfers");
     }
-    EXPECT_EQ(adapter.OpenFailure(), "/dev/i2c-3 has no SMBus byte-data access");
 }
 
 TEST_F(LinuxI2cAdapterTest, I2cControlFailsWhenTheNodeIsNoI2cBus)
@@ -479,6 +530,8 @@ TEST_F(RealI2cDevSysTest, OpenAndIoctlsAnswerWithErrno)
     EXPECT_EQ(sys.IoctlFuncs(fd, funcs), -ENOTTY);
     EXPECT_EQ(sys.IoctlValue(fd, I2C_SLAVE, 0x2C), -ENOTTY);
     EXPECT_EQ(sys.IoctlSmbus(fd, args), -ENOTTY);
+    i2c_rdwr_ioctl_data messages{.msgs = nullptr, .nmsgs = 0};
+    EXPECT_EQ(sys.IoctlRdwr(fd, messages), -ENOTTY);
     sys.Close(fd);
     EXPECT_EQ(sys.IoctlFuncs(fd, funcs), -EBADF);
 }
