@@ -1,5 +1,6 @@
 #include "BoxMarks.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
 #include <QVariant>
@@ -10,12 +11,16 @@ namespace {
 constexpr const char* kMarkProperty = "zr5130Mark";
 constexpr const char* kOwnColourProperty = "zr5130OwnColour";
 constexpr const char* kOwnTipProperty = "zr5130OwnTip";
+constexpr const char* kLeadLineProperty = "zr5130LeadLine";
+constexpr const char* kOwnDescriptionProperty = "zr5130OwnDescription";
 
-// An edit shows its text on Base; a check box on its parent's Window,
-// unless it fills its own background.
+// An edit, and a list's field, show their text on Base; a check box or a
+// slider on its parent's Window, unless it fills its own background.
 QPalette::ColorRole Role(const QWidget* box)
 {
-    return qobject_cast<const QLineEdit*>(box) ? QPalette::Base : QPalette::Window;
+    return qobject_cast<const QLineEdit*>(box) || qobject_cast<const QComboBox*>(box)
+        ? QPalette::Base
+        : QPalette::Window;
 }
 
 void SetBackground(QWidget* box, const QColor& colour)
@@ -53,4 +58,21 @@ void UnmarkBox(QWidget* box, const QString& mark)
 QString BoxMark(const QWidget* box)
 {
     return box->property(kMarkProperty).toString();
+}
+
+void SetLeadLine(QWidget* control, const QString& line)
+{
+    if (LeadLine(control) == line) return;
+    if (!control->property(kOwnDescriptionProperty).isValid())
+        control->setProperty(kOwnDescriptionProperty, control->accessibleDescription());
+    const QString own = control->property(kOwnDescriptionProperty).toString();
+    control->setProperty(kLeadLineProperty, line);
+    control->setAccessibleDescription(line.isEmpty() || own.isEmpty()
+                                          ? line + own
+                                          : line + QLatin1Char('\n') + own);
+}
+
+QString LeadLine(const QWidget* control)
+{
+    return control->property(kLeadLineProperty).toString();
 }
