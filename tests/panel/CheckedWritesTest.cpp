@@ -42,7 +42,7 @@ TEST_F(PanelTest, EachActionTellsItsFirstFailedWriteAndShowsItsBoxAsUnknown)
         {"16 - 43 V", [&] { Click(idc::kVboostHigh); }, {0x9E}, "Write to 9E failed", idc::kReg9E},
         {"Write by hand", [&] { WriteByHand("A8", "01"); }, {0xA8}, "Write to A8 failed", 0},
         {"Load E03", [&] { load(3); }, {0x01}, "Write to 01 failed", 0},
-        {"Load E08", [&] { load(8); }, {0xA5}, "Config E8 load failed", 0},
+        {"Load E08", [&] { load(8); }, {0xA5}, "Config E8 load failed (first: A5)", 0},
         {"Prepare Write", [&] { Click(idc::kPrepareWrite); }, {0x72}, "Prepare Write failed", idc::kReg72},
     };
     for (const Case& c : cases) {
