@@ -1,5 +1,6 @@
 #include "BenchAdditions.h"
 
+#include "ChipDifferences.h"
 #include "EvalDlg.h"
 #include "RegistersWindow.h"
 #include "SessionMenu.h"
@@ -13,5 +14,6 @@ void AddBenchAdditions(CEvalDlg& dlg)
     QObject::connect(&dlg, &CEvalDlg::windowCommand, registers, [registers](unsigned id) {
         if ((id & 0xFFF0) == CSessionMenu::kIdmRegisters) registers->Open();
     });
+    new CChipDifferences(dlg);
     dlg.InstallToolTips();
 }
