@@ -1,7 +1,9 @@
 #include "BenchAdditions.h"
 
+#include "BoardLine.h"
 #include "ChipDifferences.h"
 #include "EvalDlg.h"
+#include "FaultFlags.h"
 #include "RegistersWindow.h"
 #include "SessionMenu.h"
 
@@ -14,6 +16,8 @@ void AddBenchAdditions(CEvalDlg& dlg)
     QObject::connect(&dlg, &CEvalDlg::windowCommand, registers, [registers](unsigned id) {
         if ((id & 0xFFF0) == CSessionMenu::kIdmRegisters) registers->Open();
     });
+    new CBoardLine(dlg);
     new CChipDifferences(dlg);
+    new CFaultFlags(dlg);
     dlg.InstallToolTips();
 }
