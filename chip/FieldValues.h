@@ -13,10 +13,13 @@ struct ValueReading {
     std::string error;  // when there is no value: what is wrong, naming the field
 };
 
-// A field's value as typed: one of its value names, case and blanks ignored
-// ("9616hz" for "9616 Hz"; a name "000 = 5mA" also as "5mA"), or a number in
-// decimal or, after 0x, in hex. A name that stands for several values, a
-// number beyond the field and anything else are refused.
+// A field's value as typed, blanks around it ignored, read in this order:
+// one of the field's labels, case ignored and its blanks optional ("9616hz"
+// for "9616 Hz"), whole or either side of its " = " ("011 = 20mA", "011",
+// "20mA"); else a number, decimal or hex after 0x, with no blanks inside. A
+// label printed for several values (listed twice, or read for several
+// codes), a number beyond the field and anything else are refused, the text
+// escaped in the message.
 ValueReading ReadFieldValue(const NamedField& field, std::string_view typed);
 
 }  // namespace chip

@@ -2,6 +2,7 @@
 
 #include "Decode.h"
 #include "Likeness.h"
+#include "Quote.h"
 
 #include <algorithm>
 #include <cctype>
@@ -107,14 +108,25 @@ std::span<const NamedField> AllNamedFields() { return TheCatalogue().fields; }
 
 FieldLookup LookUpField(std::string_view typed)
 {
+    // Every name the map prints is printable ASCII. Anything else is refused
+    // whole: the key below drops what is not a letter or digit, and a name
+    // with its foreign letters dropped can be another field's.
+    const auto foreign = std::ranges::find_if(typed, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte > 0x7E;
+    });
+    if (foreign != typed.end())
+        return {nullptr,
+                "no field " + Quoted(typed) + ": a field name is printable ASCII, and byte " +
+                    std::to_string(foreign - typed.begin() + 1) + " (" +
+                    Quoted(std::string_view(&*foreign, 1)) + ") is not"};
     const Catalogue& c = TheCatalogue();
     const std::string key = NameKey(typed);
-    const auto found = std::ranges::find(c.nameKeys, key);
-    if (!key.empty() && found != c.nameKeys.end())
+    if (key.empty()) return {nullptr, "no field name in " + Quoted(typed)};
+    if (const auto found = std::ranges::find(c.nameKeys, key); found != c.nameKeys.end())
         return {&c.fields[size_t(found - c.nameKeys.begin())], {}};
-    if (key.empty()) return {nullptr, "no field name in '" + std::string(typed) + "'"};
     return {nullptr,
-            "no field '" + std::string(typed) + "'; did you mean " + NearestField(typed).key + "?"};
+            "no field " + Quoted(typed) + "; did you mean " + NearestField(typed).key + "?"};
 }
 
 const NamedField& NearestField(std::string_view typed)

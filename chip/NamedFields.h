@@ -33,10 +33,11 @@ std::span<const NamedField> AllNamedFields();
 
 struct FieldLookup {
     const NamedField* field = nullptr;
-    std::string error;  // when field is null: "no field 'x'; did you mean y?"
+    std::string error;  // when field is null: "no field 'x'; did you mean y?", x escaped
 };
 // The field whose name matches typed when case, blanks and punctuation are
-// ignored: "pwm-frequency", "PWM_FREQUENCY" and "PWM Frequency" are one.
+// ignored: "pwm-frequency", "PWM_FREQUENCY" and "PWM Frequency" are one. A
+// name holding anything but printable ASCII is refused, never matched.
 FieldLookup LookUpField(std::string_view typed);
 // The field whose name is most like typed.
 const NamedField& NearestField(std::string_view typed);

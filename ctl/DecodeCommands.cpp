@@ -6,6 +6,7 @@
 #include "HexInput.h"
 #include "ImageRead.h"
 #include "Output.h"
+#include "Quote.h"
 #include "RegisterImage.h"
 #include "RegisterMap.h"
 #include "StandardOutput.h"
@@ -71,8 +72,8 @@ std::optional<std::vector<RegisterReading>> GivenReadings(const std::vector<std:
     for (const std::string& pair : pairs) {
         const size_t equals = pair.find('=');
         if (equals == std::string::npos) {
-            Problem("decode: '" + pair +
-                    "' is not REG=VALUE (for example A5=E9); give either "
+            Problem("decode: " + Quoted(pair) +
+                    " is not REG=VALUE (for example A5=E9); give either "
                     "one dump file or REG=VALUE pairs");
             return std::nullopt;
         }

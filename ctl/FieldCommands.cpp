@@ -4,6 +4,7 @@
 #include "FieldWrite.h"
 #include "HexInput.h"
 #include "Output.h"
+#include "Quote.h"
 #include "StandardOutput.h"
 #include "Tool.h"
 
@@ -109,7 +110,8 @@ std::optional<std::vector<chip::FieldText>> SplitAssignments(const std::vector<s
     for (const std::string& arg : args) {
         const size_t equals = arg.find('=');
         if (equals == std::string::npos) {
-            Problem("set: '" + arg + "' is not FIELD=VALUE (for example pwm-frequency=9616hz)");
+            Problem("set: " + Quoted(arg) +
+                    " is not FIELD=VALUE (for example pwm-frequency=9616hz)");
             return std::nullopt;
         }
         texts.push_back({arg.substr(0, equals), arg.substr(equals + 1)});
@@ -143,8 +145,7 @@ int RunSet(Tool& tool, const SetArgs& args)
     if (!texts) return kExitBadInput;
     const chip::ResolvedFields resolved = chip::ResolveFields(*texts);
     if (!resolved.refusal.message.empty()) {
-        Problem("set: " + args.assignments[resolved.refusal.index] + ": " +
-                resolved.refusal.message);
+        Problem("set: " + resolved.refusal.message);
         return kExitBadInput;
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
@@ -201,7 +202,8 @@ void AddFieldCommands(CLI::App& app, Tool& tool, Commands& commands)
     CLI::App* get = app.add_subcommand(
         "get", "read fields by name and print each as NAME = MEANING (REG bits H-L = N)");
     get->add_option("FIELD", getArgs->fields,
-                    "field name, case, blanks, '-' and '_' ignored (pwm-frequency)")
+                    "field name in printable ASCII, case, blanks, '-' and '_' ignored "
+                    "(pwm-frequency)")
         ->required();
     commands.push_back({get, [&tool, getArgs] { return RunGet(tool, *getArgs); }});
 
@@ -211,8 +213,11 @@ void AddFieldCommands(CLI::App& app, Tool& tool, Commands& commands)
         "set fields by name: each register concerned is read once, written once with "
         "every other bit kept, and read back; exit status 1 when it reads otherwise");
     set->add_option("FIELD=VALUE", setArgs->assignments,
-                    "a field and its value by meaning (pwm-frequency=9616hz) or as a number, "
-                    "decimal or hex after 0x (led-current=0x123)")
+                    "a field as get takes it and its value, blanks around it ignored: first one "
+                    "of the labels fields lists, case and the label's blanks ignored, whole or "
+                    "either side of its ' = ' (pwm-frequency=9616hz, current-scale=011; a label "
+                    "of several values, as NA / NA, is refused); else a number without blanks "
+                    "inside, decimal or hex after 0x (led-current=0x123)")
         ->required();
     commands.push_back({set, [&tool, setArgs] { return RunSet(tool, *setArgs); }});
 }

@@ -1,6 +1,7 @@
 #include "HexArgs.h"
 
 #include "HexInput.h"
+#include "Quote.h"
 #include "Tool.h"
 
 namespace {
@@ -35,7 +36,7 @@ std::optional<uint8_t> ParseByteArgOrTell(const std::string& text, const std::st
 {
     std::string error;
     const std::optional<uint8_t> value = ParseByteArg(text, error);
-    if (!value) Problem(what + " '" + text + "' " + error);
+    if (!value) Problem(what + " " + Quoted(text) + " " + error);
     return value;
 }
 

@@ -99,11 +99,11 @@ std::string RememberAdapter(const std::string& setting, const AdapterOptions& op
 {
     const SettingsLocation location = UserSettingsLocation();
     if (location.path.empty()) return location.problem + "; the adapter choice is not remembered";
-    SettingsValues values{{kAdapterKey, setting}};
+    SettingsChanges changes{{kAdapterKey, setting}, {kAdapterNameKey, std::nullopt}};
     if (setting.starts_with('/'))
         if (const std::optional<I2cBusInfo> bus = BusAt(setting, options.sysClassDir))
-            values[kAdapterNameKey] = bus->name;
-    if (std::string reason; !WriteSettingsFile(location.path, values, reason))
+            changes[kAdapterNameKey] = bus->name;
+    if (std::string reason; !UpdateSettingsFile(location.path, changes, reason))
         return SettingsFileProblem(location.path, reason);
     return {};
 }

@@ -44,7 +44,7 @@ ChooseRecalledAdapter(const std::string& setting, const std::string& busName,
                       const AdapterOptions& options = AdapterOptionsFromEnvironment());
 
 // Keeps setting (as ListAdapters spells it) as the user's choice; a bus node
-// with the adapter name its bus has now. Returns why it is not kept (one
-// line), or empty when it is.
+// with the adapter name its bus has now. The rest of the settings file stays
+// as it was. Returns why it is not kept (one line), or empty when it is.
 std::string RememberAdapter(const std::string& setting,
                             const AdapterOptions& options = AdapterOptionsFromEnvironment());

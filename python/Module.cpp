@@ -80,8 +80,8 @@ void AddFieldClasses(py::module_& m)
                           "A field of the register map: where it sits and what its values mean.")
         .def_readonly("name", &FieldFacts::name, "The field's name, as the panel shows it.")
         .def_readonly("key", &FieldFacts::key,
-                      "The name as typed for get() and set(): 'pwm-frequency'. Names match "
-                      "ignoring case, blanks, '-' and '_'.")
+                      "The name as typed for get() and set(): 'pwm-frequency'. Names are "
+                      "printable ASCII and match ignoring case, blanks, '-' and '_'.")
         .def_readonly("register", &FieldFacts::reg,
                       "Its register's address; of the LED Current, A0 (the first written).")
         .def_readonly("registers", &FieldFacts::registers,
@@ -93,8 +93,9 @@ void AddFieldClasses(py::module_& m)
         .def_readonly("maximum", &FieldFacts::maximum, "The largest number it holds.")
         .def_readonly("description", &FieldFacts::description, "What the field is for.")
         .def_readonly("values", &FieldFacts::values,
-                      "The names of its values, value n at index n; empty when the value is a "
-                      "plain number.")
+                      "The labels of its values, value n at index n, each of which set() takes "
+                      "back (a label of several values aside); empty when the value is a plain "
+                      "number.")
         .def_readonly("access", &FieldFacts::access,
                       "'read/write', 'read only' or 'EEPROM burn'; set() writes read/write "
                       "fields only.")
@@ -153,9 +154,10 @@ void AddChipClass(py::module_& m)
             "not read back.")
         .def("get", &GetField, py::arg("name"),
              "Reads the field's registers and returns the field with "
-             "its value: chip.get(\"pwm-frequency\").meaning. Names match ignoring case, "
-             "blanks, '-' and '_'; fields() lists them. An unknown name raises KeyError with "
-             "the nearest one.")
+             "its value: chip.get(\"pwm-frequency\").meaning, which set() takes back. Names "
+             "are printable ASCII and match ignoring case, blanks, '-' and '_'; fields() lists "
+             "them. An unknown name raises KeyError with the nearest one; a name with any "
+             "other character raises KeyError without a guess.")
         .def(
             "set",
             [](ChipSession& chip, const std::optional<py::dict>& fields, const py::kwargs& more) {
@@ -164,10 +166,15 @@ void AddChipClass(py::module_& m)
             py::arg("fields") = py::none(), py::pos_only(),
             ""
             "Writes fields by name: chip.set(pwm_frequency=\"9616 Hz\", led_current=0x123), "
-            "or chip.set({\"PWM Frequency\": \"9616 Hz\"}). A value is a number or one of "
-            "the field's meanings (case and blanks ignored: \"9616hz\").\n\n"
+            "or chip.set({\"PWM Frequency\": \"9616 Hz\"}). Names are read as get() reads "
+            "them. A value is an int, or text read in this order, blanks around it ignored: "
+            "a label of the field's values, case and the label's blanks ignored, whole or "
+            "either side of its ' = ' (\"9616hz\"; \"011 = 20mA\", \"011\" or \"20mA\"); "
+            "else a number without blanks inside, decimal or hex after 0x (\"0x123\"). What "
+            "get() gives as meaning or number, set() takes back to the same bits.\n\n"
             "Every name and value is checked first: an unknown name raises KeyError with the "
-            "nearest one, a value out of range, a read-only field or one given twice raises "
+            "nearest one, a label of several values (\"NA / NA\"), a value out of range, a "
+            "read-only field or one given twice raises "
             "ValueError, and nothing is written. Then each register concerned is read once, "
             "written once with all its fields changed and every other bit kept (the LED "
             "Current: A0, then A1), and read back: MismatchError when it reads otherwise, "

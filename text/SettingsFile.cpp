@@ -1,91 +1,81 @@
 #include "SettingsFile.h"
 
 #include "FileOpen.h"
+#include "IniText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-constexpr const char* kGeneralSection = "General";
-constexpr const char* kGeneralHeader = "[General]\n";
 constexpr const char* kSettingsTail = "/zr5130/zr5130-eval.conf";
 
-std::string Trimmed(const std::string& text)
+// The file's text; empty when there is none.
+bool ReadSettingsText(const std::string& path, std::string& text, std::string& reason)
 {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-constexpr std::string_view kEscapeLetters = "abfnrtv";
-constexpr std::string_view kEscapedControls = "\a\b\f\n\r\t\v";
-
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-void AppendUtf8(std::string& out, unsigned long code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | ((code >> 12) & 0x0F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+    struct stat st { };
+    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
+    if (!ReadRegularFile(path, kMaxSettingsBytes, O_NOFOLLOW, text, reason)) return false;
+    if (text.size() > kMaxSettingsBytes) {
+        reason =
+            "larger than " + std::to_string(kMaxSettingsBytes / 1024) + " KiB, not a settings file";
+        return false;
     }
+    return true;
 }
 
-// The character a backslash escape stands for, from text[i] on; i ends on
-// its last character.
-void AppendEscaped(std::string& out, const std::string& text, size_t& i)
+void AppendLine(std::string& out, std::string_view line)
 {
-    const char c = text[i];
-    if (const size_t letter = kEscapeLetters.find(c); letter != std::string_view::npos) {
-        out += kEscapedControls[letter];
-    } else if (c == 'x' || (c >= '0' && c <= '7')) {
-        const bool hex = c == 'x';
-        size_t end = hex ? i + 1 : i;
-        while (end < text.size() &&
-               (hex ? IsHexDigit(text[end]) : text[end] >= '0' && text[end] <= '7'))
-            ++end;
-        const size_t first = hex ? i + 1 : i;
-        AppendUtf8(out,
-                   std::strtoul(text.substr(first, end - first).c_str(), nullptr, hex ? 16 : 8) &
-                       0xFFFF);
-        i = end - 1;
-    } else {
-        out += c;
-    }
+    out += line;
+    if (!line.ends_with('\n')) out += '\n';
 }
 
-void ParseLines(const std::string& text, SettingsValues& values)
+void AppendKey(std::string& out, const std::string& key, const std::string& value)
 {
-    std::string section = kGeneralSection;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        const std::string line = Trimmed(text.substr(start, end - start));
-        start = end + 1;
-        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-        if (line[0] == '[') {
-            section = line.substr(1, line.find(']') - 1);
-            continue;
-        }
-        const size_t equals = line.find('=');
-        if (section == kGeneralSection && equals != std::string::npos)
-            values[Trimmed(line.substr(0, equals))] =
-                SettingsValueFromText(Trimmed(line.substr(equals + 1)));
+    AppendLine(out, key + "=" + IniValueText(value));
+}
+
+std::string WithChanges(std::string_view old, const SettingsChanges& changes)
+{
+    const std::vector<IniLine> lines = SplitIniLines(old);
+    const auto inGeneral = [](const IniLine& line) { return line.section == kIniGeneral; };
+    // New keys go after the last key of [General], or else after its header.
+    size_t newKeysAfter = std::string::npos;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (inGeneral(lines[i]) &&
+            (!lines[i].key.empty() || (lines[i].header && newKeysAfter == std::string::npos)))
+            newKeysAfter = i;
+
+    std::set<std::string> written;
+    const auto appendNewKeys = [&](std::string& out) {
+        for (const auto& [key, value] : changes)
+            if (value && written.insert(key).second) AppendKey(out, key, *value);
+    };
+    std::string out;
+    if (newKeysAfter == std::string::npos) {
+        AppendLine(out, "[General]");
+        appendNewKeys(out);
+        if (!old.empty()) out += '\n';
     }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const IniLine& line = lines[i];
+        const auto change = changes.find(line.key);
+        if (!inGeneral(line) || change == changes.end())
+            AppendLine(out, line.text);
+        else if (written.insert(line.key).second && change->second)
+            AppendKey(out, line.key, *change->second);
+        if (i == newKeysAfter) appendNewKeys(out);
+    }
+    return out;
 }
 
 std::string Folder(const std::string& path)
@@ -123,81 +113,21 @@ SettingsLocation UserSettingsLocation()
             "neither XDG_CONFIG_HOME nor HOME is an absolute path, so there is no settings file"};
 }
 
-// As Qt writes a string: control bytes as \t-style or \x escapes (a hex
-// digit right after a \x escaped too, so that it is not read as part of it), quotes and
-// backslashes escaped, the whole in quotes when it holds ; , = or starts or
-// ends with a space, and a leading @ doubled.
-std::string SettingsValueText(const std::string& value)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    const std::string plain = value.starts_with('@') ? "@" + value : value;
-    std::string out;
-    bool escapeHexDigit = false;
-    bool needsQuotes = false;
-    for (const char c : plain) {
-        const auto byte = static_cast<unsigned char>(c);
-        needsQuotes = needsQuotes || c == ';' || c == ',' || c == '=';
-        const size_t control = c == '\0' ? std::string_view::npos : kEscapedControls.find(c);
-        const bool escape = byte < 0x20 || byte == 0x7F || (escapeHexDigit && IsHexDigit(c));
-        escapeHexDigit = escape && control == std::string_view::npos;
-        if (escape && control != std::string_view::npos) {
-            out += {'\\', kEscapeLetters[control]};
-        } else if (escape) {
-            out += "\\x";
-            if (byte >= 0x10) out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
-        } else if (c == '"' || c == '\\') {
-            out += {'\\', c};
-        } else {
-            out += c;
-        }
-    }
-    if (needsQuotes || (!out.empty() && (out.front() == ' ' || out.back() == ' ')))
-        out = '"' + out + '"';
-    return out;
-}
-
-std::string SettingsValueFromText(const std::string& text)
-{
-    std::string out;
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '"') {
-            quoted = !quoted;
-        } else if (c == '\\' && i + 1 < text.size()) {
-            AppendEscaped(out, text, ++i);
-        } else if (c == ';' && !quoted) {
-            break;
-        } else {
-            out += c;
-        }
-    }
-    return out.starts_with("@@") ? out.substr(1) : out;
-}
-
 bool ReadSettingsFile(const std::string& path, SettingsValues& values, std::string& reason)
 {
-    struct stat st { };
-    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
     std::string text;
-    if (!ReadRegularFile(path, kMaxSettingsBytes, O_NOFOLLOW, text, reason)) return false;
-    if (text.size() > kMaxSettingsBytes) {
-        reason =
-            "larger than " + std::to_string(kMaxSettingsBytes / 1024) + " KiB, not a settings file";
-        return false;
-    }
-    ParseLines(text, values);
+    if (!ReadSettingsText(path, text, reason)) return false;
+    for (const IniLine& line : SplitIniLines(text))
+        if (line.section == kIniGeneral && !line.key.empty())
+            values[line.key] = IniValueFromText(line.valueText);
     return true;
 }
 
-bool WriteSettingsFile(const std::string& path, const SettingsValues& values, std::string& reason)
+bool UpdateSettingsFile(const std::string& path, const SettingsChanges& changes,
+                        std::string& reason)
 {
-    struct stat st { };
-    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        reason = std::string(FileKindName(st.st_mode)) + ", not a file";
-        return false;
-    }
+    std::string old;
+    if (!ReadSettingsText(path, old, reason)) return false;
     std::error_code ec;
     std::filesystem::create_directories(Folder(path), ec);
     if (ec) {
@@ -205,9 +135,7 @@ bool WriteSettingsFile(const std::string& path, const SettingsValues& values, st
         return false;
     }
 
-    std::string text = kGeneralHeader;
-    for (const auto& [key, value] : values)
-        text.append(key).append(1, '=').append(SettingsValueText(value)).append(1, '\n');
+    const std::string text = WithChanges(old, changes);
 
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);

@@ -1,8 +1,47 @@
 """The chip through the module: choosing the adapter, register access, the
 trace, and every failure as an exception."""
+import os
+import subprocess
+import sys
+
 import pytest
 import zr5130
 from conftest import lines
+
+USB_PARENT = "pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:10C4:EA90.0001"
+PCI_PARENT = "pci0000:00/0000:00:1f.4"
+
+
+def remember(tmp_path, general):
+    """The panel's settings file with these lines under [General]."""
+    settings = tmp_path / "config" / "zr5130" / "zr5130-eval.conf"
+    settings.parent.mkdir(parents=True, exist_ok=True)
+    settings.write_text(f"[General]\n{general}\n")
+
+
+def open_with_buses(tmp_path, buses):
+    """zr5130.open() in an interpreter that sees these I2C buses, by number,
+    laid out as the kernel does (a USB bridge below a USB device) in a folder
+    bound over /sys/class in a mount namespace of its own; it prints the
+    exception raised."""
+    for number, name in buses.items():
+        parent = PCI_PARENT if name.startswith("SMBus") else USB_PARENT
+        bus = f"i2c-{number}"
+        device = tmp_path / "sys" / "devices" / parent / bus / "i2c-dev" / bus
+        device.mkdir(parents=True)
+        (device / "name").write_text(name + "\n")
+        entry = tmp_path / "sys" / "class" / "i2c-dev" / bus
+        entry.parent.mkdir(parents=True, exist_ok=True)
+        entry.symlink_to(device)
+    script = ("import zr5130\ntry:\n    zr5130.open()\n"
+              "except zr5130.Error as error:\n    print(type(error).__name__ + ': ' + str(error))\n")
+    ran = subprocess.run(["unshare", "--map-root-user", "--mount", "sh", "-c",
+                          'mount --bind "$0" /sys/class && exec "$@"', tmp_path / "sys" / "class",
+                          sys.executable, "-c", script],
+                         capture_output=True, text=True, timeout=30, env=os.environ)
+    if ran.returncode != 0 and ran.stderr.startswith(("unshare:", "mount:")):
+        pytest.skip(f"no user and mount namespaces here: {ran.stderr.strip()}")
+    return ran
 
 
 def test_read_write_and_trace_on_the_simulated_board(sim, tmp_path):
@@ -24,52 +63,60 @@ def test_a_bad_argument_raises_and_writes_nothing(sim, tmp_path, call, message):
     assert lines(tmp_path / "trace.txt") == []
 
 
-def test_the_adapter_is_chosen_as_zr5130ctl_chooses_it(monkeypatch, example):
-    with pytest.raises(zr5130.AdapterError, match=r'zr5130.open\("sim"\).*zr5130.adapters\(\)'):
-        zr5130.open()
-    monkeypatch.setenv("ZR5130_ADAPTER", "")
-    with pytest.raises(zr5130.AdapterError, match="no adapter chosen"):
-        zr5130.open()
-    monkeypatch.setenv("ZR5130_ADAPTER", f"sim:{example('e08-programmed.txt')}")
-    with zr5130.open() as chip:
-        assert chip.read(0x72) == 0x83
-    with zr5130.open("sim") as chip:  # the argument before the environment
-        assert chip.read(0x72) == 0x00
-    with pytest.raises(ValueError, match="empty"):
-        zr5130.open("")
-
-
-@pytest.mark.parametrize("remembered, environment, expect", [
-    ("sim:{e08}", None, 0x83),
-    ("sim:{e08}", "sim", 0x00),  # ZR5130_ADAPTER before the remembered choice
-    ("usb", None, "remembered adapter 'usb' not used: not an adapter"),
-    ("sim:{tmp}/gone.txt", None, "remembered adapter .* not used: .*No such file"),
+@pytest.mark.parametrize("argument, environment, remembered, expect", [
+    (None, None, None, (zr5130.AdapterError, r'zr5130.open\("sim"\).*zr5130.adapters\(\)')),
+    (None, "", None, (zr5130.AdapterError, "no adapter chosen")),
+    (None, "sim:{e08}", None, 0x83),
+    ("sim", "sim:{e08}", None, 0x00),  # the argument before the environment
+    ("", None, None, (ValueError, "empty")),
+    # The panel's remembered adapter comes last.
+    (None, None, "sim:{e08}", 0x83),
+    (None, "sim", "sim:{e08}", 0x00),
+    (None, None, "usb", (zr5130.AdapterError, "remembered adapter 'usb' not used: not an adapter")),
+    (None, None, "sim:{tmp}/gone.txt",
+     (zr5130.AdapterError, "remembered adapter .* not used: .*No such file")),
+    ("usb", None, None, (zr5130.AdapterError, "adapter: unknown adapter 'usb'")),
+    ("none", None, None, (zr5130.AdapterError, r"no adapter connected \(adapter none\)")),
+    ("sim:", None, None, (zr5130.AdapterError, "needs a register dump file")),
+    ("i2c:", None, None, (zr5130.AdapterError, "needs part of the adapter's name")),
 ])
-def test_the_panels_remembered_adapter_comes_last(monkeypatch, tmp_path, example, remembered,
-                                                  environment, expect):
-    settings = tmp_path / "config" / "zr5130" / "zr5130-eval.conf"
-    settings.parent.mkdir(parents=True)
-    adapter = remembered.format(e08=example("e08-programmed.txt"), tmp=tmp_path)
-    settings.write_text(f"[General]\nadapter={adapter}\n")
-    if environment:
-        monkeypatch.setenv("ZR5130_ADAPTER", environment)
+def test_the_adapter_is_chosen_as_zr5130ctl_chooses_it(monkeypatch, tmp_path, example, argument,
+                                                        environment, remembered, expect):
+    def filled(text):
+        return text.format(e08=example("e08-programmed.txt"), tmp=tmp_path)
+    if remembered is not None:
+        remember(tmp_path, f"adapter={filled(remembered)}")
+    if environment is not None:
+        monkeypatch.setenv("ZR5130_ADAPTER", filled(environment))
+    arguments = () if argument is None else (filled(argument),)
     if isinstance(expect, int):
-        with zr5130.open() as chip:
+        with zr5130.open(*arguments) as chip:
             assert chip.read(0x72) == expect
     else:
-        with pytest.raises(zr5130.AdapterError, match=expect):
-            zr5130.open()
+        error, message = expect
+        with pytest.raises(error, match=message):
+            zr5130.open(*arguments)
 
 
-@pytest.mark.parametrize("adapter, error, message", [
-    ("usb", zr5130.AdapterError, "adapter: unknown adapter 'usb'"),
-    ("none", zr5130.AdapterError, r"no adapter connected \(adapter none\)"),
-    ("sim:", zr5130.AdapterError, "needs a register dump file"),
-    ("i2c:", zr5130.AdapterError, "needs part of the adapter's name"),
-])
-def test_an_adapter_that_cannot_be_used_raises(adapter, error, message):
-    with pytest.raises(error, match=message):
-        zr5130.open(adapter)
+BRIDGE = "CP2112 SMBus Bridge on hidraw0"
+SMBUS = "SMBus I801 adapter at efa0"
+# This machine has no such node: the open that fails names the bus found.
+FOUND_7 = "/dev/i2c-7 does not exist"
+
+
+@pytest.mark.parametrize("buses, remembered, told", [
+    ({0: SMBUS, 7: BRIDGE}, "adapter=i2c:CP2112 SMBus Bridge", FOUND_7),
+    ({0: SMBUS, 7: BRIDGE}, f"adapter=/dev/i2c-7\nadapterName={BRIDGE}", FOUND_7),
+    ({7: SMBUS, 8: "CP2112 SMBus Bridge on hidraw1"}, f"adapter=/dev/i2c-7\nadapterName={BRIDGE}",
+     f"remembered adapter '/dev/i2c-7' not used: /dev/i2c-7 is now '{SMBUS}', not '{BRIDGE}'"),
+    ({0: SMBUS}, "adapter=i2c:CP2112 SMBus Bridge",
+     "remembered adapter 'i2c:CP2112 SMBus Bridge' not used: no I2C bus named like "
+     f"'CP2112 SMBus Bridge'; buses found: /dev/i2c-0: {SMBUS}"),
+], ids=["by name", "by node and name", "node taken by another bus", "name gone"])
+def test_a_remembered_bus_is_found_by_its_name_or_refused(tmp_path, buses, remembered, told):
+    remember(tmp_path, remembered)
+    opened = open_with_buses(tmp_path, buses)
+    assert opened.stdout.startswith("AdapterError: ") and told in opened.stdout, opened
 
 
 def test_one_chip_is_open_at_a_time(example):

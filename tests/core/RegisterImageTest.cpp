@@ -1,3 +1,4 @@
+#include "NonFiles.h"
 #include "RegisterImage.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -15,7 +15,6 @@
 
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -257,27 +256,23 @@ TEST_F(RegisterImageFile, ThatIsNoFileIsRefusedWithoutBeingOpened)
     const std::string folder = testing::TempDir() + "not-files";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directory(folder);
-    const struct {
-        std::string name;
-        const char* kind;
-        std::function<bool(const std::string&)> make;
-    } cases[] = {
-        {"fifo", "a named pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0; }},
-        {"dir", "a directory", [](const std::string& p) { return ::mkdir(p.c_str(), 0700) == 0; }},
-        {"null", "a character device",  // the numbers of /dev/null; needs root
-         [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0; }},
+    const TestTerminal terminal;  // a device only this test opens
+    ASSERT_TRUE(terminal.IsOpen());
+    const std::pair<std::string, std::string> cases[] = {
+        {folder + "/fifo", PlantNonFile(NonFile::NamedPipe, folder + "/fifo")},
+        {folder + "/dir", PlantNonFile(NonFile::Directory, folder + "/dir")},
+        {terminal.Path(), "a character device"},
     };
-    for (const auto& c : cases) {
-        const std::string path = folder + "/" + c.name;
-        if (!c.make(path)) continue;
+    for (const auto& [path, kind] : cases) {
+        ASSERT_NE(kind, "") << path;
         const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         ASSERT_GE(::inotify_add_watch(watch, path.c_str(), IN_OPEN), 0);
         RegisterImage image;
         std::string error;
         EXPECT_FALSE(LoadRegisterImage(path, image, error));
-        EXPECT_EQ(error, path + ": " + c.kind + ", not a file");
+        EXPECT_EQ(error, path + ": " + kind + ", not a file");
         char event[256];
-        EXPECT_LT(::read(watch, event, sizeof event), 0) << c.name << " was opened";
+        EXPECT_LT(::read(watch, event, sizeof event), 0) << path << " was opened";
         ::close(watch);
     }
     std::filesystem::remove_all(folder);

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <pty.h>
+#include <sched.h>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -46,6 +48,31 @@ void Redirect(const char* path, int flags, int fd)
     const int opened = ::open(path, flags | O_CLOEXEC, 0644);
     if (opened < 0) ::_exit(126);
     ::dup2(opened, fd);
+}
+
+bool WriteWhole(const char* path, const std::string& text)
+{
+    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
+    const bool written = fd >= 0 && ::write(fd, text.data(), text.size()) == ssize_t(text.size());
+    if (fd >= 0) ::close(fd);
+    return written;
+}
+
+// The user's own ids, mapped into a new user namespace as they are.
+struct IdMaps {
+    std::string uid = std::to_string(::getuid()) + ' ' + std::to_string(::getuid()) + " 1";
+    std::string gid = std::to_string(::getgid()) + ' ' + std::to_string(::getgid()) + " 1";
+};
+
+// In the child: folder over /sys/class, seen by this process alone.
+void BindSysClass(const std::string& folder, const IdMaps& ids)
+{
+    const bool bound = ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 &&
+        WriteWhole("/proc/self/setgroups", "deny") && WriteWhole("/proc/self/uid_map", ids.uid) &&
+        WriteWhole("/proc/self/gid_map", ids.gid) &&
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+        ::mount(folder.c_str(), "/sys/class", nullptr, MS_BIND, nullptr) == 0;
+    if (!bound) ::_exit(CtlRun::kNoNamespace);
 }
 
 }  // namespace
@@ -142,9 +169,12 @@ int CtlRun::Launch(const std::vector<std::string>& args, double interruptAfter,
     int pipeEnds[2] = {-1, -1};
     if (output == Output::BrokenPipe && ::pipe(pipeEnds) != 0) return -1;
 
+    const IdMaps ids;
+
     int terminal = -1;
     const pid_t pid = typed ? ::forkpty(&terminal, nullptr, nullptr, nullptr) : ::fork();
     if (pid == 0) {
+        if (sysClass) BindSysClass(*sysClass, ids);
         if (::chdir(m_dir.c_str()) != 0) ::_exit(126);
         if (!typed) Redirect(inPath.c_str(), O_RDONLY, STDIN_FILENO);
         Redirect(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO);

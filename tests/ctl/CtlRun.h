@@ -35,6 +35,12 @@ public:
 
     std::optional<std::string> input;  // standard input's text; /dev/null without it
     Output output = Output::Captured;
+    // A folder that stands for /sys/class: the tool then runs in a mount
+    // namespace of its own (in a user namespace, no root needed) with the
+    // folder bound there, and sees the I2C buses laid out in it.
+    std::optional<std::string> sysClass;
+    // Run's answer when that namespace cannot be had on this machine.
+    static constexpr int kNoNamespace = 125;
 
     // Runs the tool to its end, or until Ctrl+C (SIGINT) after interruptAfter
     // seconds; answers its exit status, or 128 + the signal that ended it.

@@ -141,8 +141,7 @@ TEST_F(Fields, BadNamesAndValuesEndWithStatus2AndOneLineAndNoAccess)
         Lines args;
         std::string line;
     } cases[] = {
-        {{"set", "pwm-freq=4"},
-         "set: pwm-freq=4: no field 'pwm-freq'; did you mean pwm-frequency?"},
+        {{"set", "pwm-freq=4"}, "set: no field 'pwm-freq'; did you mean pwm-frequency?"},
         {{"set", "pwm-frequency=9615hz"}, "did you mean '9616 Hz'?"},
         {{"set", "brightness=1", "pwm-frequency=16"}, "16 is out of range for PWM Frequency"},
         {{"set", "open=0"}, "Open is in register 02 (Status), which is read only"},

@@ -122,25 +122,6 @@ TEST_F(Boost, FrequencyFieldWithoutAnEntryLeavesTheListUnselectedAndWritesNothin
     EXPECT_EQ(Writes(), "A6=C1");
 }
 
-TEST_F(Boost, A6WithAnUnreadableRegisterWritesNothing)
-{
-    StartPanel();
-    chip.failReads = {0xA6};
-
-    ReleaseSliderAt(idc::kVboost, 20);
-    EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(idc::kRegA6), "--");
-    EXPECT_EQ(SliderPosition(idc::kVboost), 20);
-
-    ChooseEntry(idc::kBoostFreq, 0);  // 312kHz
-    EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(idc::kRegA6), "--");
-    EXPECT_EQ(ListText(idc::kBoostFreq), "312kHz");
-
-    EXPECT_EQ(chip.regs[0xA6], 0x80);
-    EXPECT_EQ(Panel().StatusText(), "Read of A6 failed: nothing written");
-}
-
 // ---- 0xA9 ------------------------------------------------------------------
 
 TEST_F(Boost, VboostMaximumSetsTheTopThreeBits)
@@ -171,12 +152,6 @@ TEST_F(Boost, VboostMaximumKeepsTheLowFiveBits)
     EXPECT_EQ(Writes(), "A9=55");
     EXPECT_EQ(Text(idc::kRegA9), "55");
     EXPECT_EQ(chip.reads, std::vector<uint8_t>{0xA9});
-
-    chip.failReads = {0xA9};
-    ChooseEntry(idc::kVboostMax, 6);  // 30 V / 39 V
-    EXPECT_EQ(Writes(), "A9=55");
-    EXPECT_EQ(Text(idc::kRegA9), "--");
-    EXPECT_EQ(ListText(idc::kVboostMax), "30 V / 39 V");
 }
 
 // ---- 0xAA ------------------------------------------------------------------
@@ -214,22 +189,6 @@ TEST_F(Boost, AdaptiveAndSsKeepTheOtherBitsOfTheChip)
     Click(idc::kAdaptive);
     EXPECT_EQ(Writes(), "AA=F5 AA=FD AA=7D AA=75");
     EXPECT_EQ(Text(idc::kRegAA), "75");
-}
-
-TEST_F(Boost, AdaptiveAndSsWithAnUnreadableRegisterWriteNothing)
-{
-    StartPanel();
-    chip.failReads = {0xAA};
-    Click(idc::kAdaptive);
-    EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(idc::kRegAA), "--");
-    EXPECT_FALSE(Ticked(idc::kAdaptive));
-
-    Click(idc::kSsEn);
-    EXPECT_EQ(Writes(), "");
-    EXPECT_TRUE(Ticked(idc::kSsEn));
-    EXPECT_EQ(chip.regs[0xAA], 0x0F);
-    EXPECT_EQ(Panel().StatusText(), "Read of AA failed: nothing written");
 }
 
 // ---- 0x9E and 0x98 -----------------------------------------------------------

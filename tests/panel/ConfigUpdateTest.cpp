@@ -100,22 +100,6 @@ TEST_F(ConfigUpdate, A2EachBoxDrivesItsOwnBit)
     EXPECT_EQ(Text(idc::kRegA2), "00");
 }
 
-TEST_F(ConfigUpdate, A2FailedWriteShowsUnknownUntilTheNextReadback)
-{
-    StartPanel();
-    chip.failWrites = {0xA2};
-    Click(idc::kUvloLevel);  // UVLO Level
-    Click(idc::kUpdateA2);
-    EXPECT_EQ(Writes(), "A2=3F");
-    EXPECT_EQ(Text(idc::kRegA2), "--");
-    EXPECT_EQ(Panel().StatusText(), "Write to A2 failed");
-
-    Click(idc::kReadbackAll);
-    EXPECT_EQ(Text(idc::kRegA2), "AF") << "the chip kept its value";
-    EXPECT_FALSE(Ticked(idc::kUvloLevel));
-    EXPECT_EQ(Panel().StatusText(), kReady) << "the failure gives way";
-}
-
 TEST_F(ConfigUpdate, UpdateWithoutAdapterWritesNothingItCouldShow)
 {
     StartPanelWithoutAdapter();

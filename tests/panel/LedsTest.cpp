@@ -150,18 +150,6 @@ TEST_F(LedsTest, LedBoxesAreNotSetByAReadback)
     EXPECT_EQ(Writes(), "");
 }
 
-TEST_F(LedsTest, FailedLedWriteIsToldAndTheBoxesKeepTheUsersChoice)
-{
-    StartPanel();
-    chip.failWrites = {0x16};
-    Click(idc::kLed3);
-    Click(idc::kLed4);
-    EXPECT_EQ(Writes(), "16=3B 16=33");
-    EXPECT_EQ(LedPattern(), 0x33u);
-    EXPECT_EQ(g_reg16, 0x33);
-    EXPECT_EQ(Panel().StatusText(), "Write to 16 failed");
-}
-
 TEST_F(LedsTest, StatusFlagsShowTheBitsOfRegister02)
 {
     chip.regs[0x02] = 0xA0;

@@ -145,6 +145,19 @@ QString PanelTest::Text(int id) const
     return {};
 }
 
+QString PanelTest::BoxText(uint8_t reg) const { return Text(m_panel->RegisterBox(reg)->objectName().toInt()); }
+
+QString PanelTest::Shown(int id) const
+{
+    QWidget* w = Control(id);
+    if (auto* list = qobject_cast<CDropDownList*>(w)) return list->currentText();
+    if (auto* slider = qobject_cast<CTrackSlider*>(w)) return QString::number(slider->value());
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return QString::fromLatin1(button->isChecked() ? "ticked" : "unticked");
+    ADD_FAILURE() << "control " << id << " shows nothing a test reads";
+    return {};
+}
+
 bool PanelTest::Ticked(int id) const
 {
     auto* button = qobject_cast<QAbstractButton*>(Control(id));

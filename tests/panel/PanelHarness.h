@@ -62,6 +62,11 @@ protected:
     void WriteByHand(const QString& reg, const QString& data);
 
     QString Text(int id) const;
+    // The text of reg's box in the readback grid.
+    QString BoxText(uint8_t reg) const;
+    // What a control shows: a list's text, a slider's position, or
+    // "ticked" / "unticked".
+    QString Shown(int id) const;
     bool Ticked(int id) const;
     QString ListText(int id) const;
     int SelectedEntry(int id) const;

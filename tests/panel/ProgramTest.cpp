@@ -2,6 +2,7 @@
 // and the register trace.
 #include "EvalApp.h"
 #include "QuitOnSignal.h"
+#include "NonFiles.h"
 #include "zr5130_version.h"
 
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <cstdlib>
 #include <functional>
 
-#include <fcntl.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -410,12 +410,10 @@ TEST(Program, SettingsThatCannotBeReadNeverHoldTheStart)
 // instead of holding the panel, and a SIGTERM then ends the program at once.
 TEST(Program, ATraceToAStoppedTerminalNeverHoldsTheProgram)
 {
-    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
-    const QString slave = QString::fromLocal8Bit(::ptsname(terminal));
-    ASSERT_EQ(::write(terminal, "\x13", 1), 1);
-    QThread::msleep(100);  // the terminal takes its keys in its own time
+    const TestTerminal terminal;
+    ASSERT_TRUE(terminal.IsOpen());
+    ASSERT_TRUE(terminal.StopOutput());
+    const QString slave = QString::fromStdString(terminal.Path());
 
     ProgramRun run;
     run.Set("ZR5130_TRACE", slave);
@@ -423,7 +421,6 @@ TEST(Program, ATraceToAStoppedTerminalNeverHoldsTheProgram)
     EXPECT_LT(run.EndedAfterSignalMs(), 1000);
     EXPECT_TRUE(run.Stderr().contains(("ZR5130_TRACE=" + slave + " would block; the trace stops here\n").toLocal8Bit()))
         << run.Stderr().toStdString();
-    ::close(terminal);
 }
 
 TEST(Program, HelpAndVersionToAFullDiskFail)

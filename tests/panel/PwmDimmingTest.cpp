@@ -58,25 +58,6 @@ TEST_F(PwmDimming, ThresholdPwmBelow50ReadsBackAsPwmAlways)
     EXPECT_EQ(Writes(), "A4=A2") << "the readback writes nothing";
 }
 
-TEST_F(PwmDimming, ThresholdWithAnUnreadableRegisterWritesNothing)
-{
-    StartPanel();
-    chip.failReads = {0xA4};
-    ChooseEntry(idc::kDimThreshold, 3);  // PWM Below 15%
-    EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(idc::kRegA4), "--");
-    EXPECT_EQ(ListText(idc::kDimThreshold), "PWM Below 15%");
-    EXPECT_EQ(chip.regs[0xA4], 0x72);
-    EXPECT_EQ(Panel().StatusText(), "Read of A4 failed: nothing written");
-
-    // Once the register answers again a choice writes, and the failure gives way.
-    chip.failReads.clear();
-    ChooseEntry(idc::kDimThreshold, 4);  // PWM Below 17.5%
-    EXPECT_EQ(Writes(), "A4=42");
-    EXPECT_EQ(Text(idc::kRegA4), "42");
-    EXPECT_EQ(Panel().StatusText(), kReady);
-}
-
 // ---- 0xA5 ------------------------------------------------------------------
 
 TEST_F(PwmDimming, EachA5ControlChangesOnlyItsOwnBits)
@@ -143,41 +124,3 @@ TEST_F(PwmDimming, PhaseShiftChoiceBringsBit7BackInLineWithTheDirectBox)
     EXPECT_EQ(Text(idc::kRegA5), "A4");
 }
 
-TEST_F(PwmDimming, A5WithAnUnreadableRegisterWritesNothingAndKeepsTheUsersChoice)
-{
-    StartOnConfiguredChip({{0xA5, 0x14}});
-    chip.failReads = {0xA5};
-
-    Click(idc::kPwmDirect);
-    EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(idc::kRegA5), "--");
-    EXPECT_TRUE(Ticked(idc::kPwmDirect));
-
-    ChooseEntry(idc::kPhaseShift, 6);  // 2 PH 6 DR
-    EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(idc::kRegA5), "--");
-    EXPECT_EQ(ListText(idc::kPhaseShift), "2 PH 6 DR");
-
-    ChooseEntry(idc::kPwmFreq, 9);  // 16828 Hz
-    EXPECT_EQ(Writes(), "");
-    EXPECT_EQ(Text(idc::kRegA5), "--");
-    EXPECT_EQ(ListText(idc::kPwmFreq), "16828 Hz");
-
-    EXPECT_EQ(chip.regs[0xA5], 0x14);
-    EXPECT_EQ(chip.reads, (std::vector<uint8_t>{0xA5, 0xA5, 0xA5}));
-    EXPECT_EQ(Panel().StatusText(), "Read of A5 failed: nothing written");
-}
-
-TEST_F(PwmDimming, FailedWriteShowsUnknownUntilTheReadback)
-{
-    StartOnConfiguredChip({{0xA5, 0x14}});
-    chip.failWrites = {0xA5};
-    ChooseEntry(idc::kPwmFreq, 12);  // 24040 Hz
-    EXPECT_EQ(Writes(), "A5=1C");
-    EXPECT_EQ(Text(idc::kRegA5), "--");
-    EXPECT_EQ(Panel().StatusText(), "Write to A5 failed");
-
-    Click(idc::kReadbackAll);
-    EXPECT_EQ(Text(idc::kRegA5), "14");
-    EXPECT_EQ(ListText(idc::kPwmFreq), "9616 Hz");
-}

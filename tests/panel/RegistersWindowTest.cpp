@@ -142,33 +142,61 @@ TEST_F(RegistersWindow, AFieldChosenByKeysIsOneReadModifyWriteShownInTheWindowAn
     EXPECT_TRUE(edited->text(QAccessible::Description).contains("changed"));
 }
 
+// Each way a field's read-modify-write can go wrong, before, during and
+// after the write: told in the window and on the status line, the boxes
+// showing what the chip holds, and nothing written after a failed write.
 TEST_F(RegistersWindow, AFailureIsToldInTheWindowAndOnTheStatusLine)
 {
     struct Case {
-        std::set<uint8_t> failReads, failWrites;
+        const char* field;
+        const char* typed;  // a number, or empty: the meaning five up the list
+        std::set<uint8_t> ScriptedAdapter::*failing;
+        uint8_t reg;
         const char* writes;
+        std::vector<uint8_t> reads;
         const char* told;
-        const char* box;
+        std::vector<std::pair<int, const char*>> boxes;
     };
+    using A = ScriptedAdapter;
     const Case cases[] = {
-        {{0xA5}, {}, "", "Read of A5 failed: nothing written", "--"},
-        {{}, {0xA5}, "A5=E4", "Write to A5 failed", "E9"},
+        {"PWM Frequency", "", &A::failReads, 0xA5, "", {0xA5}, "Read of A5 failed: nothing written",
+         {{idc::kRegA5, "--"}}},
+        {"PWM Frequency", "", &A::failWrites, 0xA5, "A5=E4", {0xA5, 0xA5}, "Write to A5 failed",
+         {{idc::kRegA5, "E9"}}},
+        {"PWM Frequency", "", &A::keepValues, 0xA5, "A5=E4", {0xA5, 0xA5},
+         "Write to A5 failed: reads back E9, not E4", {{idc::kRegA5, "E9"}}},
+        {"PWM Frequency", "", &A::deafAfterWrite, 0xA5, "A5=E4", {0xA5, 0xA5},
+         "Read of A5 failed after writing E4", {{idc::kRegA5, "--"}}},
+        // A0 first: A1 is left as it was, and only A0 is read back.
+        {"LED Current", "291", &A::failWrites, 0xA0, "A0=23", {0xA0, 0xA1, 0xA0},
+         "Write to A0 failed", {{idc::kRegA0, "55"}, {idc::kRegA1, "F7"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.told);
-        chip.failReads.clear();
-        chip.failWrites.clear();
-        StartOnConfiguredChip({{0xA5, 0xE9}});
+        for (std::set<uint8_t> ScriptedAdapter::*failing :
+             {&A::failReads, &A::failWrites, &A::keepValues, &A::deafAfterWrite})
+            (chip.*failing).clear();
+        StartOnConfiguredChip({{0xA5, 0xE9}, {0xA0, 0x55}, {0xA1, 0xF7}});
         ASSERT_NE(Open(), nullptr);
-        GoTo("PWM Frequency");
-        chip.failReads = c.failReads;
-        chip.failWrites = c.failWrites;
-        ChooseBy(-5);
+        GoTo(c.field);
+        (chip.*c.failing).insert(c.reg);
+        if (*c.typed) {
+            QWidget* number = StartEditing(Qt::Key_F2);
+            ASSERT_NE(number, nullptr);
+            QTest::keyClick(number, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(number, c.typed);
+            QTest::keyClick(number, Qt::Key_Return);
+            QCoreApplication::processEvents();
+        } else {
+            ChooseBy(-5);
+        }
         EXPECT_EQ(Writes(), c.writes);
+        EXPECT_EQ(chip.reads, c.reads);
         EXPECT_EQ(Message(), c.told);
         EXPECT_EQ(Panel().StatusText(), c.told);
-        EXPECT_EQ(Text(idc::kRegA5), c.box);
-        EXPECT_EQ(Tree()->currentIndex().parent().siblingAtColumn(kValue).data().toString(), c.box);
+        for (const auto& [box, shown] : c.boxes) EXPECT_EQ(Text(box), shown) << box;
+        EXPECT_EQ(Tree()->currentIndex().parent().siblingAtColumn(kValue).data().toString(),
+                  c.boxes.front().second);
         TearDown();
     }
 }

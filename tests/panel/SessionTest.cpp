@@ -10,6 +10,7 @@
 #include "BoxMarks.h"
 #include "FakeI2cDevSys.h"
 #include "FakeSysfs.h"
+#include "NonFiles.h"
 #include "LinuxI2cAdapter.h"
 #include "RegisterMap.h"
 #include "SessionMenu.h"
@@ -40,18 +41,18 @@
 #include <fstream>
 #include <optional>
 
-#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
 
 const int kRead = CStatusWatch::kIntervalMs;
+// Of a file dialog's detail view: Name, Size, Type, Date Modified.
+constexpr int kTypeColumn = 2;
 
 // Runs answer on the next modal dialog of type Dialog, once it is up.
 template <class Dialog, class Answer>
@@ -233,14 +234,16 @@ TEST_F(SessionTest, SavedRegistersLoadBackAsTheSameBoardAndAFailedSaveSaysWhy)
                     .contains("cannot save the registers to " + dir.filePath("gone/board.txt")));
     EXPECT_TRUE(writes.empty());
 
-    // A device node under the name is refused, never replaced by the file.
-    const QByteArray node = QFile::encodeName(dir.filePath("node.txt"));
-    if (::mknod(node.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) GTEST_SKIP() << "no device nodes here";
+    // A device under the name (through a link, as the save looks) is
+    // refused, never replaced by the file.
+    const TestTerminal terminal;
+    const std::string node = dir.filePath("node.txt").toStdString();
+    ASSERT_NE(PlantNonFile(NonFile::SymbolicLink, node, terminal.Path()), "");
     WhenOpen<QMessageBox>(&Panel(), [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
     Choose("Save Registers...", "node.txt");
     EXPECT_EQ(Status(), "Save failed: node.txt: a character device, not a file");
-    struct stat st {};
-    EXPECT_TRUE(::lstat(node.constData(), &st) == 0 && S_ISCHR(st.st_mode));
+    EXPECT_TRUE(std::filesystem::is_symlink(node));
+    EXPECT_EQ(std::filesystem::read_symlink(node), terminal.Path());
 }
 
 TEST_F(SessionTest, CompareMarksExactlyTheRegistersThatDifferAndTellsHow)
@@ -558,30 +561,45 @@ TEST_F(SessionTest, ASettingsFileThatCannotBeUsedIsToldOnceAndNeverWrittenThroug
     EXPECT_FALSE(std::filesystem::exists(settings));
 }
 
+// Another program's key and section in the settings file, and a note by
+// hand, stay where they were when the panel keeps the adapter chosen.
+TEST_F(SessionTest, ChoosingAnAdapterKeepsWhatElseTheSettingsFileHolds)
+{
+    const std::filesystem::path settings = UserSettingsLocation().path;
+    std::filesystem::create_directories(settings.parent_path());
+    const auto holding = [](const std::string& adapter) {
+        return "; the bench PC's\n[General]\nadapter=" + adapter +
+               "\nwindowState=maximized\n\n[Recent]\nfiles=a.txt, b.txt\n";
+    };
+    std::ofstream(settings) << holding("sim");
+    StartProgram(nullptr, {});
+    ChooseAdapterEntry("No Adapter");
+    EXPECT_EQ(ReadAll(QString::fromStdString(settings.string())), holding("none"));
+    ChooseAdapterEntry("Simulated Board");
+    EXPECT_EQ(ReadAll(QString::fromStdString(settings.string())), holding("sim"));
+}
+
 // Ctrl+S on the terminal recorded to: the next line would wait for Ctrl+Q.
 TEST_F(SessionTest, ARecordingToAStoppedTerminalStopsAtOnceAndThePanelGoesOn)
 {
     StartPanelOn(&board);
-    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
-    ASSERT_TRUE(QFile::link(QString::fromLocal8Bit(::ptsname(terminal)), dir.filePath("tty.txt")));
-    ASSERT_EQ(::write(terminal, "\x13", 1), 1);
-    QTest::qWait(100);  // the terminal takes its keys in its own time
+    const TestTerminal terminal;
+    ASSERT_NE(PlantNonFile(NonFile::SymbolicLink, dir.filePath("tty.txt").toStdString(), terminal.Path()), "");
+    ASSERT_TRUE(terminal.StopOutput());
 
     Choose("Record Session...", "tty.txt");
     EXPECT_EQ(Status(), "Recording to tty.txt");
+    EXPECT_TRUE(RecordEntry()->isChecked());
     QElapsedTimer clock;
     clock.start();
     WriteByHand("A7", "1F");
     QTest::qWait(0);
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(Panel().StatusText(), "Recording stopped: " + dir.filePath("tty.txt") + " would block");
-    EXPECT_FALSE(Panel().SystemMenu()->actions().last()->isChecked());
+    EXPECT_FALSE(RecordEntry()->isChecked());
     EXPECT_EQ(board.Peek(0xA7), 0x1F);
     WriteByHand("A7", "20");
     EXPECT_EQ(board.Peek(0xA7), 0x20) << "the panel goes on without the recording";
-    ::close(terminal);
 }
 
 // The count leaves out the writes the chip refused; a disk that fills up
@@ -628,7 +646,7 @@ TEST_F(SessionTest, FileDialogsListAFolderWithoutOpeningItsFiles)
     StartPanelOn(&board);
     const QString folder = dir.filePath("bench");
     ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/fifo").constData(), 0600), 0);
+    ASSERT_NE(PlantNonFile(NonFile::NamedPipe, (folder + "/fifo").toStdString()), "");
     std::ofstream(QFile::encodeName(folder + "/notes").toStdString()) << "no dump\n";
     const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(opens, 0);
@@ -642,9 +660,16 @@ TEST_F(SessionTest, FileDialogsListAFolderWithoutOpeningItsFiles)
         dialog->setFilter(dialog->filter() | QDir::System);  // the FIFO listed too
         dialog->setDirectory(folder);
         auto* view = dialog->findChild<QAbstractItemView*>("treeView");
-        const auto listed = [&] { return view->model()->rowCount(view->rootIndex()) == 2; };
-        EXPECT_TRUE(QTest::qWaitFor(listed, 3000));
-        QTest::qWait(200);  // drawn
+        // Listed, and each file's details (its type) looked up in the background.
+        const auto looked = [&] {
+            const QModelIndex folderIndex = view->rootIndex();
+            const int rows = view->model()->rowCount(folderIndex);
+            for (int row = 0; row < rows; ++row)
+                if (view->model()->index(row, kTypeColumn, folderIndex).data().toString().isEmpty()) return false;
+            return rows == 2;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(looked, 3000));
+        view->viewport()->repaint();  // every name, icon and type drawn
         QTest::keyClick(dialog, Qt::Key_Escape);
     };
     WhenOpen<QFileDialog>(&Panel(), listAndCancel);

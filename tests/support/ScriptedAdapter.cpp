@@ -106,7 +106,8 @@ int ScriptedAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, ui
     writes.emplace_back(reg, value);
     if (failWrites.contains(reg))
         return writeFailureResult;
-    regs[reg] = value;
+    if (!keepValues.contains(reg)) regs[reg] = value;
+    if (deafAfterWrite.contains(reg)) failReads.insert(reg);
     return 0;
 }
 
