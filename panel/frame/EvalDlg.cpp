@@ -219,7 +219,7 @@ bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)
 
 void CEvalDlg::Learn(uint8_t reg, uint8_t value, KnownValue::How how)
 {
-    m_known[reg] = KnownValue{value, how, QTime::currentTime()};
+    m_known[reg] = KnownValue{value, how, QDateTime::currentMSecsSinceEpoch()};
     emit registerKnown(reg);
 }
 

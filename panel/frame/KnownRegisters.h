@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -14,9 +15,13 @@ struct KnownValue {
     enum class How { Read, Written };
     uint8_t value = 0;
     How how = How::Read;
-    QTime at;
+    qint64 at = 0;  // ms since the epoch: cheap to take at every access
 };
 using KnownRegisters = std::array<std::optional<KnownValue>, 256>;
 
 // "HH:MM:SS", as every time on the panel is shown.
 inline QString ClockText(const QTime& time) { return time.toString(QStringLiteral("HH:mm:ss")); }
+inline QString ClockText(qint64 msSinceEpoch)
+{
+    return ClockText(QDateTime::fromMSecsSinceEpoch(msSinceEpoch).time());
+}
