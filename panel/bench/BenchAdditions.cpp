@@ -14,7 +14,8 @@ void AddBenchAdditions(CEvalDlg& dlg)
     QObject::connect(&dlg, &CEvalDlg::windowCommand, session, &CSessionMenu::OnCommand);
     QObject::connect(&dlg, &CEvalDlg::readbackStarting, session, &CSessionMenu::ForgetComparison);
     QObject::connect(&dlg, &CEvalDlg::windowCommand, &dlg, [&dlg](unsigned id) {
-        if ((id & 0xFFF0) == CSessionMenu::kIdmRegisters) WindowOnDemand<CRegistersWindow>(dlg).Open();
+        if ((id & 0xFFF0) != CSessionMenu::kIdmRegisters) return;
+        WindowOnDemand<CRegistersWindow>(dlg, [&dlg] { return new CRegistersWindow(dlg); }).Open();
     });
     new CBoardLine(dlg);
     new CChipDifferences(dlg);
