@@ -59,18 +59,19 @@ struct KnownField {
     KnownValue last;  // of its register learned last
 };
 
-// Nothing until every register of the field is known.
+// Nothing until every register of the field is known. Taken at every read
+// of a register: the parts put together here, without a map of registers.
 std::optional<KnownField> Known(const CEvalDlg& dlg, const chip::NamedField& field)
 {
-    chip::RegisterValues values;
-    std::optional<KnownValue> last;
+    unsigned value = 0;
+    const KnownValue* last = nullptr;
     for (const chip::FieldPart& part : field.parts) {
         const std::optional<KnownValue>& known = dlg.Known(part.field->reg);
         if (!known) return std::nullopt;
-        values[part.field->reg] = known->value;
-        if (!last || last->at < known->at) last = known;
+        value |= chip::FieldValue(*part.field, known->value) << part.shift;
+        if (!last || last->at < known->at) last = &*known;
     }
-    return KnownField{chip::ValueIn(field, values), *last};
+    return KnownField{value, *last};
 }
 
 QString ChipHolds(const chip::NamedField& field, const KnownField& known)
@@ -88,7 +89,7 @@ CChipDifferences::CChipDifferences(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 {
     m_watched.reserve(std::size(kWatchedControls));
     for (const WatchedControl& w : kWatchedControls) {
-        m_watched.push_back({dlg.Control(w.id), chip::LookUpField(w.field).field, w.shows});
+        m_watched.push_back({dlg.Control(w.id), chip::LookUpField(w.field).field, w.shows, false});
         const Watched& watched = m_watched.back();
         const auto refresh = [this, index = m_watched.size() - 1] { Refresh(m_watched[index]); };
         // Whoever changes the control, the user or a push.
@@ -117,21 +118,22 @@ CChipDifferences::CChipDifferences(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 
 void CChipDifferences::RefreshRegister(uint8_t reg)
 {
-    for (const Watched& watched : m_watched)
+    for (Watched& watched : m_watched)
         if (std::ranges::any_of(watched.field->parts,
                                 [reg](const chip::FieldPart& part) { return part.field->reg == reg; }))
             Refresh(watched);
 }
 
-void CChipDifferences::Refresh(const Watched& watched)
+void CChipDifferences::Refresh(Watched& watched)
 {
     const std::optional<KnownField> known = Known(m_dlg, *watched.field);
-    if (!known || Agrees(watched.control, watched.shows, known->value)) {
+    const bool differs = known && !Agrees(watched.control, watched.shows, known->value);
+    if (differs) {
+        if (!watched.marked) MarkBox(watched.control, kChipDiffersMark, kChipDiffersColour, {});
+        SetLeadLine(watched.control, ChipHolds(*watched.field, *known));
+    } else if (watched.marked) {
         UnmarkBox(watched.control, kChipDiffersMark);
         SetLeadLine(watched.control, {});
-        return;
     }
-    if (BoxMark(watched.control) != kChipDiffersMark)
-        MarkBox(watched.control, kChipDiffersMark, kChipDiffersColour, {});
-    SetLeadLine(watched.control, ChipHolds(*watched.field, *known));
+    watched.marked = differs;
 }

@@ -35,8 +35,9 @@ private:
         QWidget* control;
         const chip::NamedField* field;
         Shows shows;
+        bool marked = false;
     };
-    void Refresh(const Watched& watched);
+    void Refresh(Watched& watched);
     void RefreshRegister(uint8_t reg);
 
     CEvalDlg& m_dlg;

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 struct FaultFlag {
@@ -32,6 +34,7 @@ CFaultFlags::CFaultFlags(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 
 void CFaultFlags::Show(uint8_t status)
 {
+    if (std::exchange(m_shown, status) == status) return;
     for (const FaultFlag& flag : kFaultFlags) {
         QWidget* box = m_dlg.DecodedCheckBox(chip::kStatusRegister, flag.field.lsb);
         const bool fault = chip::FieldValue(flag.field, status) == flag.faultWhen;

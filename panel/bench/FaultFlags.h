@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <optional>
 
 class CEvalDlg;
 
@@ -20,4 +21,5 @@ private:
     void Show(uint8_t status);
 
     CEvalDlg& m_dlg;
+    std::optional<uint8_t> m_shown;  // the status the flags' look shows
 };
