@@ -52,6 +52,8 @@ public:
             m_registers[args.command] = args.data->byte;
         return 0;
     }
+    // The bus offers byte data, so the adapter never asks for I2C_RDWR.
+    int IoctlRdwr(int, i2c_rdwr_ioctl_data&) override { return -ENOTTY; }
 
 private:
     std::array<uint8_t, 256> m_registers{};

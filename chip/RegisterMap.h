@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -13,6 +14,13 @@ namespace chip {
 inline constexpr uint8_t kChipAddress = 0x2C;
 // The status register: the chip's flags, read only.
 inline constexpr uint8_t kStatusRegister = 0x02;
+
+// The configuration registers, in the order the start-up, a preset's Load
+// and zr5130ctl restore write them.
+inline constexpr std::array<uint8_t, 18> kConfigurationRegisters = {
+    0x98, 0x9E, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6,
+    0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF,
+};
 
 enum class Access {
     ReadWrite,

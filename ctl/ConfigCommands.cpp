@@ -67,15 +67,17 @@ int RunLoad(Tool& tool, const LoadArgs& args)
         tool.ForgetFailedReads();
         return kExitFailed;
     }
+    // The panel makes every write of a Load; here the first that fails ends it.
     WriteLog log(tool);
-    const LoadResult load = LoadConfig(
-        *entry, *control, [&log](uint8_t reg, uint8_t value) { return log.Make(reg, value); });
-    log.ReadBack();
+    const LoadResult load =
+        LoadConfig(*entry, *control, [&log](uint8_t reg, uint8_t value) {
+            return !log.Failed() && log.Make(reg, value);
+        });
 
     const bool written = !load.FirstFailed();
     Report(tool, log, load.StatusText(), Json{{"entry", "E" + std::string(args.entry.substr(1))}});
     if (written) return kExitDone;
-    log.TellFailedWrites("load: ");
+    log.TellFailure("load: ", load.writes.size());
     return kExitFailed;
 }
 
@@ -90,6 +92,8 @@ int RunBurn(Tool& tool, const BurnArgs& args)
                       ", burning its configuration into the EEPROM for good (6V on VLDO)?";
     if (!Confirmed(tool, "burn " + args.step, question)) return kExitBadInput;
 
+    // The burn register is not compared with what was written (a burned chip
+    // reads 83 after 80); its value after the write is reported.
     WriteLog log(tool);
     const bool written = log.Make(kBurnRegister, kBurnValue);
     log.ReadBack();
@@ -97,7 +101,7 @@ int RunBurn(Tool& tool, const BurnArgs& args)
                                : (prepare ? "Prepare Write failed" : "Complete Write failed");
     Report(tool, log, text, Json{{"step", args.step}});
     if (written) return kExitDone;
-    log.TellFailedWrites("burn: ");
+    log.TellFailure("burn: ");
     return kExitFailed;
 }
 
@@ -108,7 +112,8 @@ void AddConfigCommands(CLI::App& app, Tool& tool, Commands& commands)
     auto loadArgs = std::make_shared<LoadArgs>();
     CLI::App* load = app.add_subcommand(
         "load", "make the panel's Load writes for a Config list entry: register 01 with the "
-                "backlight bit cleared, then the entry's preset (E00, E08, E09)");
+                "backlight bit cleared, then the entry's preset (E00, E08, E09), each read "
+                "back; the first that fails or reads otherwise ends it with exit status 1");
     load->add_option("ENTRY", loadArgs->entry, "Config list entry, E00 to E15")->required();
     commands.push_back({load, [&tool, loadArgs] { return RunLoad(tool, *loadArgs); }});
 

@@ -225,14 +225,41 @@ Json DifferencesJson(const std::vector<Difference>& differences)
     return Json{{"equal", differences.empty()}, {"registers", registers}};
 }
 
+// The map's registers of the two boards given with --each, as they read now.
+int LiveImages(Tool& tool, RegisterImage& a, RegisterImage& b, bool& allRead)
+{
+    tool.AllBoardsDone();
+    TagJsonWithAdapter({});
+    for (size_t board = 0; board < 2; ++board) {
+        tool.SelectBoard(board);
+        if (const int status = tool.OpenChip(); status != kExitDone) return status;
+        RegisterImage& image = board == 0 ? a : b;
+        image = ReadChipImage(tool);
+        allRead = allRead && HoldsAll(image, MapRegisters());
+        tool.TellFailedReads();
+    }
+    return kExitDone;
+}
+
 int RunDiff(Tool& tool, const DiffArgs& args)
 {
     RegisterImage a;
     RegisterImage b;
     bool allRead = true;
-    if (const int status = LoadDump(tool, args.a, "diff", a); status != kExitDone) return status;
-    if (const int status = ImageFrom(tool, args.b, "diff", b, allRead); status != kExitDone)
+    if (args.a.empty() && !(tool.Each() && tool.Boards() == 2)) {
+        Problem("diff: give a dump to compare (diff A [B]), or two boards with --each and no "
+                "dump");
+        return kExitBadInput;
+    }
+    if (args.a.empty()) {
+        if (const int status = LiveImages(tool, a, b, allRead); status != kExitDone)
+            return status;
+    } else if (const int status = LoadDump(tool, args.a, "diff", a); status != kExitDone) {
         return status;
+    } else if (const int status = ImageFrom(tool, args.b, "diff", b, allRead);
+               status != kExitDone) {
+        return status;
+    }
     const std::vector<Difference> differences = Compare(a, b);
     if (tool.json)
         PrintJson(DifferencesJson(differences));
@@ -257,9 +284,10 @@ void AddDecodeCommands(CLI::App& app, Tool& tool, Commands& commands)
 
     auto diffArgs = std::make_shared<DiffArgs>();
     CLI::App* diff = app.add_subcommand(
-        "diff", "compare two dumps, or a dump with the chip, and print each register that "
-                "differs with the fields that differ; exit status 1 when they differ");
-    diff->add_option("A", diffArgs->a, "register dump, - for standard input")->required();
+        "diff", "compare two dumps, a dump with the chip, or with two --each and no dump the "
+                "two boards, and print each register that differs with the fields that "
+                "differ; exit status 1 when they differ");
+    diff->add_option("A", diffArgs->a, "register dump, - for standard input");
     diff->add_option("B", diffArgs->b,
                      "second register dump (- for standard input); without it, the chip");
     commands.push_back({diff, [&tool, diffArgs] { return RunDiff(tool, *diffArgs); }});

@@ -2,6 +2,7 @@
 #include "ChipImage.h"
 #include "Commands.h"
 #include "Confirm.h"
+#include "Fields.h"
 #include "HexInput.h"
 #include "ImageRead.h"
 #include "Output.h"
@@ -14,6 +15,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,10 +27,13 @@ namespace {
 // the configuration first, in the presets' order, then LED enables,
 // brightness and last the brightness control, so that the backlight comes on
 // only once everything else is in place.
-constexpr uint8_t kRestoreOrder[] = {
-    0x98, 0x9E, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8,
-    0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0x16, 0x00, 0x01,
-};
+constexpr std::array<uint8_t, chip::kConfigurationRegisters.size() + 3> kRestoreOrder = [] {
+    std::array<uint8_t, chip::kConfigurationRegisters.size() + 3> order{};
+    std::ranges::copy(chip::kConfigurationRegisters, order.begin());
+    const uint8_t last[] = {chip::kLed1.reg, chip::kBrightness.reg, chip::kEnableBacklight.reg};
+    std::ranges::copy(last, order.end() - 3);
+    return order;
+}();
 
 struct RestoreArgs {
     std::string file;
@@ -46,24 +51,6 @@ int RunDump(Tool& tool)
         Print(FormatRegisterImage(image));
     }
     return HoldsAll(image, MapRegisters()) ? kExitDone : kExitFailed;
-}
-
-// A register that does not hold what restore wrote to it.
-struct Mismatch {
-    uint8_t reg;
-    uint8_t wrote;
-    std::optional<uint8_t> reads;
-};
-
-std::vector<Mismatch> Mismatches(const WriteLog& log)
-{
-    std::vector<Mismatch> mismatches;
-    const std::vector<WriteLog::Write> writes = log.LastWrites();
-    for (const RegisterReading& reading : log.ReadBacks()) {
-        const auto write = std::ranges::find(writes, reading.reg, &WriteLog::Write::reg);
-        if (reading.value != write->value) mismatches.push_back({reading.reg, write->value, reading.value});
-    }
-    return mismatches;
 }
 
 int RunRestore(Tool& tool, const RestoreArgs& args)
@@ -86,34 +73,41 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
                        tool.AdapterName() + "?"))
         return kExitBadInput;
 
+    // Like the panel's own writes, every register is tried and each
+    // difference listed; only a stuck bus ends it early.
     WriteLog log(tool);
     for (const RegisterReading& r : restored)
         if (!tool.BusStuck()) log.Make(r.reg, *r.value);
-    log.ReadBack();
-    const std::vector<Mismatch> mismatches = Mismatches(log);
+    std::vector<const WriteLog::Write*> differing;
+    for (const WriteLog::Write& write : log.Writes())
+        if (write.check.outcome == WriteCheck::Outcome::Differs ||
+            write.check.outcome == WriteCheck::Outcome::ReadFailed)
+            differing.push_back(&write);
     if (tool.json) {
         Json json = log.ToJson();
-        Json differing = Json::array();
-        for (const Mismatch& m : mismatches)
-            differing.push_back({{"address", HexByteText(m.reg)},
-                                 {"wrote", HexByteText(m.wrote)},
-                                 {"reads", ValueJson(m.reads)}});
-        json["differing"] = differing;
+        Json list = Json::array();
+        for (const WriteLog::Write* w : differing)
+            list.push_back({{"address", HexByteText(w->reg)},
+                            {"wrote", HexByteText(w->value)},
+                            {"reads", ValueJson(w->check.read)}});
+        json["differing"] = list;
         PrintJson(json);
     } else {
         std::string report;
-        for (const Mismatch& m : mismatches)
-            report += HexByteText(m.reg) + ": wrote " + HexByteText(m.wrote) + ", reads " +
-                      ValueText(m.reads) + '\n';
+        for (const WriteLog::Write* w : differing)
+            report += HexByteText(w->reg) + ": wrote " + HexByteText(w->value) + ", reads " +
+                      ValueText(w->check.read) + '\n';
         Print(report);
     }
-    log.TellFailedWrites("restore: ");
+    for (const WriteLog::Write& write : log.Writes())
+        if (write.check.outcome == WriteCheck::Outcome::WriteFailed)
+            Problem("restore: " + write.cause);
     const bool allWritten = log.Writes().size() == restored.size() &&
-                            std::ranges::all_of(log.Writes(), &WriteLog::Write::ok);
-    if (!mismatches.empty())
-        Problem("restore: " + std::to_string(mismatches.size()) + " of " +
+                            std::ranges::all_of(log.Writes(), &WriteLog::Write::Ok);
+    if (!differing.empty())
+        Problem("restore: " + std::to_string(differing.size()) + " of " +
                 std::to_string(restored.size()) + " registers do not read back as written");
-    return allWritten && mismatches.empty() ? kExitDone : kExitFailed;
+    return allWritten ? kExitDone : kExitFailed;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "Quote.h"
 #include "StandardOutput.h"
 #include "Tool.h"
+#include "WriteLog.h"
 
 #include <CLI/CLI.hpp>
 
@@ -119,12 +120,13 @@ std::optional<std::vector<chip::FieldText>> SplitAssignments(const std::vector<s
     return texts;
 }
 
-// The assigned fields of a register written and read back, where they differ.
+// The assigned fields of a register written and read back, where they
+// differ; the chip holds chip in its other registers.
 std::string Mismatch(const chip::PlannedWrite& write, uint8_t read,
                      const std::vector<chip::FieldAssignment>& assignments,
-                     const chip::RegisterValues& planned)
+                     const chip::RegisterValues& chip)
 {
-    chip::RegisterValues readBack = planned;
+    chip::RegisterValues readBack = chip;
     readBack[write.reg] = read;
     std::string fields;
     for (const chip::FieldAssignment& a : assignments) {
@@ -154,38 +156,44 @@ int RunSet(Tool& tool, const SetArgs& args)
     const chip::RegisterValues current = ReadRegisters(tool, regs, "set", "; nothing was written");
     if (current.size() != regs.size()) return kExitFailed;
     const std::vector<chip::PlannedWrite> writes = chip::PlanWrites(resolved.assignments, current);
-    chip::RegisterValues planned = current;
-    for (const chip::PlannedWrite& write : writes) planned[write.reg] = write.after;
+    chip::RegisterValues held = current;  // what the chip holds as the writes go on
 
     int status = kExitDone;
     std::string text;
     Json entries = Json::array();
+    std::vector<uint8_t> written;
     for (const chip::PlannedWrite& write : writes) {
         Json entry{{"address", HexByteText(write.reg)},
                    {"name", chip::FindRegister(write.reg)->name},
                    {"before", HexByteText(write.before)},
                    {"written", HexByteText(write.after)}};
-        if (!tool.Write(write.reg, write.after)) {
+        const WriteCheck check = tool.Write(write.reg, write.after);
+        const std::string before = "; " + WrittenBefore(written);
+        if (check.outcome == WriteCheck::Outcome::WriteFailed) {
             Problem("set: write of " + HexByteText(write.after) + " to register " +
-                    HexByteText(write.reg) + " failed: " + tool.FailureCause());
+                    HexByteText(write.reg) + " failed: " + tool.FailureCause() + before);
             status = kExitFailed;
             break;
         }
-        const std::optional<uint8_t> readBack = tool.Read(write.reg);
-        entry["read"] = ValueJson(readBack);
+        entry["read"] = ValueJson(check.read);
         text += HexByteText(write.reg) + " " + chip::FindRegister(write.reg)->name + ": " +
             HexByteText(write.before) + " -> " + HexByteText(write.after);
-        if (!readBack) {
-            tool.TellFailedReads("set: ", " (reading back " + HexByteText(write.after) + ")");
-            status = kExitFailed;
+        if (check.outcome == WriteCheck::Outcome::ReadFailed) {
+            Problem("set: register " + HexByteText(write.reg) + ": " + tool.FailureCause() +
+                    " (reading back " + HexByteText(write.after) + ")" + before);
             text += ", reads --";
-        } else if (*readBack != write.after) {
-            Problem(Mismatch(write, *readBack, resolved.assignments, planned));
-            status = kExitFailed;
-            text += ", reads " + HexByteText(*readBack);
+        } else if (check.outcome == WriteCheck::Outcome::Differs) {
+            Problem(Mismatch(write, *check.read, resolved.assignments, held) + before);
+            text += ", reads " + HexByteText(*check.read);
         }
         text += '\n';
         entries.push_back(entry);
+        if (!check.Ok()) {
+            status = kExitFailed;
+            break;
+        }
+        written.push_back(write.reg);
+        held[write.reg] = write.after;
     }
     if (tool.json)
         PrintJson(Json{{"registers", entries}});
@@ -211,7 +219,8 @@ void AddFieldCommands(CLI::App& app, Tool& tool, Commands& commands)
     CLI::App* set = app.add_subcommand(
         "set",
         "set fields by name: each register concerned is read once, written once with "
-        "every other bit kept, and read back; exit status 1 when it reads otherwise");
+        "every other bit kept, and read back; at the first that fails or reads otherwise, "
+        "exit status 1 and no further register is written");
     set->add_option("FIELD=VALUE", setArgs->assignments,
                     "a field as get takes it and its value, blanks around it ignored: first one "
                     "of the labels fields lists, case and the label's blanks ignored, whole or "

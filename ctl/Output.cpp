@@ -22,9 +22,28 @@ Json ReadingsJson(const std::vector<RegisterReading>& readings)
     return Json{{"registers", registers}};
 }
 
+namespace {
+
+std::string& JsonAdapter()
+{
+    static std::string adapter;
+    return adapter;
+}
+
+}  // namespace
+
+void TagJsonWithAdapter(std::string adapter) { JsonAdapter() = std::move(adapter); }
+
 // A byte that is not UTF-8 (in a file name, say) becomes U+FFFD rather than
 // an exception.
 void PrintJson(const Json& json)
 {
-    Print(json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n');
+    const Json* shown = &json;
+    Json tagged;
+    if (!JsonAdapter().empty() && json.is_object()) {
+        tagged = Json{{"adapter", JsonAdapter()}};
+        tagged.update(json);
+        shown = &tagged;
+    }
+    Print(shown->dump(-1, ' ', false, Json::error_handler_t::replace) + '\n');
 }

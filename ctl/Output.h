@@ -26,5 +26,7 @@ Json ReadingJson(const RegisterReading& reading);
 // {"registers": [ReadingJson...]}
 Json ReadingsJson(const std::vector<RegisterReading>& readings);
 
-// One line on standard output.
+// One line on standard output; with an adapter tag, its "adapter" member first.
 void PrintJson(const Json& json);
+// The adapter PrintJson names from now on (--each's board); empty: none.
+void TagJsonWithAdapter(std::string adapter);

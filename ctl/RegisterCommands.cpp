@@ -56,16 +56,19 @@ int RunWrite(Tool& tool, const WriteArgs& args)
                 "and 'zr5130ctl burn complete'");
         return kExitBadInput;
     }
+    if (const std::string refusal = ReadOnlyRefusal(*reg); !refusal.empty()) {
+        Problem("write: " + refusal);
+        return kExitBadInput;
+    }
     const auto value = ParseByteArgOrTell(args.value, "write: value");
     if (!value) return kExitBadInput;
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
 
     WriteLog log(tool);
     const bool written = log.Make(*reg, *value);
-    log.ReadBack();
     if (tool.json) PrintJson(log.ToJson());
     if (written) return kExitDone;
-    log.TellFailedWrites("");
+    log.TellFailure("");
     return kExitFailed;
 }
 
@@ -82,8 +85,8 @@ void AddRegisterCommands(CLI::App& app, Tool& tool, Commands& commands)
 
     auto writeArgs = std::make_shared<WriteArgs>();
     CLI::App* write = app.add_subcommand(
-        "write", "write one register (not the EEPROM burn register 72: see burn) and read it "
-                 "back");
+        "write", "write one register and read it back; exit status 1 when it reads otherwise. "
+                 "Not a read-only register (02) nor the EEPROM burn register 72 (see burn)");
     write->add_option("REG", writeArgs->reg, "register, in hex")->required();
     write->add_option("VALUE", writeArgs->value, "value, in hex (00 to FF)")->required();
     commands.push_back({write, [&tool, writeArgs] { return RunWrite(tool, *writeArgs); }});

@@ -60,6 +60,8 @@ std::string ReadLine(std::string_view line, int number, std::vector<RecordedWrit
         return {};
     }
     if (!value) return std::string(kFormat);
+    if (!ReadOnlyRefusal(*reg).empty())
+        return "writes " + RegisterNamed(*reg) + ", which is read-only";
     if (*reg == kBurnRegister)
         return "writes the EEPROM burn register 72, which replay never does; burn with "
                "'zr5130ctl burn prepare' and 'zr5130ctl burn complete'";
@@ -138,15 +140,11 @@ int RunReplay(Tool& tool, const ReplayArgs& args)
         failed = &w;
         break;
     }
-    log.ReadBack();
     if (tool.json) PrintJson(log.ToJson());
     if (!failed) return kExitDone;
-    Problem("replay: " + TextInputName(args.file, Dash::IsStandardInput) + ":" +
-            std::to_string(failed->line) +
-            ": the write of " + HexByteText(failed->value) + " to register " +
-            HexByteText(failed->reg) + " failed: " + log.Writes().back().cause + "; stopped after " +
-            std::to_string(log.Writes().size() - 1) + " of " + std::to_string(writes.size()) +
-            " writes");
+    log.TellFailure("replay: " + TextInputName(args.file, Dash::IsStandardInput) + ":" +
+                        std::to_string(failed->line) + ": ",
+                    writes.size());
     return kExitFailed;
 }
 
@@ -157,7 +155,8 @@ void AddReplayCommand(CLI::App& app, Tool& tool, Commands& commands)
     auto args = std::make_shared<ReplayArgs>();
     CLI::App* replay = app.add_subcommand(
         "replay", "make the successful writes of a trace (ZR5130_TRACE or --trace) again, in "
-                  "order, stopping at the first that fails; the whole file is checked first");
+                  "order, each read back, stopping at the first that fails or reads otherwise; "
+                  "the whole file is checked first (a read-only register is refused)");
     replay->add_option("TRACE", args->file, "trace file ('W A5 3C ok' lines); - reads standard "
                                             "input")
         ->required();

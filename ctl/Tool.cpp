@@ -1,61 +1,13 @@
 #include "Tool.h"
 
 #include "AdapterMemory.h"
-#include "AdapterSelect.h"
-#include "DeviceLink.h"
+#include "AdapterOrder.h"
 #include "HexInput.h"
-#include "LinuxI2cAdapter.h"
-#include "Quote.h"
-#include "RegisterMap.h"
-#include "Trace.h"
-#include "tvx.h"
+#include "StandardOutput.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
-
-namespace {
-
-constexpr std::string_view kEnvironmentName = "ZR5130_ADAPTER";
-
-// An adapter setting and where it came from, as messages name it.
-struct ChosenAdapter {
-    std::string setting;  // empty: none chosen
-    std::string source;
-    std::string busName;  // a remembered bus node's adapter name, held at every open
-    std::string refusal;  // the remembered choice is not used, and why
-    bool remembered = false;
-};
-
-// --adapter, then ZR5130_ADAPTER (empty counts as unset), then the adapter
-// chosen in the panel's Adapter list, if it is still the one chosen.
-ChosenAdapter ChosenSetting(const Tool& tool)
-{
-    if (tool.adapterGiven) return {tool.adapter, "--adapter", {}, {}, false};
-    if (const char* value = std::getenv("ZR5130_ADAPTER"); value && *value)
-        return {value, std::string(kEnvironmentName), {}, {}, false};
-    const RecalledAdapter recalled = RecallAdapter();
-    return {recalled.setting, "the adapter remembered by zr5130-eval", recalled.busName,
-            recalled.refusal, true};
-}
-
-// Text from the command line or the environment, shown as it is unless a
-// terminal would act on some of it.
-std::string Shown(const std::string& text)
-{
-    const bool plain = std::ranges::all_of(text, [](char c) {
-        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
-    });
-    return plain ? text : Quoted(text);
-}
-
-std::string AdapterNameOf(const std::string& setting)
-{
-    return setting == "sim" ? "the simulated board" : Shown(setting);
-}
-
-}  // namespace
 
 void Problem(const std::string& message)
 {
@@ -70,18 +22,28 @@ std::string RegisterList(const std::vector<uint8_t>& registers)
     return text;
 }
 
-Tool::~Tool()
-{
-    TraceClose();
-    tvxInstallAdapter(nullptr);
-}
+Tool::~Tool() = default;
 
-int Tool::CheckOptions() const
+int Tool::CheckOptions()
 {
     if (adapterGiven && adapter.empty()) {
         Problem("--adapter is empty; give sim for the simulated board, or one that '" +
                 std::string(kProgramName) + " adapters' lists");
         return kExitBadInput;
+    }
+    if (adapterGiven && !each.empty()) {
+        Problem("--each and --adapter cannot be given together; give --each once per board "
+                "(--each sim:A --each sim:B), or --adapter for one");
+        return kExitBadInput;
+    }
+    if (std::ranges::find(each, std::string()) != each.end()) {
+        Problem("--each is empty; give an adapter for each board, as 'zr5130ctl adapters' lists "
+                "them");
+        return kExitBadInput;
+    }
+    if (!each.empty()) {
+        m_boards.clear();
+        for (const std::string& setting : each) m_boards.emplace_back().setting = setting;
     }
     return kExitDone;
 }
@@ -98,12 +60,18 @@ bool Tool::ClaimStandardInput(const std::string& who)
     return false;
 }
 
+std::string Tool::BoardLabel() const { return Each() ? m_boards[m_current].setting : ""; }
+
 int Tool::StartTrace()
 {
+    if (m_traceStarted) return kExitDone;
+    m_traceStarted = true;
     const char* path = trace.empty() ? std::getenv("ZR5130_TRACE") : trace.c_str();
     if (!path || !*path) return kExitDone;
     std::string error;
-    if (TraceOpen(path, error, (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + std::string(path)))
+    m_trace.OnLost([](const std::string& reason) { Problem(reason + "; the trace stops here"); });
+    if (m_trace.Open(path, error,
+                     (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + std::string(path)))
         return kExitDone;
     Problem(error);
     return kExitBadInput;
@@ -111,8 +79,25 @@ int Tool::StartTrace()
 
 int Tool::OpenChip()
 {
-    if (m_open) return kExitDone;
-    const ChosenAdapter chosen = ChosenSetting(*this);
+    Board& board = m_boards[m_current];
+    if (board.tried) return board.openStatus;
+    board.tried = true;
+    if (Each() && !m_allDone) {
+        // As head(1) lays out several files: a blank line between boards.
+        const bool first = std::ranges::none_of(
+            m_boards, [&](const Board& b) { return &b != &board && b.tried; });
+        if (!json) Print((first ? "==> " : "\n==> ") + board.setting + " <==\n");
+    }
+    board.openStatus = OpenBoard(board);
+    return board.openStatus;
+}
+
+int Tool::OpenBoard(Board& board)
+{
+    const AdapterSetting chosen =
+        Each() ? FindAdapterSetting(board.setting, "--each")
+               : FindAdapterSetting(adapterGiven ? std::optional(adapter) : std::nullopt,
+                                    "--adapter");
     if (!chosen.refusal.empty()) {
         Problem(chosen.refusal + "; give --adapter, or choose again under Adapter in "
                                  "zr5130-eval's window menu");
@@ -131,61 +116,42 @@ int Tool::OpenChip()
     if (options.dash == Dash::IsStandardInput && chosen.setting == "sim:-" &&
         !ClaimStandardInput(chosen.source + "=sim:-"))
         return kExitBadInput;
-    AdapterChoice choice = ChooseRecalledAdapter(chosen.setting, chosen.busName, options);
+    AdapterChoice choice =
+        ChooseRecalledAdapter(chosen.setting, chosen.busName, options, chosen.source);
     if (!choice.error.empty()) {
-        // The same values as the panel's environment setting; name what was used.
-        std::string error = choice.error;
-        if (error.starts_with(kEnvironmentName))
-            error.replace(0, kEnvironmentName.size(), chosen.source);
-        Problem(error);
+        Problem(choice.error);
         return kExitBadInput;
     }
     if (const int status = StartTrace(); status != kExitDone) return status;
 
-    m_adapter = std::move(choice.adapter);
-    m_adapterName = AdapterNameOf(chosen.setting);
-    tvxInstallAdapter(m_adapter.get());
-    uint8_t rfw = 0;
-    if (AdapterOpen(rfw) != kAdapterOk) {
-        Problem(m_adapter ? "the adapter did not come up (USB Initialization Error); check its "
-                            "cable and the board's supply"
-                          : "no adapter connected (" + chosen.source +
-                                " is none); choose one with --adapter");
-        return kExitFailed;
-    }
-    m_open = true;
-    return kExitDone;
+    const bool connected = choice.adapter != nullptr;
+    board.chip = std::make_unique<ChipLink>(std::move(choice.adapter),
+                                            AdapterShownName(chosen.setting));
+    board.chip->AddTrace(m_trace);
+    if (board.chip->Open()) return kExitDone;
+    Problem(connected ? board.chip->OpenFailureLine()
+                      : "no adapter connected (" + chosen.source +
+                            " is none); choose one with --adapter");
+    return kExitFailed;
 }
 
 bool Tool::Reopen(std::string& why)
 {
     ClearStuck();
-    uint8_t rfw = 0;
-    if (AdapterOpen(rfw) == kAdapterOk) return true;
-    why = m_adapter ? m_adapter->OpenFailure() : std::string();
-    if (why.empty()) why = m_adapterName + " did not come up again";
+    if (Chip().Open()) return true;
+    why = Chip().OpenProblem().text;
+    if (why.empty()) why = AdapterName() + " did not come up again";
     return false;
 }
 
 std::optional<uint8_t> Tool::Read(uint8_t reg)
 {
-    uint8_t value = 0;
-    if (RegRead(chip::kChipAddress, reg, value) == 0) return value;
-    m_failedReads.push_back({reg, FailureCause()});
-    return std::nullopt;
+    const std::optional<uint8_t> value = Chip().Read(reg);
+    if (!value) m_failedReads.push_back({reg, FailureCause()});
+    return value;
 }
 
-bool Tool::Write(uint8_t reg, uint8_t value) { return RegWrite(chip::kChipAddress, reg, value) == 0; }
-
-std::string Tool::FailureCause() const
-{
-    if (const std::string* stuck = LinkStuckCause()) return *stuck;
-    return "no answer from " + HexAddress(chip::kChipAddress) + " on " + m_adapterName;
-}
-
-bool Tool::BusStuck() const { return LinkStuckCause() != nullptr; }
-
-void Tool::ClearStuck() { LinkClearStuck(); }
+WriteCheck Tool::Write(uint8_t reg, uint8_t value) { return Chip().WriteVerified(reg, value); }
 
 void Tool::TellFailedReads(const std::string& prefix, const std::string& suffix)
 {

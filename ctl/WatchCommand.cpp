@@ -11,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -57,8 +58,8 @@ std::string JoinNames(const std::vector<std::string>& names)
 }
 
 // Prints the line for a change; false when standard output failed.
-bool PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool first,
-                 std::optional<uint8_t> now)
+bool PrintChange(bool json, const std::string& prefix, uint8_t reg,
+                 std::optional<uint8_t> before, bool first, std::optional<uint8_t> now)
 {
     FlagChange flags;
     if (reg == chip::kStatusRegister) flags = StatusFlagChange(before, now);
@@ -75,7 +76,7 @@ bool PrintChange(bool json, uint8_t reg, std::optional<uint8_t> before, bool fir
         PrintJson(line);
         return !OutputFailed();
     }
-    std::string text = Timestamp() + " " + HexByteText(reg) + " ";
+    std::string text = prefix + Timestamp() + " " + HexByteText(reg) + " ";
     if (!first) text += ValueText(before) + " -> ";
     text += ValueText(now);
     if (!flags.on.empty()) text += " on: " + JoinNames(flags.on);
@@ -126,45 +127,71 @@ Attempt Read(Tool& tool, const std::vector<uint8_t>& regs, bool reopen)
     return attempt;
 }
 
+// What is known of one board between its reads.
+struct Watched {
+    std::vector<std::optional<uint8_t>> last;
+    bool lastFailed = false;
+};
+
+// One read of a board's registers and its lines; false when standard output
+// failed. prefix starts each line: the adapter, with --each.
+bool WatchOnce(Tool& tool, const std::vector<uint8_t>& regs, Watched& board, long long reads,
+               bool more, bool& anyFailed)
+{
+    const std::string prefix = tool.Each() ? tool.BoardLabel() + " " : "";
+    const Attempt attempt = Read(tool, regs, board.lastFailed);
+    bool newlyFailed = false;
+    for (size_t i = 0; i < regs.size(); ++i) {
+        const std::optional<uint8_t> now = attempt.values[i];
+        anyFailed = anyFailed || !now;
+        newlyFailed = newlyFailed || (!now && (reads == 0 || board.last[i]));
+        if ((reads == 0 || now != board.last[i]) &&
+            !PrintChange(tool.json, prefix, regs[i], board.last[i], reads == 0, now))
+            return false;
+        board.last[i] = now;
+    }
+    const std::string when = prefix + Timestamp() + ": ";
+    const std::string retry =
+        more ? "; trying again in " + std::to_string(kRetryMs / 1000) + " s" : "";
+    if (attempt.failed && !attempt.cause.empty())
+        Problem(when + attempt.cause + retry);
+    else if (attempt.failed || newlyFailed)
+        tool.TellFailedReads(when, attempt.failed ? retry : "");
+    tool.ForgetFailedReads();
+    board.lastFailed = attempt.failed;
+    return true;
+}
+
+// With --each every board is read in each round, its lines starting with its
+// adapter.
 int RunWatch(Tool& tool, const WatchArgs& args)
 {
     auto regs = ParseByteArgs(args.regs, "watch: register");
     if (!regs) return kExitBadInput;
     if (regs->empty()) regs->push_back(chip::kStatusRegister);
-    if (const int status = tool.OpenChip(); status != kExitDone) return status;
+    tool.AllBoardsDone();
+    for (size_t b = 0; b < tool.Boards(); ++b) {
+        tool.SelectBoard(b);
+        if (const int status = tool.OpenChip(); status != kExitDone) return status;
+    }
 
     CatchStopSignals();
-    std::vector<std::optional<uint8_t>> last(regs->size());
+    std::vector<Watched> boards(tool.Boards(), Watched{std::vector<std::optional<uint8_t>>(regs->size())});
     bool anyFailed = false;
-    bool lastFailed = false;
     timespec next{};
     clock_gettime(CLOCK_MONOTONIC, &next);
     for (long long reads = 0; !StopSignal() && (args.count == 0 || reads < args.count); ++reads) {
         if (reads > 0) {
-            SleepUntilNext(next, lastFailed ? kRetryMs : args.intervalMs);
+            const bool failing = std::ranges::any_of(boards, &Watched::lastFailed);
+            SleepUntilNext(next, failing ? kRetryMs : args.intervalMs);
             if (StopSignal()) break;
         }
-        const Attempt attempt = Read(tool, *regs, lastFailed);
-        bool newlyFailed = false;
-        for (size_t i = 0; i < regs->size(); ++i) {
-            const std::optional<uint8_t> now = attempt.values[i];
-            anyFailed = anyFailed || !now;
-            newlyFailed = newlyFailed || (!now && (reads == 0 || last[i]));
-            if ((reads == 0 || now != last[i]) &&
-                !PrintChange(tool.json, (*regs)[i], last[i], reads == 0, now))
-                return kExitFailed;
-            last[i] = now;
-        }
         const bool more = args.count == 0 || reads + 1 < args.count;
-        const std::string when = Timestamp() + ": ";
-        const std::string retry =
-            more ? "; trying again in " + std::to_string(kRetryMs / 1000) + " s" : "";
-        if (attempt.failed && !attempt.cause.empty())
-            Problem(when + attempt.cause + retry);
-        else if (attempt.failed || newlyFailed)
-            tool.TellFailedReads(when, attempt.failed ? retry : "");
-        tool.ForgetFailedReads();
-        lastFailed = attempt.failed;
+        for (size_t b = 0; b < boards.size(); ++b) {
+            tool.SelectBoard(b);
+            TagJsonWithAdapter(tool.BoardLabel());
+            if (!WatchOnce(tool, *regs, boards[b], reads, more, anyFailed)) return kExitFailed;
+        }
     }
     return anyFailed ? kExitFailed : kExitDone;
 }

@@ -6,11 +6,12 @@
 #include "StandardOutput.h"
 #include "StopSignals.h"
 #include "Tool.h"
-#include "Trace.h"
+#include "Output.h"
 #include "zr5130_version.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -18,14 +19,30 @@ namespace {
 // What the exit status says about standard output and the trace, too: a
 // result that did not reach its reader, or a trace that stopped, is no
 // success.
-int Finished(int status)
+int Finished(Tool& tool, int status)
 {
-    TraceClose();
+    tool.CloseTrace();
     if (OutputFailed()) {
         Problem("standard output: " + OutputFailure());
         return kExitFailed;
     }
-    return status == kExitDone && TraceLost() ? kExitFailed : status;
+    return status == kExitDone && tool.TraceLost() ? kExitFailed : status;
+}
+
+// The command on each board in turn: the worst status of them all. A
+// command that never asks for the chip runs once.
+int RunOnBoards(Tool& tool, const Command& command)
+{
+    int worst = kExitDone;
+    for (size_t board = 0; board < tool.Boards(); ++board) {
+        tool.SelectBoard(board);
+        TagJsonWithAdapter(tool.BoardLabel());
+        const int status = command.run();
+        tool.TellFailedReads();
+        worst = std::max(worst, status);
+        if (!tool.BoardTried(board) || tool.AllDone()) break;
+    }
+    return worst;
 }
 
 int Run(int argc, char** argv)
@@ -37,7 +54,9 @@ int Run(int argc, char** argv)
     app.footer(
         "The adapter is --adapter, else ZR5130_ADAPTER, else the one chosen under Adapter in "
         "zr5130-eval's window menu; with none of them, commands that need the chip stop "
-        "(--adapter sim is the simulated board). A dump or trace file named - is standard "
+        "(--adapter sim is the simulated board). Every write is read back: a register that "
+        "reads otherwise fails the command (exit status 1), and a command of several writes "
+        "stops there. A dump or trace file named - is standard "
         "input.\n"
         "Exit status: 0 done (diff: equal), 1 the chip, the bus or standard output failed (diff: "
         "they differ), 2 bad input or not confirmed: nothing was written.");
@@ -51,6 +70,12 @@ int Run(int argc, char** argv)
                        "sim, sim:FILE (sim:- reads standard input), none, /dev/i2c-N or "
                        "i2c:NAME; over ZR5130_ADAPTER and the panel's choice")
             ->type_name("ADAPTER");
+    app.add_option("--each", tool.each,
+                   "run the command on this board, and on each board given so in turn (text "
+                   "under a line ==> ADAPTER <== per board; JSON one line per board with an "
+                   "adapter member); not with --adapter")
+        ->type_name("ADAPTER")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--trace", tool.trace,
                    "append every register access to FILE (as ZR5130_TRACE does)")
         ->type_name("FILE");
@@ -75,7 +100,7 @@ int Run(int argc, char** argv)
         std::ostringstream err;
         const int status = app.exit(e, out, err);
         Print(out.str());
-        return Finished(status);
+        return Finished(tool, status);
     } catch (const CLI::ParseError& e) {
         if (app.get_subcommands().empty() && !app.remaining().empty()) {
             Problem("unknown command '" + app.remaining().front() + "'; see " + kProgramName +
@@ -90,12 +115,8 @@ int Run(int argc, char** argv)
     tool.adapterGiven = adapter->count() > 0;
     if (const int status = tool.CheckOptions(); status != kExitDone) return status;
 
-    for (const Command& command : commands) {
-        if (!command.cli->parsed()) continue;
-        const int status = command.run();
-        tool.TellFailedReads();
-        return Finished(status);
-    }
+    for (const Command& command : commands)
+        if (command.cli->parsed()) return Finished(tool, RunOnBoards(tool, command));
     return kExitBadInput;
 }
 

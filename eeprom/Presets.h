@@ -8,7 +8,7 @@
 // A configuration that Load writes into the chip, in table order.
 struct Preset {
     const char* name;  // "E0", "E8", "E9"
-    std::array<RegisterValue, 18> values;
+    ConfigurationTable values;
 };
 
 extern const Preset kPresetE0;

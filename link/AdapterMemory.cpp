@@ -87,9 +87,9 @@ RecalledAdapter RecallAdapter(const AdapterOptions& options)
 }
 
 AdapterChoice ChooseRecalledAdapter(const std::string& setting, const std::string& busName,
-                                    const AdapterOptions& options)
+                                    const AdapterOptions& options, const std::string& source)
 {
-    AdapterChoice choice = ChooseAdapter(setting.c_str(), options);
+    AdapterChoice choice = ChooseAdapter(setting.c_str(), options, source);
     if (auto* bus = dynamic_cast<LinuxI2cAdapter*>(choice.adapter.get()); bus && !busName.empty())
         bus->RequireBusName(busName, options.sysClassDir);
     return choice;

@@ -41,7 +41,8 @@ RecalledAdapter RecallAdapter(const AdapterOptions& options = AdapterOptionsFrom
 // that name at every open (see LinuxI2cAdapter::RequireBusName).
 AdapterChoice
 ChooseRecalledAdapter(const std::string& setting, const std::string& busName,
-                      const AdapterOptions& options = AdapterOptionsFromEnvironment());
+                      const AdapterOptions& options = AdapterOptionsFromEnvironment(),
+                      const std::string& source = "ZR5130_ADAPTER");
 
 // Keeps setting (as ListAdapters spells it) as the user's choice; a bus node
 // with the adapter name its bus has now. The rest of the settings file stays

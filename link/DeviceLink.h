@@ -1,20 +1,21 @@
 #pragma once
 
+#include "ChipLink.h"
+
 #include <cstdint>
 #include <string>
 
-// The one road to the chip: opens the adapter once and reads and writes
-// single 8-bit registers. Status codes, not exceptions.
+// The panel's road to the chip: the adapter vendor's function shapes over
+// one chip object (LinkChip), the only one in the process. Opens the adapter
+// once and reads and writes single 8-bit registers. Status codes, not
+// exceptions. zr5130ctl and the Python module hold chip objects of their own.
 
+// The panel's chip object: its lock for a worker that shares the bus with
+// the window, its observer for a record of every access.
+ChipLink& LinkChip();
+
+// The handle of the panel's session, as the last AdapterOpen left it.
 extern int32_t g_adapterHandle;
-
-enum AdapterOpenResult : int {
-    kAdapterOk = 0,
-    kAdapterFirmwareFailed = 2,
-    kAdapterI2cFailed = 3,
-    kAdapterGpioFailed = 4,
-    kAdapterPowerFailed = 5,
-};
 
 // Finds, opens and configures the adapter. rfw gets the packed RFW version
 // byte (major * 16 + minor, modulo 256) unless the firmware read fails.
@@ -39,14 +40,8 @@ void LinkClearStuck();
 // when it cannot tell (or no adapter is connected).
 std::string LinkAccessFailure();
 
-// The open adapter's session: handle, serial number and firmware version.
-// Kept while another adapter is tried, and put back when that one fails.
-struct LinkSession {
-    int32_t handle = 0;
-    std::string serial;
-    uint8_t ffwMajor = 0;
-    uint8_t ffwMinor = 0;
-};
+// The open adapter's session, kept while another adapter is tried, and put
+// back when that one fails.
 LinkSession LinkSaveSession();
 void LinkRestoreSession(const LinkSession& session);
 

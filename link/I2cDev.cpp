@@ -83,3 +83,9 @@ int RealI2cDevSys::IoctlSmbus(int fd, i2c_smbus_ioctl_data& args)
 {
     return ::ioctl(fd, I2C_SMBUS, &args) < 0 ? NegErrno() : 0;
 }
+
+int RealI2cDevSys::IoctlRdwr(int fd, i2c_rdwr_ioctl_data& args)
+{
+    const int done = ::ioctl(fd, I2C_RDWR, &args);
+    return done < 0 ? NegErrno() : done;
+}

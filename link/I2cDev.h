@@ -31,6 +31,9 @@ public:
     virtual int IoctlFuncs(int fd, unsigned long& funcs) = 0;
     // ioctl(fd, I2C_SMBUS, &args); a read leaves its answer in *args.data.
     virtual int IoctlSmbus(int fd, i2c_smbus_ioctl_data& args) = 0;
+    // ioctl(fd, I2C_RDWR, &args): the messages as one transfer, each read
+    // message's answer in its buffer; the number of messages done.
+    virtual int IoctlRdwr(int fd, i2c_rdwr_ioctl_data& args) = 0;
 };
 
 // The character-device major number of i2c-dev (fixed by the kernel's
@@ -50,6 +53,7 @@ public:
     int IoctlValue(int fd, unsigned long request, unsigned long value) override;
     int IoctlFuncs(int fd, unsigned long& funcs) override;
     int IoctlSmbus(int fd, i2c_smbus_ioctl_data& args) override;
+    int IoctlRdwr(int fd, i2c_rdwr_ioctl_data& args) override;
 
 private:
     std::string m_sysClassDir;

@@ -1,7 +1,6 @@
 #include "LinuxI2cAdapter.h"
 
 #include "I2cBuses.h"
-#include "ProgramName.h"
 #include "Quote.h"
 
 #include <algorithm>
@@ -17,12 +16,27 @@ std::string ErrorText(int error)
     return std::strerror(-error);
 }
 
-std::string StuckCauseText(const std::string& node, int error)
+constexpr const char* kPullUps = " Check the board's power and pull-ups";
+
+bool OnUsbBridge(const std::string& node, const std::string& sysClassDir)
 {
-    const std::string what = error == -EBUSY
-                                 ? " stays busy: is SDA or SCL held low, or another master on it?"
-                                 : " timed out: is SDA or SCL held low?";
-    return "I2C bus " + node + what + " Check the board's power and pull-ups";
+    for (const I2cBusInfo& bus : ListI2cBuses(sysClassDir.empty() ? kSysClassI2cDev : sysClassDir))
+        if (bus.node == node) return bus.usbBridge;
+    return false;
+}
+
+// What the bus lacks of SMBus byte-data access; empty when it has it both ways.
+std::string MissingByteData(unsigned long funcs)
+{
+    const bool read = (funcs & I2C_FUNC_SMBUS_READ_BYTE_DATA) != 0;
+    const bool write = (funcs & I2C_FUNC_SMBUS_WRITE_BYTE_DATA) != 0;
+    if (read && write)
+        return {};
+    if (read)
+        return "SMBus byte-data writes";
+    if (write)
+        return "SMBus byte-data reads";
+    return "SMBus byte-data access";
 }
 
 }  // namespace
@@ -81,7 +95,7 @@ std::string LinuxI2cAdapter::NameMismatch() const
 // opened before must not look usable to a new open that failed.
 int LinuxI2cAdapter::FindControllers()
 {
-    m_lastProblem.clear();
+    m_openProblem = {};
     if (!m_busName.empty()) {
         const I2cBusLookup found = FindI2cBusByName(m_busName, m_sysClassDir);
         if (!found.error.empty()) {
@@ -102,11 +116,12 @@ int LinuxI2cAdapter::FindControllers()
         return 1;
     CloseBus();
     if (rc == -ENOENT)
-        Report(m_node + " does not exist; is the adapter plugged in and the i2c-dev module loaded?");
+        Report(m_node + " does not exist; is the adapter plugged in and the i2c-dev module loaded?",
+               rc);
     else if (rc == -ENODEV)
         Report(m_node + " is not an i2c-dev device node");
     else
-        Report("cannot reach " + m_node + ": " + ErrorText(rc));
+        Report("cannot reach " + m_node + ": " + ErrorText(rc), rc);
     return 0;
 }
 
@@ -135,11 +150,11 @@ int LinuxI2cAdapter::Open(const char*)
             line += "; add yourself to the i2c group (or a udev rule)";
         else if (fd == -ENOENT || fd == -ENODEV || fd == -ENXIO)
             line += "; is the adapter plugged in?";
-        Report(line);
+        Report(line, fd);
         return 0;
     }
     m_fd = fd;
-    ForgetReports();
+    m_usbBridge = OnUsbBridge(m_node, m_sysClassDir);
     // A descriptor is never negative, so the handle is always positive.
     return fd + 1;
 }
@@ -155,8 +170,8 @@ int LinuxI2cAdapter::FirmwareVersionRead(int handle, unsigned char* buffer, int 
 }
 
 // The arguments configure the vendor adapter's port; the kernel driver of the
-// bus already owns its speed and pins. What matters is that it can do the
-// byte-data transfers the register accesses use.
+// bus already owns its speed and pins. What matters is how a register can be
+// reached: byte-data transfers both ways, else plain I2C messages.
 int LinuxI2cAdapter::I2cControl(int handle, int, int, int)
 {
     if (!IsOpenHandle(handle))
@@ -166,9 +181,10 @@ int LinuxI2cAdapter::I2cControl(int handle, int, int, int)
         Report("cannot query " + m_node + " (" + ErrorText(rc) + "); is it an I2C bus?");
         return rc;
     }
-    constexpr unsigned long kNeeded = I2C_FUNC_SMBUS_READ_BYTE_DATA | I2C_FUNC_SMBUS_WRITE_BYTE_DATA;
-    if ((funcs & kNeeded) != kNeeded) {
-        Report(m_node + " has no SMBus byte-data access");
+    const std::string missing = MissingByteData(funcs);
+    m_plainI2c = !missing.empty() && (funcs & I2C_FUNC_I2C) != 0;
+    if (!missing.empty() && !m_plainI2c) {
+        Report(m_node + " has no " + missing + " and no plain I2C transfers");
         return -EOPNOTSUPP;
     }
     return 0;
@@ -188,45 +204,67 @@ int LinuxI2cAdapter::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (!IsOpenHandle(handle))
         return AccessFailed(-EBADF, m_node + " is not open");
-    if (m_stuckError != 0) [[unlikely]]
-        return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
-    i2c_smbus_data data{};
-    i2c_smbus_ioctl_data args{
-        .read_write = I2C_SMBUS_READ, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
-    if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
+    uint8_t value = 0;
+    if (const int rc = ReadByte(address, reg, value); rc < 0)
         return TransferFailed(address, rc);
-    ForgetReports();
-    return data.byte;
+    return value;
 }
 
 int LinuxI2cAdapter::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value)
 {
     if (!IsOpenHandle(handle))
         return AccessFailed(-EBADF, m_node + " is not open");
-    if (m_stuckError != 0) [[unlikely]]
-        return m_stuckError;
     if (const int rc = SelectAddress(address); rc < 0)
         return rc;
+    if (const int rc = WriteByte(address, reg, value); rc < 0)
+        return TransferFailed(address, rc);
+    return 0;
+}
+
+// As plain I2C: the register number written, a repeated start, one byte read.
+int LinuxI2cAdapter::ReadByte(uint16_t address, uint8_t reg, uint8_t& value)
+{
+    if (m_plainI2c) {
+        i2c_msg messages[] = {
+            {.addr = address, .flags = 0, .len = 1, .buf = &reg},
+            {.addr = address, .flags = I2C_M_RD, .len = 1, .buf = &value},
+        };
+        return SendMessages(messages);
+    }
+    i2c_smbus_data data{};
+    i2c_smbus_ioctl_data args{
+        .read_write = I2C_SMBUS_READ, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
+    const int rc = m_sys.IoctlSmbus(m_fd, args);
+    value = data.byte;
+    return rc;
+}
+
+// As plain I2C: one message, the register number and the value.
+int LinuxI2cAdapter::WriteByte(uint16_t address, uint8_t reg, uint8_t value)
+{
+    if (m_plainI2c) {
+        uint8_t bytes[] = {reg, value};
+        i2c_msg message{.addr = address, .flags = 0, .len = sizeof bytes, .buf = bytes};
+        return SendMessages({&message, 1});
+    }
     i2c_smbus_data data{};
     data.byte = value;
     i2c_smbus_ioctl_data args{
         .read_write = I2C_SMBUS_WRITE, .command = reg, .size = I2C_SMBUS_BYTE_DATA, .data = &data};
-    if (const int rc = m_sys.IoctlSmbus(m_fd, args); rc < 0)
-        return TransferFailed(address, rc);
-    ForgetReports();
-    return 0;
+    return m_sys.IoctlSmbus(m_fd, args);
 }
 
-const std::string* LinuxI2cAdapter::StuckBusCause() const
+// The kernel answers with the number of messages done: fewer than all is a
+// failed access even when it names no error.
+int LinuxI2cAdapter::SendMessages(std::span<i2c_msg> messages)
 {
-    return m_stuckError != 0 ? &m_stuckCause : nullptr;
-}
-
-void LinuxI2cAdapter::ClearStuckBus()
-{
-    m_stuckError = 0;
+    i2c_rdwr_ioctl_data args{.msgs = messages.data(), .nmsgs = static_cast<__u32>(messages.size())};
+    const int done = m_sys.IoctlRdwr(m_fd, args);
+    if (done < 0)
+        return done;
+    return done == static_cast<int>(messages.size()) ? 0 : -EIO;
 }
 
 bool LinuxI2cAdapter::IsOpenHandle(int handle) const
@@ -235,7 +273,8 @@ bool LinuxI2cAdapter::IsOpenHandle(int handle) const
 }
 
 // I2C_SLAVE, never I2C_SLAVE_FORCE: when a kernel driver has claimed the
-// address, the access fails rather than racing that driver.
+// address, the access fails rather than racing that driver. I2C_RDWR
+// messages carry their own address, but are held to the same rule.
 int LinuxI2cAdapter::SelectAddress(uint16_t address)
 {
     if (address == m_selectedAddress)
@@ -244,62 +283,71 @@ int LinuxI2cAdapter::SelectAddress(uint16_t address)
     if (rc < 0) {
         m_selectedAddress = -1;
         if (rc == -EBUSY)
-            Report(m_accessProblem = "address " + HexAddress(address) + " on " + m_node +
-                                     " is busy: a kernel driver owns it");
-        else
-            Report(m_accessProblem = "cannot select address " + HexAddress(address) + " on " +
-                                     m_node + ": " + ErrorText(rc));
-        return rc;
+            return AccessFailed(rc,
+                                "address " + HexAddress(address) + " on " + m_node +
+                                    " is busy: a kernel driver owns it",
+                                "a kernel driver owns the address");
+        return AccessFailed(rc,
+                            "cannot select address " + HexAddress(address) + " on " + m_node +
+                                ": " + ErrorText(rc),
+                            "cannot select the address (" + ErrorText(rc) + ")");
     }
     m_selectedAddress = address;
     return 0;
 }
 
+// A transfer that timed out or found the bus busy leaves the bus stuck; the
+// chip object marks it so from the answer.
 int LinuxI2cAdapter::TransferFailed(uint16_t address, int error)
 {
-    if (error == -ETIMEDOUT || error == -EBUSY) {
-        m_stuckError = error;
-        m_stuckCause = StuckCauseText(m_node, error);
-        return error;
-    }
-    // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO; reads
-    // and writes then fail alike, so both are one cause.
-    if (error == -ENXIO || error == -EREMOTEIO)
-        Report(m_accessProblem = "no answer from address " + HexAddress(address) + " on " +
-                                 m_node +
-                                 "; is the board powered and connected, and the chip at this "
-                                 "address?");
-    else
-        Report(m_accessProblem = "I2C transfer with " + HexAddress(address) + " on " + m_node +
-                                 " failed: " + ErrorText(error));
+    if (error == -ETIMEDOUT)
+        return AccessFailed(error,
+                            "I2C bus " + m_node + " timed out: is SDA or SCL held low?" + kPullUps,
+                            "the bus timed out", "is SDA or SCL held low?" + std::string(kPullUps));
+    if (error == -EBUSY)
+        return AccessFailed(error,
+                            "I2C bus " + m_node +
+                                " stays busy: is SDA or SCL held low, or another master on it?" +
+                                kPullUps,
+                            "the bus stays busy",
+                            "is SDA or SCL held low, or another master on it?" +
+                                std::string(kPullUps));
+    // Bus drivers report a missing acknowledge as ENXIO or EREMOTEIO (and
+    // i2c-stub an address with no chip as ENODEV); reads and writes then fail
+    // alike, so all are one cause.
+    if (error == -ENXIO || error == -EREMOTEIO || error == -ENODEV)
+        return AccessFailed(error,
+                            "no answer from address " + HexAddress(address) + " on " + m_node +
+                                "; is the board powered and connected, and the chip at this "
+                                "address?",
+                            "no device answered",
+                            "is the board powered and connected, and the chip at this address?");
+    return AccessFailed(error,
+                        "I2C transfer with " + HexAddress(address) + " on " + m_node +
+                            " failed: " + ErrorText(error),
+                        "the transfer failed (" + ErrorText(error) + ")");
+}
+
+int LinuxI2cAdapter::AccessFailed(int error, std::string text, std::string cause, std::string hint)
+{
+    m_accessProblem = {.text = std::move(text),
+                       .cause = std::move(cause),
+                       .hint = std::move(hint),
+                       .error = -error,
+                       .bus = m_node,
+                       .usbBridge = m_usbBridge};
     return error;
 }
 
-int LinuxI2cAdapter::AccessFailed(int error, const std::string& cause)
+// Whoever opens the adapter tells the line; each open starts afresh.
+void LinuxI2cAdapter::Report(const std::string& line, int error)
 {
-    m_accessProblem = cause;
-    return error;
-}
-
-std::string LinuxI2cAdapter::AccessFailure() const
-{
-    return m_stuckError != 0 ? m_stuckCause : m_accessProblem;
-}
-
-void LinuxI2cAdapter::Report(const std::string& line)
-{
-    m_lastProblem = line;
-    if (!m_reported.insert(line).second)
-        return;
-    std::fprintf(stderr, "%s: %s\n", LinkProgramName(), line.c_str());
-}
-
-// Runs after every successful access, so it skips the work when there is
-// nothing to forget.
-void LinuxI2cAdapter::ForgetReports()
-{
-    if (!m_reported.empty())
-        m_reported.clear();
+    m_openProblem = {.text = line,
+                     .cause = {},
+                     .hint = {},
+                     .error = -error,
+                     .bus = m_node,
+                     .usbBridge = m_usbBridge};
 }
 
 void LinuxI2cAdapter::CloseBus()
@@ -308,7 +356,7 @@ void LinuxI2cAdapter::CloseBus()
         m_sys.Close(m_fd);
     m_fd = -1;
     m_selectedAddress = -1;
-    m_stuckError = 0;
+    m_plainI2c = false;
 }
 
 std::unique_ptr<TvxAdapter> MakeLinuxI2cAdapter(const std::string& node)

@@ -1,12 +1,15 @@
 #include "SimBoard.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <thread>
 
 namespace {
 
 constexpr int kFailed = -1;
-constexpr int kWriteNack = 1;
+constexpr int kNoAnswer = -ENXIO;
+constexpr int kTimedOut = -ETIMEDOUT;
 constexpr unsigned char kFirmware[] = {2, 5, 1, 0, 0};  // RFW 2.5, FFW 1.0
 constexpr int kFirmwareMinimum = 4;                     // RFW and FFW pairs
 constexpr uint8_t kBlankStatus = 0x30;
@@ -42,24 +45,21 @@ bool SimBoard::NextStatusAnswer()
     const StatusAnswer answer = m_statusSequence[m_statusStep++ % m_statusSequence.size()];
     switch (answer.kind) {
     case StatusAnswer::Kind::Value: m_image.values[chip::kStatusRegister] = answer.value; return true;
-    case StatusAnswer::Kind::NoAnswer: return false;
-    case StatusAnswer::Kind::Timeout: m_stuck = true; return false;
+    case StatusAnswer::Kind::NoAnswer: m_problem = {}; return false;
+    case StatusAnswer::Kind::Timeout:
+        std::this_thread::sleep_for(m_timeout);
+        m_problem = {};
+        m_problem.text = "the simulated board's bus timed out (as ZR5130_SIM_STATUS asks)";
+        m_problem.error = ETIMEDOUT;
+        return false;
     case StatusAnswer::Kind::Replug:
+        m_problem = {};
         Unplug();
         PlugIn();
         return false;
     }
     return false;
 }
-
-const std::string* SimBoard::StuckBusCause() const
-{
-    static const std::string kCause =
-        "the simulated board's bus timed out (as ZR5130_SIM_STATUS asks)";
-    return m_stuck ? &kCause : nullptr;
-}
-
-void SimBoard::ClearStuckBus() { m_stuck = false; }
 
 void SimBoard::Unplug()
 {
@@ -109,26 +109,33 @@ int SimBoard::GpioWriteControl(int handle, const std::array<int, 13>&)
 
 int SimBoard::PowerWriteControl(int handle, int, int) { return IsLive(handle) ? 0 : kFailed; }
 
+int SimBoard::NoAnswer()
+{
+    m_problem = {};
+    m_problem.error = ENXIO;
+    return kNoAnswer;
+}
+
 int SimBoard::RegisterRead(int handle, uint16_t address, uint8_t reg)
 {
     if (faultInjector && faultInjector(false, reg))
-        return kFailed;
-    if (!IsLive(handle) || address != chip::kChipAddress || m_stuck)
-        return kFailed;
+        return NoAnswer();
+    if (!IsLive(handle) || address != chip::kChipAddress)
+        return NoAnswer();
     const std::optional<uint8_t>& value = m_image.values[reg];
     if (reg == chip::kStatusRegister && !m_statusSequence.empty() && value && !NextStatusAnswer())
-        return kFailed;
-    return value ? *value : kFailed;
+        return m_problem.error == ETIMEDOUT ? kTimedOut : NoAnswer();
+    return value ? *value : NoAnswer();
 }
 
 int SimBoard::RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value)
 {
     if (faultInjector && faultInjector(true, reg))
-        return kWriteNack;
-    if (!IsLive(handle) || address != chip::kChipAddress || m_stuck)
-        return kWriteNack;
+        return NoAnswer();
+    if (!IsLive(handle) || address != chip::kChipAddress)
+        return NoAnswer();
     if (!m_image.values[reg])
-        return kWriteNack;
+        return NoAnswer();
     // The status register acknowledges a write like any other and ignores it.
     if (!m_ignoresWrites[reg])
         m_image.values[reg] = value;

@@ -5,6 +5,7 @@
 #include "TvxAdapter.h"
 
 #include <bitset>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -32,7 +33,7 @@ public:
         enum class Kind {
             Value,
             NoAnswer,  // the chip does not acknowledge this read
-            Timeout,   // the bus times out and stays stuck until ClearStuckBus
+            Timeout,   // the bus times out: this read waits out the timeout (SetTimeout), then fails
             Replug,    // the cable is pulled and plugged back: this read fails,
                        // and the session with it until the board is opened again
         };
@@ -48,6 +49,10 @@ public:
     // value.
     void SetStatusSequence(std::vector<StatusAnswer> answers);
 
+    // How long a read waits before it times out (ZR5130_SIM_TIMEOUT); none
+    // by default, so that tests of a stuck bus run at once.
+    void SetTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+
     // These registers acknowledge a write and keep their value, as the status
     // register always does: a chip whose register does not take a write.
     void IgnoreWrites(const std::vector<uint8_t>& registers);
@@ -59,7 +64,8 @@ public:
     void PlugIn();
 
     // Called before every register access; returning true makes it fail as a
-    // NACK would. Used to inject bus faults.
+    // NACK would. A failed access answers -ENXIO, or -ETIMEDOUT when the bus
+    // timed out. Used to inject bus faults.
     std::function<bool(bool isWrite, uint8_t reg)> faultInjector;
 
     int FindControllers() override;
@@ -71,14 +77,15 @@ public:
     int PowerWriteControl(int handle, int a, int b) override;
     int RegisterRead(int handle, uint16_t address, uint8_t reg) override;
     int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) override;
-    const std::string* StuckBusCause() const override;
-    void ClearStuckBus() override;
+    LinkProblem AccessProblem() const override { return m_problem; }
 
 private:
     bool IsLive(int handle) const;
     // The next answer of the sequence for a read of the status register;
     // false when that read fails.
     bool NextStatusAnswer();
+    // A NACK: -ENXIO, and that as the last access's problem.
+    int NoAnswer();
 
     RegisterImage m_image;
     std::bitset<256> m_ignoresWrites;
@@ -86,5 +93,6 @@ private:
     size_t m_statusStep = 0;
     bool m_plugged = true;
     bool m_sessionLost = false;
-    bool m_stuck = false;
+    std::chrono::milliseconds m_timeout{0};
+    LinkProblem m_problem;  // of the last access that failed
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LinkProblem.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -9,6 +11,7 @@
 // functions (tvx.h) forward to the adapter installed with tvxInstallAdapter.
 // Return conventions are those of the adapter vendor's library: negative
 // means failure, except RegisterWrite where anything but 0 is a failure.
+// An adapter does not print: what went wrong is data (LinkProblem).
 class TvxAdapter {
 public:
     virtual ~TvxAdapter() = default;
@@ -24,32 +27,25 @@ public:
     virtual int RegisterRead(int handle, uint16_t address, uint8_t reg) = 0;
     virtual int RegisterWrite(int handle, uint16_t address, uint8_t reg, uint8_t value) = 0;
 
-    // A bus whose transfers time out stays stuck until it is released, so an
-    // adapter that can tell marks it and fails every further register access
-    // at once, until ClearStuckBus. The cause names the bus; null while the
-    // bus is not marked.
-    virtual const std::string* StuckBusCause() const { return nullptr; }
-    virtual void ClearStuckBus() {}
-
-    // Why the last register access that failed did, naming the bus or
-    // device ("no answer from address ADDRESS on /dev/i2c-7; ..."); empty when
-    // the adapter cannot tell. A stuck bus is its own cause.
-    virtual std::string AccessFailure() const
-    {
-        const std::string* stuck = StuckBusCause();
-        return stuck ? *stuck : std::string();
-    }
-
+    // Why the last register access that failed did; empty when the
+    // adapter cannot tell. A transfer that timed out or found the bus busy
+    // answers -ETIMEDOUT or -EBUSY: the chip object (ChipLink) then marks the
+    // bus stuck, with this problem's text as the cause.
+    virtual LinkProblem AccessProblem() const { return {}; }
     // Why the last open failed, with what to do about it ("cannot open
     // /dev/i2c-7: Permission denied; add yourself to the i2c group"); empty
     // when the adapter cannot tell.
-    virtual std::string OpenFailure() const { return {}; }
+    virtual LinkProblem OpenProblem() const { return {}; }
+
+    std::string AccessFailure() const { return AccessProblem().text; }
+    std::string OpenFailure() const { return OpenProblem().text; }
 };
 
 inline constexpr int kTvxSerialSize = 80;
 
-// Installs the adapter that answers the tvx operations; not owned.
-// nullptr means no adapter is connected: tvxFindControllers answers 0 and
-// every other operation fails.
+// Installs the adapter that answers the tvx operations, the adapter of the
+// panel's chip object (see DeviceLink.h); not owned. nullptr means no
+// adapter is connected: tvxFindControllers answers 0 and every other
+// operation fails.
 void tvxInstallAdapter(TvxAdapter* adapter);
 TvxAdapter* tvxInstalledAdapter();

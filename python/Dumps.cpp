@@ -1,5 +1,6 @@
 #include "Dumps.h"
 
+#include "AdapterSelect.h"
 #include "Decode.h"
 #include "Errors.h"
 #include "HexInput.h"
@@ -48,7 +49,8 @@ std::vector<FieldDiff> FieldDiffs(uint8_t reg, uint8_t a, uint8_t b)
 std::map<int, int> LoadDump(const std::string& path)
 {
     RegisterImage image;
-    if (std::string error; !LoadRegisterImage(path, image, error)) throw DumpFailure(path, error);
+    if (std::string error; !LoadRegisterImage(path, image, error))
+        throw DumpFailure(path, error, SplitDumpError(path, error).line);
     std::map<int, int> values;
     for (int reg = 0; reg < 256; ++reg)
         if (const std::optional<uint8_t> value = image.values[reg]) values[reg] = *value;

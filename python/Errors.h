@@ -19,11 +19,13 @@ struct AdapterFailure : ModuleFailure {
     using ModuleFailure::ModuleFailure;
 };
 
-// A register access failed (zr5130.BusError): "register A5: CAUSE".
+// A register access failed (zr5130.BusError, an OSError): "register A5:
+// CAUSE", with the kernel's errno where it gave one (0: none).
 struct BusFailure : ModuleFailure {
-    BusFailure(uint8_t reg, std::string cause);
+    BusFailure(uint8_t reg, std::string cause, int error = 0);
     uint8_t reg;
     std::string cause;
+    int error;
 };
 
 // A register was written and reads back otherwise (zr5130.MismatchError).
@@ -36,7 +38,7 @@ struct MismatchFailure : BusFailure {
 // A register dump that cannot be read (zr5130.DumpError): "FILE:N: what".
 struct DumpFailure : ModuleFailure {
     // message as the dump reader gives it: "FILE:N: what" or "FILE: what".
-    DumpFailure(std::string file, const std::string& message);
+    DumpFailure(std::string file, const std::string& message, int line);
     std::string file;
     int line = 0;  // 0: not about one line
 };

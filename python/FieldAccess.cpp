@@ -1,6 +1,7 @@
 #include "FieldAccess.h"
 
 #include "Errors.h"
+#include "HexInput.h"
 
 #include <stdexcept>
 
@@ -30,7 +31,7 @@ std::string FieldsNotTaken(const chip::PlannedWrite& write, uint8_t read)
 FieldReading GetField(ChipSession& chip, const std::string& name)
 {
     const chip::NamedField& field = Known(name);
-    chip.Begin();
+    const ChipSession::ActionLock action = chip.Begin();
     chip::RegisterValues registers;
     for (const chip::FieldPart& part : field.parts)
         if (!registers.contains(part.field->reg))
@@ -46,15 +47,27 @@ void SetFields(ChipSession& chip, const std::vector<chip::FieldText>& fields)
     const chip::ResolvedFields resolved = chip::ResolveFields(fields);
     if (!resolved.refusal.message.empty()) throw std::invalid_argument(resolved.refusal.message);
 
-    chip.Begin();
+    const ChipSession::ActionLock action = chip.Begin();
     chip::RegisterValues current;
     for (uint8_t reg : chip::RegistersToWrite(resolved.assignments))
         current[reg] = chip.ReadOnce(reg);
+    std::string written;
+    const auto before = [&] {
+        return written.empty() ? "nothing was written before it" : "written before it: " + written;
+    };
     for (const chip::PlannedWrite& write : chip::PlanWrites(resolved.assignments, current)) {
-        chip.WriteOnce(write.reg, write.after);
-        const uint8_t read = chip.ReadOnce(write.reg);
-        if (read != write.after)
-            throw MismatchFailure(write.reg, write.after, read, FieldsNotTaken(write, read));
+        WriteCheck check;
+        try {
+            check = chip.WriteCheckedOnce(write.reg, write.after);
+        } catch (const BusFailure& failure) {
+            throw BusFailure(failure.reg, failure.cause + "; " + before(), failure.error);
+        }
+        if (check.outcome == WriteCheck::Outcome::Differs) {
+            const std::string fields = FieldsNotTaken(write, *check.read);
+            throw MismatchFailure(write.reg, write.after, *check.read,
+                                  fields + (fields.empty() ? "" : "; ") + before());
+        }
+        written += (written.empty() ? "0x" : ", 0x") + HexByteText(write.reg);
     }
     chip.End();
 }

@@ -135,11 +135,13 @@ void AddChipClass(py::module_& m)
         m, "Chip",
         "The ZR5130 on the adapter zr5130.open() chose. Use it in a with statement, or call "
         "close().\n\n"
-        "Every failed access raises BusError naming the register; nothing is retried. One "
-        "chip is open at a time: opening another closes this one.")
+        "Every failed access raises BusError naming the register; nothing is retried. Any "
+        "number of chips may be open at once, each on its own adapter. A chip may be used "
+        "from several threads: its calls take turns on its bus, and while one waits on the "
+        "bus the interpreter runs other threads.")
         .def(
             "read", [](ChipSession& chip, int reg) { return chip.Read(RegisterArgument(reg)); },
-            py::arg("register"),
+            py::arg("register"), py::call_guard<py::gil_scoped_release>(),
             "Reads one register (0x00-0xFF) and returns its value. "
             "Raises BusError when the chip does not answer.")
         .def(
@@ -148,11 +150,12 @@ void AddChipClass(py::module_& m)
                 const uint8_t address = RegisterArgument(reg);
                 chip.Write(address, ValueArgument(value));
             },
-            py::arg("register"), py::arg("value"),
-            "Writes one register. The EEPROM burn register 0x72 is "
-            "refused (ValueError). Raises BusError when the write is not acknowledged; it is "
-            "not read back.")
-        .def("get", &GetField, py::arg("name"),
+            py::arg("register"), py::arg("value"), py::call_guard<py::gil_scoped_release>(),
+            "Writes one register and reads it back. A register the map calls read-only (the "
+            "status register 0x02) and the EEPROM burn register 0x72 are refused (ValueError) "
+            "and nothing is written. Raises BusError when an access fails, MismatchError "
+            "(naming the value written and the value read) when it reads back otherwise.")
+        .def("get", &GetField, py::arg("name"), py::call_guard<py::gil_scoped_release>(),
              "Reads the field's registers and returns the field with "
              "its value: chip.get(\"pwm-frequency\").meaning, which set() takes back. Names "
              "are printable ASCII and match ignoring case, blanks, '-' and '_'; fields() lists "
@@ -161,7 +164,9 @@ void AddChipClass(py::module_& m)
         .def(
             "set",
             [](ChipSession& chip, const std::optional<py::dict>& fields, const py::kwargs& more) {
-                SetFields(chip, FieldTexts(fields, more));
+                const std::vector<chip::FieldText> texts = FieldTexts(fields, more);
+                py::gil_scoped_release release;
+                SetFields(chip, texts);
             },
             py::arg("fields") = py::none(), py::pos_only(),
             ""
@@ -178,8 +183,9 @@ void AddChipClass(py::module_& m)
             "ValueError, and nothing is written. Then each register concerned is read once, "
             "written once with all its fields changed and every other bit kept (the LED "
             "Current: A0, then A1), and read back: MismatchError when it reads otherwise, "
-            "BusError when an access fails; the registers after it are not written.")
-        .def("dump", &ChipSession::Dump,
+            "BusError when an access fails; the registers after it are not written, and the "
+            "error says which were written before it.")
+        .def("dump", &ChipSession::Dump, py::call_guard<py::gil_scoped_release>(),
              "Reads every register of the map, in address "
              "order: {address: value}, None for a register that did not answer. A stuck bus "
              "raises BusError. format_dump() makes i2cdump's table of it.")
@@ -188,7 +194,7 @@ void AddChipClass(py::module_& m)
             [](ChipSession& chip, const std::optional<std::filesystem::path>& path) {
                 chip.Trace(path ? std::optional<std::string>(path->string()) : std::nullopt);
             },
-            py::arg("path"),
+            py::arg("path"), py::call_guard<py::gil_scoped_release>(),
             "Appends a line for every further register access to path, as "
             "ZR5130_TRACE does for the panel and zr5130ctl: 'R A5 3C ok', 'R A5 -- fail', "
             "'W A5 3C ok', 'W A5 3C fail'. path is a regular file or a terminal; None stops "
@@ -200,13 +206,17 @@ void AddChipClass(py::module_& m)
         .def_property_readonly(
             "closed", [](const ChipSession& chip) { return !chip.IsOpen(); },
             "True once the chip was closed.")
-        .def("close", &ChipSession::Close,
+        .def("close", &ChipSession::Close, py::call_guard<py::gil_scoped_release>(),
              "Stops the trace and lets the adapter go. Calls after it raise Error.")
         .def(
             "__enter__", [](std::shared_ptr<ChipSession> chip) { return chip; },
             "The chip itself, for a with statement.")
         .def(
-            "__exit__", [](ChipSession& chip, const py::args&) { chip.Close(); },
+            "__exit__",
+            [](ChipSession& chip, const py::args&) {
+                py::gil_scoped_release release;
+                chip.Close();
+            },
             "Closes the chip at the end of the with statement; exceptions go on.")
         .def("__repr__", [](const ChipSession& chip) {
             return "<zr5130.Chip on " + chip.Adapter() + (chip.IsOpen() ? "" : ", closed") + ">";
@@ -238,9 +248,11 @@ PYBIND11_MODULE(zr5130, m)
               "        chip.write(0xA5, 0xE4)\n"
               "        print(hex(chip.read(0xA5)))\n\n"
               "The same device link, adapters, register map and trace as the panel (zr5130-eval) "
-              "and zr5130ctl. Failures are exceptions: BusError (a register access), DumpError (a "
+              "and zr5130ctl. Failures are exceptions: BusError (a register access, an OSError "
+              "with errno), MismatchError (a write that reads back otherwise), DumpError (a "
               "register dump file), AdapterError, all kinds of Error; bad arguments raise "
-              "ValueError or KeyError before anything is written.";
+              "ValueError or KeyError before anything is written. Nothing is printed: the cause "
+              "is in the exception. Any number of chips may be open at once.";
     m.attr("__version__") = kZr5130Version;
     AddErrors(m);
     AddFieldClasses(m);
@@ -248,6 +260,7 @@ PYBIND11_MODULE(zr5130, m)
     AddAdapterClass(m);
 
     m.def("open", &ChipSession::Open, py::arg("adapter") = py::none(),
+          py::call_guard<py::gil_scoped_release>(),
           ""
           "Opens the chip on an adapter, chosen as zr5130ctl chooses it: adapter when given, "
           "else ZR5130_ADAPTER (empty counts as unset), else the choice remembered by the "
@@ -256,7 +269,8 @@ PYBIND11_MODULE(zr5130, m)
           "board with the registers of an i2cdump file), '/dev/i2c-N', 'i2c:NAME' (the bus "
           "whose adapter name contains NAME), 'none'. adapters() lists them.\n\n"
           "A dump that cannot be read raises DumpError; an adapter that does not come up, "
-          "AdapterError. Opening a chip closes the one open before.");
+          "AdapterError. Each call opens another chip, independent of those already open; a "
+          "failed open leaves them as they were.");
     m.def(
         "adapters", [] { return ListAdapters(kSysClassI2cDev); },
         ""

@@ -48,10 +48,14 @@ void Translate(std::exception_ptr failure)
         Raise(g_types.mismatch, e.what(),
               {{"register", py::int_(e.reg)},
                {"cause", py::str(e.cause)},
+               {"errno", py::none()},
                {"wrote", py::int_(e.wrote)},
                {"read", py::int_(e.read)}});
     } catch (const BusFailure& e) {
-        Raise(g_types.bus, e.what(), {{"register", py::int_(e.reg)}, {"cause", py::str(e.cause)}});
+        Raise(g_types.bus, e.what(),
+              {{"register", py::int_(e.reg)},
+               {"cause", py::str(e.cause)},
+               {"errno", e.error ? py::object(py::int_(e.error)) : py::none()}});
     } catch (const DumpFailure& e) {
         Raise(g_types.dump, e.what(),
               {{"file", py::str(e.file)},
@@ -73,19 +77,24 @@ void AddErrors(py::module_& module)
 {
     g_types.error = NewType(module, "Error",
                             "Anything that went wrong on the chip's side: the base of the "
-                            "module's own exceptions.",
+                            "module's own exceptions. Nothing is printed: the cause is in the "
+                            "exception.",
                             PyExc_Exception);
     g_types.adapter =
         NewType(module, "AdapterError", "No adapter was chosen, or the one chosen did not come up.",
                 g_types.error);
-    const std::string busDoc = "A register access failed.\n\n"
+    const std::string busDoc = "A register access failed; an OSError.\n\n"
                                "register: the register's address (int)\n"
-                               "cause: why, for example 'no answer from " +
+                               "errno: the kernel's error number where it gave one (errno.ENXIO: "
+                               "no device answered, errno.EREMOTEIO, errno.ETIMEDOUT: the bus "
+                               "timed out), else None\n"
+                               "cause: why, for example 'no device answered at " +
                                HexAddress(chip::kChipAddress) + " on /dev/i2c-7'";
-    g_types.bus = NewType(module, "BusError", busDoc.c_str(), g_types.error);
+    py::tuple busBases = py::make_tuple(py::handle(g_types.error), py::handle(PyExc_OSError));
+    g_types.bus = NewType(module, "BusError", busDoc.c_str(), busBases.ptr());
     g_types.mismatch = NewType(module, "MismatchError",
                                "A register was written and reads back otherwise.\n\n"
-                               "register, cause: as for BusError\n"
+                               "register, cause: as for BusError (errno is None)\n"
                                "wrote: the value written; read: the value read back",
                                g_types.bus);
     py::tuple dumpBases = py::make_tuple(py::handle(g_types.error), py::handle(PyExc_ValueError));

@@ -8,9 +8,10 @@ __version__: str
 class Error(Exception): ...
 class AdapterError(Error): ...
 
-class BusError(Error):
+class BusError(Error, OSError):
     register: int
     cause: str
+    errno: int | None
 
 class MismatchError(BusError):
     wrote: int

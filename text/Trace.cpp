@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,172 +30,143 @@ size_t FormatLine(char (&line)[16], char op, uint8_t reg, uint8_t value, bool sh
     return 8 + outcomeLength;
 }
 
-// One file the lines go to: the trace asked for at start, or a recording.
-class TraceFile {
-public:
-    using LostHandler = void (*)(const std::string& reason);
+}  // namespace
 
-    explicit TraceFile(const char* what, LostHandler onLost = nullptr)
-        : m_what(what), m_onLost(onLost)
-    {
-    }
-    ~TraceFile() { Close(); }
-
-    bool Open(const std::string& path, const std::string& name, std::string& error)
-    {
-        Close();
-        m_name = name.empty() ? path : name;
-        m_lost = false;
-        m_lostReason.clear();
-        m_writes = {};
-        std::string reason;
-        m_fd = OpenFile(path, O_WRONLY | O_APPEND | O_CREAT, kRegularFile | kCharacterDevice,
-                        reason);
-        if (m_fd < 0) {
-            error = m_name + ": " + reason;
-            return false;
-        }
-        return true;
-    }
-
-    void Close()
-    {
-        if (m_fd >= 0 && ::close(m_fd) != 0)
-            Lost(errno);
-        m_fd = -1;
-    }
-
-    bool IsOpen() const { return m_fd >= 0; }
-    bool IsLost() const { return m_lost; }
-    RecordedWrites Writes() const { return m_writes; }
-
-    void Line(const char* line, size_t size)
-    {
-        if (m_fd < 0 || m_lost || !Write(line, size) || line[0] != 'W')
-            return;
-        ++(line[size - 2] == 'k' ? m_writes.done : m_writes.failed);
-    }
-
-private:
-    bool Write(const char* data, size_t size)
-    {
-        size_t written = 0;
-        while (written < size) {
-            const ssize_t n = ::write(m_fd, data + written, size - written);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                const int error = n < 0 ? errno : EIO;
-                TakeBack(written);
-                Lost(error);
-                return false;
-            }
-            written += static_cast<size_t>(n);
-        }
-        return true;
-    }
-
-    // The part of a line that got out before the error, out of a regular
-    // file again: a reader then finds whole lines only.
-    void TakeBack(size_t written) const
-    {
-        struct stat st {};
-        if (written == 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_size < static_cast<off_t>(written))
-            return;
-        // Failing too leaves nothing better to do: the loss is told anyway.
-        [[maybe_unused]] const int rc = ::ftruncate(m_fd, st.st_size - static_cast<off_t>(written));
-    }
-
-    void Lost(int error)
-    {
-        if (m_lost)
-            return;
-        m_lost = true;
-        m_lostReason = error == EAGAIN ? m_name + " would block"
-                                       : m_name + ": cannot write: " + std::strerror(error);
-        std::fprintf(stderr, "%s: %s; the %s stops here\n", LinkProgramName(), m_lostReason.c_str(),
-                     m_what);
-        if (m_onLost)
-            m_onLost(m_lostReason);
-    }
-
-    int m_fd = -1;
-    bool m_lost = false;
-    RecordedWrites m_writes;
-    const char* m_what;
-    LostHandler m_onLost;
-    std::string m_name;
-    std::string m_lostReason;
-};
-
-std::function<void(const std::string&)> g_onRecordingLost;
-
-void RecordingLost(const std::string& reason)
+bool TraceFile::Open(const std::string& path, std::string& error, const std::string& name)
 {
-    if (g_onRecordingLost)
-        g_onRecordingLost(reason);
+    Close();
+    m_name = name.empty() ? path : name;
+    m_lost = false;
+    m_lostReason.clear();
+    m_writes = {};
+    std::string reason;
+    m_fd = OpenFile(path, O_WRONLY | O_APPEND | O_CREAT, kRegularFile | kCharacterDevice, reason);
+    if (m_fd < 0) {
+        error = m_name + ": " + reason;
+        return false;
+    }
+    return true;
 }
 
-// Made on first use, so they are ready whenever something traces, even from
-// another file's static initialiser.
-TraceFile& Trace()
+void TraceFile::Close()
 {
-    static TraceFile file("trace");
-    return file;
+    if (m_fd >= 0 && ::close(m_fd) != 0)
+        Lost(errno);
+    m_fd = -1;
 }
 
-TraceFile& Recording()
+void TraceFile::Line(char op, uint8_t reg, uint8_t value, bool showValue, bool ok)
 {
-    static TraceFile file("recording", RecordingLost);
-    return file;
-}
-
-void TraceLine(char op, uint8_t reg, uint8_t value, bool showValue, bool ok)
-{
-    if (!Trace().IsOpen() && !Recording().IsOpen())
+    if (m_fd < 0 || m_lost)
         return;
     char line[16];
     const size_t size = FormatLine(line, op, reg, value, showValue, ok);
-    Trace().Line(line, size);
-    Recording().Line(line, size);
+    if (!WriteAll(line, size) || op != 'W')
+        return;
+    ++(ok ? m_writes.done : m_writes.failed);
+}
+
+bool TraceFile::WriteAll(const char* data, size_t size)
+{
+    size_t written = 0;
+    while (written < size) {
+        const ssize_t n = ::write(m_fd, data + written, size - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : EIO;
+            TakeBack(written);
+            Lost(error);
+            return false;
+        }
+        written += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The part of a line that got out before the error, out of a regular file
+// again: a reader then finds whole lines only.
+void TraceFile::TakeBack(size_t written) const
+{
+    struct stat st {};
+    if (written == 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_size < static_cast<off_t>(written))
+        return;
+    // Failing too leaves nothing better to do: the loss is told anyway.
+    [[maybe_unused]] const int rc = ::ftruncate(m_fd, st.st_size - static_cast<off_t>(written));
+}
+
+void TraceFile::Lost(int error)
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    m_lostReason = error == EAGAIN ? m_name + " would block"
+                                   : m_name + ": cannot write: " + std::strerror(error);
+    if (m_onLost)
+        m_onLost(m_lostReason);
+}
+
+namespace {
+
+std::function<void(const std::string&)> g_onRecordingLost;
+
+void TellLost(const std::string& reason, const char* what)
+{
+    std::fprintf(stderr, "%s: %s; the %s stops here\n", LinkProgramName(), reason.c_str(), what);
 }
 
 }  // namespace
 
+// Made on first use, so they are ready whenever something traces, even from
+// another file's static initialiser.
+TraceFile& PanelTrace()
+{
+    static TraceFile trace;
+    [[maybe_unused]] static const bool told = [] {
+        trace.OnLost([](const std::string& reason) { TellLost(reason, "trace"); });
+        return true;
+    }();
+    return trace;
+}
+
+TraceFile& PanelRecording()
+{
+    static TraceFile recording;
+    [[maybe_unused]] static const bool told = [] {
+        recording.OnLost([](const std::string& reason) {
+            TellLost(reason, "recording");
+            if (g_onRecordingLost)
+                g_onRecordingLost(reason);
+        });
+        return true;
+    }();
+    return recording;
+}
+
 bool TraceOpen(const std::string& path, std::string& error, const std::string& name)
 {
-    return Trace().Open(path, name, error);
+    return PanelTrace().Open(path, error, name);
 }
 
-void TraceClose() { Trace().Close(); }
+void TraceClose() { PanelTrace().Close(); }
 
-bool TraceEnabled() { return Trace().IsOpen(); }
+bool TraceEnabled() { return PanelTrace().IsOpen(); }
 
-bool TraceLost() { return Trace().IsLost(); }
-
-void TraceRead(uint8_t reg, uint8_t value, bool ok)
-{
-    TraceLine('R', reg, value, ok, ok);
-}
-
-void TraceWrite(uint8_t reg, uint8_t value, bool ok)
-{
-    TraceLine('W', reg, value, true, ok);
-}
+bool TraceLost() { return PanelTrace().IsLost(); }
 
 bool RecordingOpen(const std::string& path, std::string& error)
 {
-    return Recording().Open(path, {}, error);
+    return PanelRecording().Open(path, error);
 }
 
 RecordedWrites RecordingClose()
 {
-    Recording().Close();
-    return Recording().Writes();
+    PanelRecording().Close();
+    return PanelRecording().Writes();
 }
 
-bool RecordingActive() { return Recording().IsOpen() && !Recording().IsLost(); }
+bool RecordingActive() { return PanelRecording().IsOpen() && !PanelRecording().IsLost(); }
 
 void RecordingOnLost(std::function<void(const std::string& reason)> handler)
 {

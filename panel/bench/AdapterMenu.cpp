@@ -2,6 +2,7 @@
 #include "AdapterMenu.h"
 
 #include "AdapterMemory.h"
+#include "AdapterOrder.h"
 #include "StartChoice.h"
 #include "DeviceLink.h"
 #include "EvalDlg.h"
@@ -101,9 +102,9 @@ void CAdapterMenu::Choose(const AdapterListEntry& entry)
     AdapterChoice choice =
         ChooseRecalledAdapter(setting.toStdString(), byNode ? entry.busName : "", m_options);
     if (!choice.error.empty()) {
-        std::string why = choice.error;
-        if (const size_t colon = why.find(": "); why.starts_with("ZR5130_ADAPTER") && colon != std::string::npos)
-            why.erase(0, colon + 2);
+        // The simulated board's own options name themselves.
+        const std::string& why =
+            choice.errorSetting == kAdapterVariable ? choice.errorCause : choice.error;
         m_dlg.SetFailureText(QStringLiteral("Cannot use %1: %2; still on %3")
                                  .arg(MenuText(entry), QString::fromStdString(why), InUseText()));
         return;

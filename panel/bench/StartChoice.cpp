@@ -2,6 +2,7 @@
 
 #include "AdapterList.h"
 #include "AdapterMemory.h"
+#include "AdapterOrder.h"
 #include "Quote.h"
 
 #include <QStringList>
@@ -9,21 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <set>
-#include <string_view>
 
 namespace {
-
-constexpr std::string_view kEnvironmentName = "ZR5130_ADAPTER";
-
-// The adapter selection's message without the environment's name in front:
-// "no I2C bus named like ...", "sim:FILE:2: ...".
-QString WithoutSettingName(std::string error)
-{
-    if (error.starts_with(kEnvironmentName)) error.erase(0, kEnvironmentName.size());
-    if (error.starts_with(": ")) error.erase(0, 2);
-    if (error.starts_with('=')) error.erase(0, 1);
-    return QString::fromStdString(error);
-}
 
 QString BridgesFound(const std::vector<I2cBusInfo>& buses)
 {
@@ -50,30 +38,37 @@ QString Sentence(const std::string& text)
 
 }  // namespace
 
+// The panel's policy in the adapter order: ZR5130_ADAPTER set, even empty, is
+// this start's own choice (empty: the simulated board); with no choice at
+// all, the simulated board.
 StartChoice ChooseStartAdapter(const char* environment, const AdapterOptions& options)
 {
     StartChoice start;
     start.start.options = options;
-    if (environment) {
-        start.choice = ChooseAdapter(environment, options);
-        start.start.setting = *environment ? QString::fromLocal8Bit(environment)
-                                           : QString::fromLatin1(kSimSetting);
+    const std::optional<std::string> emptyIsSim =
+        environment && !*environment ? std::optional<std::string>(kSimSetting) : std::nullopt;
+    const AdapterSetting chosen =
+        FindAdapterSetting(emptyIsSim, kAdapterVariable, environment, options);
+    if (!chosen.remembered) {
+        start.choice = ChooseAdapter(chosen.setting.c_str(), options);
+        start.start.setting = QString::fromLocal8Bit(chosen.setting.c_str());
         return start;
     }
 
-    const RecalledAdapter recalled = RecallAdapter(options);
-    if (!recalled.note.empty() && FirstTime(recalled.note))
-        std::fprintf(stderr, "zr5130-eval: %s\n", recalled.note.c_str());
-    std::string refusal = recalled.refusal;
-    if (!recalled.setting.empty()) {
-        AdapterChoice choice = ChooseRecalledAdapter(recalled.setting, recalled.busName, options);
+    if (!chosen.note.empty() && FirstTime(chosen.note))
+        std::fprintf(stderr, "zr5130-eval: %s\n", chosen.note.c_str());
+    std::string refusal = chosen.refusal;
+    if (!chosen.setting.empty()) {
+        AdapterChoice choice =
+            ChooseRecalledAdapter(chosen.setting, chosen.busName, options, chosen.source);
         if (choice.error.empty()) {
             start.choice = std::move(choice);
-            start.start.setting = QString::fromStdString(recalled.setting);
+            start.start.setting = QString::fromStdString(chosen.setting);
             return start;
         }
-        refusal = "remembered adapter " + Quoted(recalled.setting, kWholeText) +
-                  " not used: " + WithoutSettingName(choice.error).toStdString();
+        const std::string why =
+            choice.errorSetting == chosen.source ? choice.errorDetail : choice.error;
+        refusal = "remembered adapter " + Quoted(chosen.setting, kWholeText) + " not used: " + why;
     }
     FirstTime(refusal);  // told on the status line and standard error at start
     start.start.statusNotice =

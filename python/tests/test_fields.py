@@ -19,7 +19,7 @@ def test_a_meaning_writes_one_byte_with_only_the_fields_bits_changed(sim, tmp_pa
     sim.set(pwm_frequency="9616hz")
     assert sim.get("PWM_FREQUENCY").meaning == "9616 Hz"
     assert lines(tmp_path / "trace.txt") == [
-        "W A5 E9 ok", "R A5 E9 ok", "W A5 E4 ok", "R A5 E4 ok", "R A5 E4 ok"]
+        "W A5 E9 ok", "R A5 E9 ok", "R A5 E9 ok", "W A5 E4 ok", "R A5 E4 ok", "R A5 E4 ok"]
 
 
 def test_the_led_current_goes_to_a0_then_a1_keeping_a1s_upper_bits(e08, tmp_path):
@@ -39,7 +39,8 @@ def test_a_register_that_reads_back_otherwise_raises_and_stops_the_writes(monkey
         with pytest.raises(zr5130.MismatchError) as mismatch:
             chip.set(led_current=0x123, ss_en=1)
     assert (mismatch.value.register, mismatch.value.wrote, mismatch.value.read) == (0xA1, 0x01, 0)
-    assert str(mismatch.value) == "register A1: wrote 01 and it reads back 00 (LED Current)"
+    assert str(mismatch.value) == ("register A1: wrote 01 and it reads back 00 (LED Current; "
+                                   "written before it: 0xA0)")
     assert lines(tmp_path / "trace.txt") == [
         "R A0 00 ok", "R A1 00 ok", "R AA 00 ok", "W A0 23 ok", "R A0 23 ok", "W A1 01 ok",
         "R A1 00 ok"]  # AA, after it, is not written

@@ -44,10 +44,10 @@ TEST_F(TraceTest, WritesOneLinePerOperation)
 {
     Open();
     EXPECT_TRUE(TraceEnabled());
-    TraceRead(0xA5, 0x3C, true);
-    TraceRead(0xA5, 0x3C, false);
-    TraceWrite(0x0A, 0x00, true);
-    TraceWrite(0xFF, 0xE7, false);
+    PanelTrace().Read(0xA5, 0x3C, true);
+    PanelTrace().Read(0xA5, 0x3C, false);
+    PanelTrace().Write(0x0A, 0x00, true);
+    PanelTrace().Write(0xFF, 0xE7, false);
     TraceClose();
     EXPECT_FALSE(TraceEnabled());
     EXPECT_EQ(ReadFile(path), "R A5 3C ok\nR A5 -- fail\nW 0A 00 ok\nW FF E7 fail\n");
@@ -74,7 +74,7 @@ TEST_F(TraceTest, AppendsToAnExistingFile)
 {
     std::ofstream(path) << "R 00 00 ok\n";
     Open();
-    TraceWrite(0x01, 0x02, true);
+    PanelTrace().Write(0x01, 0x02, true);
     TraceClose();
     EXPECT_EQ(ReadFile(path), "R 00 00 ok\nW 01 02 ok\n");
 }
@@ -82,10 +82,10 @@ TEST_F(TraceTest, AppendsToAnExistingFile)
 TEST_F(TraceTest, NothingIsWrittenWhileClosed)
 {
     Open();
-    TraceRead(0x01, 0x01, true);
+    PanelTrace().Read(0x01, 0x01, true);
     TraceClose();
-    TraceRead(0x02, 0x02, true);
-    TraceWrite(0x03, 0x03, false);
+    PanelTrace().Read(0x02, 0x02, true);
+    PanelTrace().Write(0x03, 0x03, false);
     EXPECT_FALSE(TraceEnabled());
     EXPECT_EQ(ReadFile(path), "R 01 01 ok\n");
 }
@@ -94,13 +94,13 @@ TEST_F(TraceTest, EachLineReachesTheFileWhenTheAccessHappens)
 {
     Open();
     for (int i = 0; i < 26; ++i)
-        TraceRead(static_cast<uint8_t>(i), 0x00, true);
+        PanelTrace().Read(static_cast<uint8_t>(i), 0x00, true);
     EXPECT_EQ(ReadFile(path).size(), 26u * 11u);
 
     // As a crash or a closed terminal ends it: with no chance to flush.
     EXPECT_EXIT(
         {
-            TraceWrite(0xA5, 0x3C, true);
+            PanelTrace().Write(0xA5, 0x3C, true);
             std::raise(SIGKILL);
         },
         testing::KilledBySignal(SIGKILL), "");

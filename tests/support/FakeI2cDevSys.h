@@ -34,6 +34,7 @@ public:
     unsigned long funcs = I2C_FUNC_I2C | I2C_FUNC_SMBUS_BYTE_DATA;
     int slaveResult = 0;
     std::deque<int> transferFailures;  // -errno answers for the next transfers
+    unsigned rdwrMessagesDone = I2C_RDWR_IOCTL_MAX_MSGS;  // an I2C_RDWR stops after this many
     std::array<uint8_t, 256> registers{};
 
     std::vector<std::string> calls;
@@ -107,6 +108,49 @@ public:
         return 0;
     }
 
+    // The chip as plain I2C sees it: a written message sets the register
+    // pointer with its first byte and writes the rest from there; a read
+    // message reads from the pointer. Recorded one message after another:
+    // "rdwr 5 0x2c w 0xa5, 0x2c r 1".
+    int IoctlRdwr(int fd, i2c_rdwr_ioctl_data& args) override
+    {
+        std::string call = "rdwr " + std::to_string(fd);
+        for (unsigned i = 0; i < args.nmsgs; ++i) {
+            const i2c_msg& message = args.msgs[i];
+            call.append(i == 0 ? " " : ", ").append(Hex(message.addr));
+            if (message.flags == I2C_M_RD)
+                call.append(" r ").append(std::to_string(message.len));
+            else if (message.flags == 0)
+                for (unsigned b = 0; b < message.len; ++b)
+                    call.append(b == 0 ? " w " : " ").append(Hex(message.buf[b]));
+            else
+                call.append(" flags ").append(Hex(message.flags));
+        }
+        calls.push_back(call);
+
+        if (!transferFailures.empty()) {
+            const int rc = transferFailures.front();
+            transferFailures.pop_front();
+            return rc;
+        }
+        const unsigned done = std::min(args.nmsgs, rdwrMessagesDone);
+        for (unsigned i = 0; i < done; ++i) {
+            i2c_msg& message = args.msgs[i];
+            if (message.addr != kChip)
+                return -ENXIO;
+            const bool read = message.flags & I2C_M_RD;
+            for (unsigned b = 0; b < message.len; ++b) {
+                if (read)
+                    message.buf[b] = registers[m_pointer++];
+                else if (b == 0)
+                    m_pointer = message.buf[0];
+                else
+                    registers[m_pointer++] = message.buf[b];
+            }
+        }
+        return static_cast<int>(done);
+    }
+
     size_t CountCalls(const std::string& prefix) const
     {
         return static_cast<size_t>(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) {
@@ -116,4 +160,5 @@ public:
 
 private:
     unsigned long m_address = 0;
+    uint8_t m_pointer = 0;  // the register a plain I2C read or write goes to next
 };

@@ -47,6 +47,7 @@ public:
     int IoctlValue(int fd, unsigned long rq, unsigned long value) override { return m_fake.IoctlValue(fd, rq, value); }
     int IoctlFuncs(int fd, unsigned long& funcs) override { return m_fake.IoctlFuncs(fd, funcs); }
     int IoctlSmbus(int fd, i2c_smbus_ioctl_data& args) override { return m_fake.IoctlSmbus(fd, args); }
+    int IoctlRdwr(int fd, i2c_rdwr_ioctl_data& args) override { return m_fake.IoctlRdwr(fd, args); }
 
 private:
     FakeI2cDevSys& m_fake;
