@@ -105,7 +105,14 @@ expect_field Package '^python3-zr5130$'
 expect_field Version "^${debian_version//./\\.}$"
 expect_field Section '^python$'
 expect_field Description '^Python module .{10,}'
-for library in 'python3 \(>= 3\.11' 'python3 \(<< 3\.12' libc6 'libstdc\+\+6'; do
+# The module runs only on the Python version it was built for, which its
+# file name tells (zr5130.cpython-311-...so: 3.11): the dependency admits
+# that version and no other.
+python_tag=$(dpkg-deb --contents "$pydeb" | sed -n 's|.*/zr5130\.cpython-\([0-9]\)\([0-9]*\)-.*\.so$|\1 \2|p')
+[ "$(wc -w <<<"$python_tag")" = 2 ] || fail "python3-zr5130 holds no single zr5130.cpython-*.so module"
+read -r python_major python_minor <<<"$python_tag"
+for library in "python3 \\(>= $python_major\\.$python_minor~?\\)" "python3 \\(<< $python_major\\.$((python_minor + 1))\\)" \
+               libc6 'libstdc\+\+6'; do
   expect_field Depends "(^|, )$library"
 done
 ! grep -q libqt6 <<<"$(field Depends)" || fail "python3-zr5130 depends on Qt: $(field Depends)"
