@@ -8,6 +8,12 @@
 set(ZR5130_QT_HEADERS <QAbstractButton> <QComboBox> <QDialog> <QKeyEvent> <QLabel> <QLineEdit>
     <QMenu> <QObject> <QPushButton> <QString> <QStringList> <QWidget>)
 
+# GCC writes a precompiled header with different bytes each time, and the
+# debug information of the files compiled with it follows: the Debian
+# package's build turns this off, so that its programs are reproducible. The
+# test programs are never shipped and keep theirs.
+option(ZR5130_PRECOMPILED_HEADERS "Precompiled Qt headers for the panel's code" ON)
+
 # zr5130_precompile(TARGET [TESTS]): the Qt widget headers, and with TESTS
 # GoogleTest and QTest.
 function(zr5130_precompile target)
@@ -17,4 +23,16 @@ function(zr5130_precompile target)
     list(APPEND headers <gtest/gtest.h> <QTest>)
   endif()
   target_precompile_headers(${target} PRIVATE ${headers})
+endfunction()
+
+# zr5130_precompile_shipped(FIRST OTHER...): the first target's precompiled
+# header, reused by the others; none without ZR5130_PRECOMPILED_HEADERS.
+function(zr5130_precompile_shipped first)
+  if(NOT ZR5130_PRECOMPILED_HEADERS)
+    return()
+  endif()
+  zr5130_precompile(${first})
+  foreach(target IN LISTS ARGN)
+    target_precompile_headers(${target} REUSE_FROM ${first})
+  endforeach()
 endfunction()

@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# The Debian package scripts/package left in packages/, checked as a Debian
-# maintainer would before an upload: one version everywhere; the programs
-# packaged are the ones built and tested in the build folder; its fields,
-# files, hardening and documents; no maintainer scripts; installed into a
-# temporary root with dpkg, where both programs and the Python module run,
-# then purged without a trace; lintian, when installed, with -I --pedantic
-# and no tag left.
+# The Debian packages scripts/package left in packages/, checked as a Debian
+# maintainer would before an upload: one version everywhere; the source
+# package is the tree that was built; the programs packaged are the ones
+# built and tested in the build folder; their fields, files, hardening and
+# documents; no maintainer scripts; installed into a temporary root with
+# dpkg, where both programs and the Python module run, then purged without a
+# trace; lintian, when installed, with -I -E --pedantic and no tag left.
 # Usage: package-test.sh SOURCE_DIR BUILD_DIR VERSION
 # Exits 77 (skipped) without the tools of `scripts/deps package`.
 # shellcheck disable=SC2015  # "A && B || fail" fails when either is false, as meant
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: $0 SOURCE_DIR BUILD_DIR VERSION" >&2; exit 2; }
 source=$1 build=$2 version=$3
-for tool in dpkg dpkg-deb dpkg-parsechangelog readelf desktop-file-validate appstreamcli groff; do
+for tool in git dpkg dpkg-deb dpkg-parsechangelog readelf desktop-file-validate appstreamcli groff; do
   command -v "$tool" >/dev/null || { echo "SKIP: no $tool (scripts/deps package installs it)"; exit 77; }
 done
 work=$(mktemp -d)
@@ -20,25 +20,66 @@ pid=
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# One version: the project's, which both programs print, is the one the
-# Debian changelog and the manual pages carry, and CHANGELOG.md has a section
-# for each entry of the Debian changelog, in the same order.
+# One version: the project's, which both programs print, is the upstream
+# version of the Debian changelog and the one the manual pages carry.
+# CHANGELOG.md has a section for each upstream version of the Debian
+# changelog, in the same order, and the AppStream metadata a release for
+# each, dated the day of its first Debian entry.
 debian_version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
-[ "$debian_version" = "$version" ] \
+upstream_version=${debian_version#*:} upstream_version=${upstream_version%-*}
+[ "$upstream_version" = "$version" ] \
   || fail "debian/changelog is at $debian_version, project() in CMakeLists.txt at $version: make them agree"
-debian_versions=$(dpkg-parsechangelog -l "$source/debian/changelog" --all -S Version | xargs)
+# Each upstream version and the day of its oldest Debian entry, newest first.
+debian_releases=$(dpkg-parsechangelog -l "$source/debian/changelog" --all --format rfc822 \
+  | sed -n 's/^\(Version\|Date\): //p' | paste - - \
+  | while read -r entry _ day month year _; do
+      upstream=${entry#*:}
+      echo "${upstream%-*} $(date -u -d "$day $month $year" +%F)"
+    done \
+  | tac | awk '!seen[$1]++' | tac)
 changelog_versions=$(sed -n 's/^## \([^ ]*\).*/\1/p' "$source/CHANGELOG.md" | xargs)
-[ "$changelog_versions" = "$debian_versions" ] \
-  || fail "CHANGELOG.md has versions '$changelog_versions', debian/changelog '$debian_versions'"
+[ "$changelog_versions" = "$(cut -d' ' -f1 <<<"$debian_releases" | xargs)" ] \
+  || fail "CHANGELOG.md has versions '$changelog_versions', debian/changelog '$(cut -d' ' -f1 <<<"$debian_releases" | xargs)'"
+metainfo=$source/dist/org.example.zr5130_eval.metainfo.xml
+metainfo_releases=$(sed -n 's|^ *<release version="\([^"]*\)" date="\([^"]*\)"/>$|\1 \2|p' "$metainfo")
+[ "$metainfo_releases" = "$debian_releases" ] && [ "$(grep -c '<release ' "$metainfo")" = "$(wc -l <<<"$debian_releases")" ] \
+  || fail "${metainfo##*/} has the releases '$(xargs <<<"$metainfo_releases")', debian/changelog gives '$(xargs <<<"$debian_releases")'"
 for page in "$source"/docs/man/*.1; do
   grep -q "^\.TH .*\"zr5130-eval $version\"" "$page" \
     || fail "${page##*/}: the .TH line does not name zr5130-eval $version"
 done
 
 arch=$(dpkg --print-architecture)
-deb=$source/packages/zr5130-eval_${version}_$arch.deb
-pydeb=$source/packages/python3-zr5130_${version}_$arch.deb
-for package in "$deb" "$pydeb"; do [ -f "$package" ] || fail "no $package: scripts/package builds it"; done
+file_version=${debian_version#*:}
+deb=$source/packages/zr5130-eval_${file_version}_$arch.deb
+pydeb=$source/packages/python3-zr5130_${file_version}_$arch.deb
+changes=$source/packages/zr5130-eval_${file_version}_$arch.changes
+for package in "$deb" "$pydeb" "$changes"; do [ -f "$package" ] || fail "no $package: scripts/package builds it"; done
+
+# The source package: the .changes names it whole, and its orig tarball,
+# debian/ left out, holds the files of the tree that was built, as they are.
+dsc=zr5130-eval_$file_version.dsc
+orig=zr5130-eval_$upstream_version.orig.tar.xz
+listed=$(sed -n '/^Files:/,/^[^ ]/s/^ [0-9a-f]\{32\} .* \([^ ]*\)$/\1/p' "$changes")
+for file in "$dsc" "$orig" "zr5130-eval_$file_version.debian.tar.xz" "${deb##*/}" "${pydeb##*/}"; do
+  grep -qxF "$file" <<<"$listed" || fail "${changes##*/} does not list $file"
+  [ -f "$source/packages/$file" ] || fail "packages/ lacks $file, which ${changes##*/} lists"
+done
+grep -qx 'Format: 3.0 (quilt)' "$source/packages/$dsc" || fail "$dsc is not of format 3.0 (quilt)"
+mkdir "$work/orig"
+tar -xf "$source/packages/$orig" -C "$work/orig"
+top=$work/orig/zr5130-eval-$upstream_version
+[ "$(ls -A "$work/orig")" = "${top##*/}" ] || fail "$orig holds $(ls -A "$work/orig"), not the one folder ${top##*/}"
+[ ! -e "$top/debian" ] || fail "$orig holds debian/"
+tarball_files=$(cd "$top" && find . -type f | sed 's|^\./||' | sort)
+tree_files=$(git -C "$source" ls-files --cached --others --exclude-standard | grep -v '^debian/' \
+  | while read -r file; do [ ! -f "$source/$file" ] || echo "$file"; done | sort)
+[ "$tarball_files" = "$tree_files" ] \
+  || fail "$orig and the tree hold other files (run scripts/package again): $(diff <(echo "$tarball_files") <(echo "$tree_files") | grep '^[<>]' | xargs)"
+while read -r file; do
+  cmp -s "$top/$file" "$source/$file" || fail "$file differs between $orig and the tree: run scripts/package again"
+done <<<"$tarball_files"
+echo "$dsc: $orig holds the $(wc -l <<<"$tarball_files") files of the tree, without debian/"
 # The package whose fields field and expect_field read.
 checked=$deb
 field() { dpkg-deb --field "$checked" "$1"; }
@@ -47,7 +88,7 @@ expect_field() {
   grep -Eq "$2" <<<"$(field "$1")" || fail "field $1 is '$(field "$1")', expected /$2/"
 }
 expect_field Package '^zr5130-eval$'
-expect_field Version "^${version//./\\.}$"
+expect_field Version "^${debian_version//./\\.}$"
 expect_field Section '^electronics$'
 expect_field Priority '^optional$'
 expect_field Maintainer '^[^<]+ <[^@>]+@[^>]+>$'
@@ -61,10 +102,17 @@ echo "${deb##*/}: Depends: $(field Depends)"
 
 checked=$pydeb
 expect_field Package '^python3-zr5130$'
-expect_field Version "^${version//./\\.}$"
+expect_field Version "^${debian_version//./\\.}$"
 expect_field Section '^python$'
 expect_field Description '^Python module .{10,}'
-for library in 'python3 \(>= 3\.11' 'python3 \(<< 3\.12' libc6 'libstdc\+\+6'; do
+# The module runs only on the Python version it was built for, which its
+# file name tells (zr5130.cpython-311-...so: 3.11): the dependency admits
+# that version and no other.
+python_tag=$(dpkg-deb --contents "$pydeb" | sed -n 's|.*/zr5130\.cpython-\([0-9]\)\([0-9]*\)-.*\.so$|\1 \2|p')
+[ "$(wc -w <<<"$python_tag")" = 2 ] || fail "python3-zr5130 holds no single zr5130.cpython-*.so module"
+read -r python_major python_minor <<<"$python_tag"
+for library in "python3 \\(>= $python_major\\.$python_minor~?\\)" "python3 \\(<< $python_major\\.$((python_minor + 1))\\)" \
+               libc6 'libstdc\+\+6'; do
   expect_field Depends "(^|, )$library"
 done
 ! grep -q libqt6 <<<"$(field Depends)" || fail "python3-zr5130 depends on Qt: $(field Depends)"
@@ -92,7 +140,7 @@ expected=(usr/bin/zr5130-eval usr/bin/zr5130ctl
           usr/share/applications/zr5130-eval.desktop
           usr/share/metainfo/org.example.zr5130_eval.metainfo.xml
           usr/share/man/man1/zr5130-eval.1.gz usr/share/man/man1/zr5130ctl.1.gz
-          "$doc/copyright" "$doc/changelog.gz" "$doc/README.md" "$doc/CHANGELOG.md"
+          "$doc/copyright" "$doc/changelog.Debian.gz" "$doc/changelog.gz" "$doc/README.md"
           "$doc/docs/panel.png" "$doc/examples/60-zr5130-i2c.rules")
 for icon in "$source"/res/art/icon-*.png; do
   size=${icon##*/icon-} size=${size%.png}
@@ -188,7 +236,7 @@ site=$root/usr/lib/python3/dist-packages
 modules=("$site"/zr5130.cpython-*.so)
 [ ${#modules[@]} -eq 1 ] && [ -f "${modules[0]}" ] || fail "python3-zr5130 holds no single zr5130 module in $site"
 pydoc=usr/share/doc/python3-zr5130
-for path in usr/lib/python3/dist-packages/zr5130.pyi "$pydoc/copyright" "$pydoc/changelog.gz" \
+for path in usr/lib/python3/dist-packages/zr5130.pyi "$pydoc/copyright" "$pydoc/changelog.Debian.gz" "$pydoc/changelog.gz" \
             "$pydoc/examples/sweep.py" "$pydoc/examples/test_bench.py"; do
   [ -f "$root/$path" ] || fail "python3-zr5130 lacks $path"
 done
@@ -213,16 +261,19 @@ left=$(cd "$root" && find . -path ./var/lib/dpkg -prune -o ! -type d -print)
 [ -z "$left" ] || fail "left after purge: $left"
 
 # Every lintian override says why, on the comment line above it.
-for overrides in "$source"/debian/*.lintian-overrides; do
+for overrides in "$source"/debian/*.lintian-overrides "$source"/debian/source/lintian-overrides; do
   [ -e "$overrides" ] || continue
   awk '!/^#/ && NF && prev !~ /^#/ { print FILENAME ":" FNR ": override without a reason above it"; bad = 1 }
        { prev = $0 } END { exit bad }' "$overrides" || fail "lintian overrides without reasons"
 done
+# The source package and both binary packages (the debug symbol packages,
+# which debhelper makes whole, would add half again to lintian's time).
 if command -v lintian >/dev/null; then
-  lintian -I --pedantic --fail-on error,warning,info,pedantic "$deb" "$pydeb" >"$work/log" 2>&1 \
-    && ! grep -q '^[EWIPX]: ' "$work/log" || { cat "$work/log"; fail "lintian"; }
-  echo "lintian -I --pedantic: no tags"
+  lintian -I -E --pedantic --display-experimental --fail-on error,warning,info,pedantic,experimental \
+    "$source/packages/$dsc" "$deb" "$pydeb" >"$work/log" 2>&1 && ! grep -q '^[EWIPX]: ' "$work/log" \
+    || { cat "$work/log"; fail "lintian"; }
+  echo "lintian -I -E --pedantic --display-experimental on $dsc, ${deb##*/} and ${pydeb##*/}: no tags"
 else
   echo "lintian not installed (scripts/deps package installs it): not run"
 fi
-echo "PASS: ${deb##*/} and ${pydeb##*/} installed, checked, run and purged"
+echo "PASS: $dsc, ${deb##*/} and ${pydeb##*/} checked; the packages installed, run and purged"

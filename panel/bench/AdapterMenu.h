@@ -33,6 +33,8 @@ public:
     ~CAdapterMenu() override;
 
     bool OnCommand(unsigned id);
+    // The adapter in use, as ZR5130_ADAPTER spells it.
+    const QString& SettingInUse() const { return m_setting; }
 
 private:
     void Rebuild();

@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QSpinBox>
+#include <QLineEdit>
 
 namespace {
 
@@ -12,6 +12,15 @@ namespace {
 constexpr const char* kChosenProperty = "zr5130Chosen";
 
 void MarkChosen(QWidget* editor) { editor->setProperty(kChosenProperty, true); }
+
+// An entry chosen as it is listed goes by its number: a name that stands
+// for several values is listed with the value it is.
+QString ChosenText(const QComboBox& list)
+{
+    const int entry = list.currentIndex();
+    if (entry >= 0 && list.currentText() == list.itemText(entry)) return QString::number(entry);
+    return list.currentText();
+}
 
 }  // namespace
 
@@ -22,11 +31,15 @@ QWidget* CFieldEditor::createEditor(QWidget* parent, const QStyleOptionViewItem&
     QWidget* editor = nullptr;
     if (!choices.isEmpty()) {
         auto* list = new QComboBox(parent);
+        list->setEditable(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+        list->setCompleter(nullptr);  // inline completion would change what is typed
         list->addItems(choices);
         editor = list;
     } else {
-        auto* number = new QSpinBox(parent);
-        number->setRange(0, index.data(CRegisterTree::kMaxRole).toInt());
+        auto* number = new QLineEdit(parent);
+        number->setPlaceholderText(
+            QStringLiteral("0-%1").arg(index.data(CRegisterTree::kMaxRole).toUInt()));
         editor = number;
     }
     editor->setAccessibleName(index.siblingAtColumn(CRegisterTree::kName).data().toString());
@@ -42,21 +55,21 @@ void CFieldEditor::setEditorData(QWidget* editor, const QModelIndex& index) cons
     if (auto* list = qobject_cast<QComboBox*>(editor)) {
         list->setCurrentIndex(value);
         connect(list, &QComboBox::currentIndexChanged, list, [list] { MarkChosen(list); });
-    } else if (auto* number = qobject_cast<QSpinBox*>(editor)) {
-        number->setValue(value);
-        connect(number, &QSpinBox::valueChanged, number, [number] { MarkChosen(number); });
+        connect(list->lineEdit(), &QLineEdit::textEdited, list, [list] { MarkChosen(list); });
+    } else if (auto* number = qobject_cast<QLineEdit*>(editor)) {
+        number->setText(QString::number(value));
+        connect(number, &QLineEdit::textEdited, number, [number] { MarkChosen(number); });
     }
 }
 
 void CFieldEditor::setModelData(QWidget* editor, QAbstractItemModel* model,
                                 const QModelIndex& index) const
 {
-    if (auto* number = qobject_cast<QSpinBox*>(editor)) number->interpretText();
     if (!editor->property(kChosenProperty).toBool()) return;
     if (auto* list = qobject_cast<QComboBox*>(editor))
-        model->setData(index, unsigned(list->currentIndex()), Qt::EditRole);
-    else if (auto* number = qobject_cast<QSpinBox*>(editor))
-        model->setData(index, unsigned(number->value()), Qt::EditRole);
+        model->setData(index, ChosenText(*list), Qt::EditRole);
+    else if (auto* number = qobject_cast<QLineEdit*>(editor))
+        model->setData(index, number->text(), Qt::EditRole);
 }
 
 bool CFieldEditor::eventFilter(QObject* editor, QEvent* event)

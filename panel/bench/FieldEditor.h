@@ -2,10 +2,11 @@
 
 #include <QStyledItemDelegate>
 
-// Edits a field's value in place: a list of its value names, or a number
-// within the field's range. The value goes to the model on Enter, or when
-// the cell is left after the value was changed; Escape, or leaving a value
-// as it was, hands on nothing.
+// Edits a field's value in place: a list of its value names, which also
+// takes a name or number typed into it, or a field for a number. What was
+// chosen or typed goes to the model whole, as text, on Enter, or when the
+// cell is left after it was changed; Escape, or leaving a value as it was,
+// hands on nothing. The model's reader takes or refuses it.
 class CFieldEditor : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -245,6 +245,6 @@ bool CRegisterTree::setData(const QModelIndex& index, const QVariant& value, int
     const chip::NamedField* field = FieldAt(index);
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !value.isValid())
         return false;
-    emit fieldEdited(field, value.toUInt());
+    emit fieldEdited(field, value.toString());
     return false;
 }

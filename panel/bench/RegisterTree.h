@@ -15,8 +15,9 @@ struct RegisterInfo;
 
 // Every register of the map as a row, its named fields as the rows under it,
 // with the values last read from the chip. A field's value cell is editable
-// when every register of the field may be written; an edit is handed on as
-// fieldEdited and changes nothing here: the tree shows what the chip answers.
+// when every register of the field may be written; what is typed into it is
+// handed on as fieldEdited and changes nothing here: the tree shows what the
+// chip answers.
 class CRegisterTree : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -49,11 +50,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // The user's new value for a field: emitted, not kept.
+    // What the user typed or chose for a field, as text: emitted, not kept.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 signals:
-    void fieldEdited(const chip::NamedField* field, unsigned value);
+    void fieldEdited(const chip::NamedField* field, const QString& typed);
 
 private:
     struct RegisterRow {

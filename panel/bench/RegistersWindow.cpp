@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "FieldEditor.h"
+#include "FieldValues.h"
 #include "FieldWrite.h"
 #include "HexText.h"
 #include "RegisterFilter.h"
@@ -18,21 +19,32 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 // A tree of fields worked by keys: F2, Enter or a double click edits the
 // row's value, wherever on the row the focus is; Enter on a register opens
-// or closes it.
+// or closes it. F2 or Enter on a field that cannot be edited is reported.
 class CFieldTreeView : public QTreeView {
 public:
-    using QTreeView::QTreeView;
+    CFieldTreeView(QWidget* parent, std::function<void(const QModelIndex&)> onReadOnly)
+        : QTreeView(parent), m_onReadOnly(std::move(onReadOnly))
+    {
+    }
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override
     {
-        return QTreeView::edit(index.siblingAtColumn(CRegisterTree::kValue), trigger, event);
+        const QModelIndex value = index.siblingAtColumn(CRegisterTree::kValue);
+        if (QTreeView::edit(value, trigger, event)) return true;
+        const bool fieldRow = value.parent().isValid();
+        if (trigger == EditKeyPressed && fieldRow && !(value.flags() & Qt::ItemIsEditable))
+            m_onReadOnly(value);
+        return false;
     }
 
     void keyPressEvent(QKeyEvent* event) override
@@ -47,13 +59,17 @@ protected:
         }
         event->accept();
     }
+
+private:
+    std::function<void(const QModelIndex&)> m_onReadOnly;
 };
 
 }  // namespace
 
 CRegistersWindow::CRegistersWindow(CEvalDlg& dlg)
     : QWidget(&dlg, Qt::Window), m_dlg(dlg), m_tree(new CRegisterTree(this)),
-      m_filter(new CRegisterFilter(this)), m_view(new CFieldTreeView(this)),
+      m_filter(new CRegisterFilter(this)),
+      m_view(new CFieldTreeView(this, [this](const QModelIndex& index) { TellReadOnly(index); })),
       m_filterEdit(new QLineEdit(this)),
       m_readAll(new QPushButton(QStringLiteral("Read All"), this)), m_message(new QLabel(this))
 {
@@ -166,6 +182,17 @@ void CRegistersWindow::Tell(const QString& text, Outcome outcome)
         m_dlg.SetStatusText(text);
 }
 
+void CRegistersWindow::TellReadOnly(const QModelIndex& index)
+{
+    const chip::NamedField* field = m_tree->FieldAt(m_filter->mapToSource(index));
+    if (!field) return;
+    const QString name = QString::fromUtf8(field->name);
+    Tell(field->access == chip::Access::EepromBurn
+             ? QStringLiteral("%1 is not written here: the panel's burn steps write it").arg(name)
+             : QStringLiteral("%1 is read only: the chip sets it").arg(name),
+         Outcome::Failed);
+}
+
 void CRegistersWindow::OnReadAll()
 {
     const CEvalDlg::BusAction busAction(m_dlg);
@@ -195,10 +222,14 @@ void CRegistersWindow::OnReadAll()
 
 // As zr5130ctl set does: each register of the field read once, written once
 // with the field changed and every other bit kept, then read back.
-void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, unsigned value)
+void CRegistersWindow::OnFieldEdited(const chip::NamedField* field, const QString& typed)
 {
     const CEvalDlg::BusAction busAction(m_dlg);
     m_tree->ClearMarks();
+    const chip::ValueReading reading = chip::ReadFieldValue(*field, typed.toStdString());
+    if (!reading.value)
+        return Tell(Text(reading.error) + QStringLiteral("; nothing written"), Outcome::Failed);
+    const unsigned value = *reading.value;
     const chip::FieldAssignment assignments[] = {{field, value}};
     if (const chip::FieldRefusal refusal = chip::CheckAssignments(assignments);
         !refusal.message.empty())

@@ -12,6 +12,7 @@ class CRegisterFilter;
 class CRegisterTree;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 class QTreeView;
 namespace chip {
@@ -38,8 +39,9 @@ public:
     void Open();
     // Reads every register of the map.
     void OnReadAll();
-    // Writes one field, keeping its registers' other bits, and reads back.
-    void OnFieldEdited(const chip::NamedField* field, unsigned value);
+    // Writes one field as typed, keeping its registers' other bits, and
+    // reads back; a value the field cannot hold is refused, nothing written.
+    void OnFieldEdited(const chip::NamedField* field, const QString& typed);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,6 +56,8 @@ private:
     // A failure (or refusal) gives way on the status line to the next success.
     enum class Outcome { Done, Failed };
     void Tell(const QString& text, Outcome outcome);
+    // F2 or Enter on a field that is not written here.
+    void TellReadOnly(const QModelIndex& index);
 
     CEvalDlg& m_dlg;
     CRegisterTree* m_tree;

@@ -2,6 +2,7 @@
 // it shows; a control that writes a register names the register and bits.
 #include "ControlIds.h"
 #include "BenchAdditions.h"
+#include "BoxMarks.h"
 #include "Decode.h"
 #include "EvalDlg.h"
 #include "Fields.h"
@@ -186,14 +187,17 @@ void CEvalDlg::InstallToolTips()
     for (const Writer& w : kWriters) m_controls.value(w.id)->installEventFilter(filter);
 }
 
-QString CEvalDlg::ToolTipText(int id) const
+namespace {
+
+// What a control's tooltip says of the control itself.
+QString OwnToolTip(const CEvalDlg& dlg, int id)
 {
     if (const Writer* writer = WriterOf(id)) return WriterText(*writer);
     const GridBox* box = GridBoxOfControl(id);
     if (!box) return {};
 
     QStringList lines{RegisterTitle(*FindRegister(box->reg))};
-    const QString shown = static_cast<QLineEdit*>(m_controls.value(id))->text();
+    const QString shown = static_cast<QLineEdit*>(dlg.Control(id))->text();
     bool isNumber = false;
     const unsigned value = shown.toUInt(&isNumber, 16);
     if (shown.isEmpty()) {
@@ -206,12 +210,23 @@ QString CEvalDlg::ToolTipText(int id) const
         if (fields.empty()) lines << QStringLiteral("No known field.");
         for (const DecodedField& field : fields) lines << QString::fromStdString(FieldLine(field));
     }
-    if (MarkedChanged(id))
+    if (dlg.MarkedChanged(id))
         lines << QStringLiteral("Changed at the last readback; it showed %1 before.")
-                     .arg(ShownBefore(id));
-    if (const auto* session = findChild<const CSessionMenu*>()) {
+                     .arg(dlg.ShownBefore(id));
+    if (const auto* session = dlg.findChild<const CSessionMenu*>()) {
         const QString difference = session->DifferenceTip(box->reg);
         if (!difference.isEmpty()) lines << difference;
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+QString CEvalDlg::ToolTipText(int id) const
+{
+    const QString own = OwnToolTip(*this, id);
+    const QWidget* control = m_controls.value(id);
+    const QString lead = control ? LeadLine(control) : QString();
+    if (lead.isEmpty()) return own;
+    return own.isEmpty() ? lead : lead + QLatin1Char('\n') + own;
 }

@@ -3,6 +3,7 @@
 #include "BoxMarks.h"
 #include "DeviceLink.h"
 #include "EvalDlg.h"
+#include "HexText.h"
 #include "RegisterMap.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ CStatusWatch::CStatusWatch(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 void CStatusWatch::Start()
 {
     m_running = true;
+    m_failing = false;
     m_lastStatus = m_dlg.GridValue(chip::kStatusRegister);
     m_timer.start(NextDelay());
 }
@@ -57,18 +59,34 @@ void CStatusWatch::Tick()
         m_dlg.pull();
         m_dlg.ShowRegister(chip::kStatusRegister, read ? std::optional(status) : std::nullopt);
         m_dlg.push();
-        if (read) MarkFlags(status);
+        TellRead(read, status);
     }
     if (m_running) m_timer.start(NextDelay());
 }
 
+void CStatusWatch::TellRead(bool read, uint8_t status)
+{
+    const QString time = ClockText(QTime::currentTime());
+    const QString reg = HexText(chip::kStatusRegister);
+    if (!read) {
+        if (std::exchange(m_failing, true)) return;
+        const QString cause = QString::fromStdString(LinkAccessFailure());
+        m_dlg.SetFailureText(QStringLiteral("Read of %1 failed at %2").arg(reg, time) +
+                             (cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
+        return;
+    }
+    QStringList changes = MarkFlags(status, time);
+    if (std::exchange(m_failing, false))
+        changes.prepend(QStringLiteral("Read of %1 works again at %2").arg(reg, time));
+    if (!changes.isEmpty()) m_dlg.SetStatusText(changes.join(QStringLiteral("; ")));
+}
+
 // A flag that was off at the last read and is on now is marked until it goes
-// off again; each flag that turned on or off is told on the status line. The
-// first read after the box showed "--" has nothing to compare.
-void CStatusWatch::MarkFlags(uint8_t status)
+// off again; each flag that turned on or off is told. The first read after
+// the box showed "--" has nothing to compare.
+QStringList CStatusWatch::MarkFlags(uint8_t status, const QString& time)
 {
     const std::optional<uint8_t> before = std::exchange(m_lastStatus, status);
-    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     QStringList changes;
     for (const chip::FieldInfo& flag : chip::FindRegister(chip::kStatusRegister)->fields) {
         const bool on = chip::FieldValue(flag, status) != 0;
@@ -83,5 +101,5 @@ void CStatusWatch::MarkFlags(uint8_t status)
                            .arg(QString::fromUtf8(flag.name),
                                 on ? QStringLiteral("set") : QStringLiteral("cleared"), time);
     }
-    if (!changes.isEmpty()) m_dlg.SetStatusText(changes.join(QStringLiteral("; ")));
+    return changes;
 }

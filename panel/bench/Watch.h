@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 #include <cstdint>
@@ -14,7 +15,8 @@ class CEvalDlg;
 // reads, and tries a stuck bus only every kStuckBusWaitMs. A tick that comes
 // while an action runs (a modal dialog is open) skips its read; the next read
 // is timed from the end of the last one, so a slow bus never has more than
-// one read in flight.
+// one read in flight. The first failed read of a run of failures is told on
+// the status line, and so is the first read that works again after it.
 class CStatusWatch : public QObject {
     Q_OBJECT
 public:
@@ -32,10 +34,13 @@ private:
     void Tick();
     bool ActionRunning() const;
     int NextDelay() const;
-    void MarkFlags(uint8_t status);
+    // Marks the flags; what changed, in words.
+    QStringList MarkFlags(uint8_t status, const QString& time);
+    void TellRead(bool read, uint8_t status);
 
     CEvalDlg& m_dlg;
     QTimer m_timer;
     bool m_running = false;
     std::optional<uint8_t> m_lastStatus;  // nothing: not known
+    bool m_failing = false;               // the last read failed
 };

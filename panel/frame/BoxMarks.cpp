@@ -1,5 +1,6 @@
 #include "BoxMarks.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
 #include <QVariant>
@@ -10,13 +11,20 @@ namespace {
 constexpr const char* kMarkProperty = "zr5130Mark";
 constexpr const char* kOwnColourProperty = "zr5130OwnColour";
 constexpr const char* kOwnTipProperty = "zr5130OwnTip";
+constexpr const char* kLeadLineProperty = "zr5130LeadLine";
+constexpr const char* kOwnDescriptionProperty = "zr5130OwnDescription";
 
-// An edit shows its text on Base; a check box on its parent's Window,
-// unless it fills its own background.
+// An edit, and a list's field, show their text on Base. Anything else shows
+// its parent through, unless it fills its own background, in its own
+// background role: Button for a check box.
 QPalette::ColorRole Role(const QWidget* box)
 {
-    return qobject_cast<const QLineEdit*>(box) ? QPalette::Base : QPalette::Window;
+    return qobject_cast<const QLineEdit*>(box) || qobject_cast<const QComboBox*>(box)
+        ? QPalette::Base
+        : box->backgroundRole();
 }
+
+bool FillsOwnBackground(const QWidget* box) { return Role(box) != QPalette::Base; }
 
 void SetBackground(QWidget* box, const QColor& colour)
 {
@@ -34,7 +42,7 @@ void MarkBox(QWidget* box, const QString& mark, const QColor& colour, const QStr
         box->setProperty(kOwnTipProperty, box->toolTip());
     }
     box->setProperty(kMarkProperty, mark);
-    if (Role(box) == QPalette::Window) box->setAutoFillBackground(true);
+    if (FillsOwnBackground(box)) box->setAutoFillBackground(true);
     SetBackground(box, colour);
     if (tip.isEmpty()) return;
     const QString ownTip = box->property(kOwnTipProperty).toString();
@@ -45,7 +53,7 @@ void UnmarkBox(QWidget* box, const QString& mark)
 {
     if (BoxMark(box) != mark) return;
     SetBackground(box, box->property(kOwnColourProperty).value<QColor>());
-    if (Role(box) == QPalette::Window) box->setAutoFillBackground(false);
+    if (FillsOwnBackground(box)) box->setAutoFillBackground(false);
     box->setToolTip(box->property(kOwnTipProperty).toString());
     box->setProperty(kMarkProperty, QVariant());
 }
@@ -53,4 +61,21 @@ void UnmarkBox(QWidget* box, const QString& mark)
 QString BoxMark(const QWidget* box)
 {
     return box->property(kMarkProperty).toString();
+}
+
+void SetLeadLine(QWidget* control, const QString& line)
+{
+    if (LeadLine(control) == line) return;
+    if (!control->property(kOwnDescriptionProperty).isValid())
+        control->setProperty(kOwnDescriptionProperty, control->accessibleDescription());
+    const QString own = control->property(kOwnDescriptionProperty).toString();
+    control->setProperty(kLeadLineProperty, line);
+    control->setAccessibleDescription(line.isEmpty() || own.isEmpty()
+                                          ? line + own
+                                          : line + QLatin1Char('\n') + own);
+}
+
+QString LeadLine(const QWidget* control)
+{
+    return control->property(kLeadLineProperty).toString();
 }

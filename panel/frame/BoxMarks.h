@@ -21,3 +21,12 @@ inline const QString kDiffersMark = QStringLiteral("differs");
 inline const QColor kDiffersColour{0xD8, 0xC0, 0xF0};  // violet: differs from a file
 inline const QString kTurnedOnMark = QStringLiteral("turned-on");
 inline const QColor kTurnedOnColour{0xFF, 0x9E, 0x80};  // red-orange: a flag came on
+inline const QString kChipDiffersMark = QStringLiteral("chip-differs");
+inline const QColor kChipDiffersColour{0xA8, 0xD4, 0xFF};  // light blue: the chip holds otherwise
+
+// A line told first in a control's tooltip and accessible description, for
+// a state the control does not show by itself; an empty line takes it away
+// and gives the control its own description back. The tooltips put it first
+// when they are built.
+void SetLeadLine(QWidget* control, const QString& line);
+QString LeadLine(const QWidget* control);

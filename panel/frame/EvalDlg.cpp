@@ -92,7 +92,12 @@ CEvalDlg::CEvalDlg(QWidget* parent) : QDialog(parent)
     }
     for (const SliderMember& m : kSliders)
         this->*m.slider = static_cast<CTrackSlider*>(m_controls.value(m.id));
-    m_statusLine = new CStatusLine(*static_cast<QLabel*>(m_controls.value(idc::kStatusLine)));
+    // The line may run on to the window's right margin, as wide as its left
+    // one: nothing stands beside it there.
+    constexpr int kMarginUnits = 7;
+    const int margin = DialogUnits::ForFont(font()).X(kMarginUnits);
+    m_statusLine =
+        new CStatusLine(*static_cast<QLabel*>(m_controls.value(idc::kStatusLine)), width() - margin);
     m_versionLine = static_cast<QLabel*>(m_controls.value(idc::kVersionLine));
 
     BindControls();
@@ -175,10 +180,10 @@ void CEvalDlg::SetStatusText(const QString& text)
     m_statusLine->Show(text, CStatusLine::Kind::Report);
 }
 
-void CEvalDlg::SetFailureText(const QString& text)
+void CEvalDlg::SetFailureText(const QString& text, const QString& detail)
 {
     m_run.textSet = m_run.failureTold = true;
-    m_statusLine->Show(text, CStatusLine::Kind::Failure);
+    m_statusLine->Show(text, CStatusLine::Kind::Failure, detail);
 }
 
 QString CEvalDlg::StatusText() const { return m_statusLine->Text(); }
@@ -189,7 +194,10 @@ bool CEvalDlg::ChipRead(uint8_t reg, uint8_t& value)
 {
     const bool read = RegRead(chip::kChipAddress, reg, value) == 0;
     m_run.accessed = true;
-    if (!read) m_run.accessFailed = true;
+    if (read)
+        Learn(reg, value, KnownValue::How::Read);
+    else
+        m_run.accessFailed = true;
     return read;
 }
 
@@ -198,6 +206,7 @@ bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)
     const bool written =
         RegWrite(chip::kChipAddress, reg, value) == 0;
     m_run.accessed = true;
+    if (written) Learn(reg, value, KnownValue::How::Written);
     if (!written) {
         m_run.accessFailed = true;
         if (!m_run.failedWrite) {
@@ -206,6 +215,12 @@ bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)
         }
     }
     return written;
+}
+
+void CEvalDlg::Learn(uint8_t reg, uint8_t value, KnownValue::How how)
+{
+    m_known[reg] = KnownValue{value, how, QDateTime::currentMSecsSinceEpoch()};
+    emit registerKnown(reg);
 }
 
 std::optional<uint32_t> CEvalDlg::TypedNumber(const TypedField& field, const QString& text)

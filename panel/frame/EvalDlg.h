@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AdapterStart.h"
+#include "KnownRegisters.h"
 
 #include <QDialog>
 #include <QHash>
@@ -22,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class CStatusLine;
+struct LoadResult;
 struct TypedField;
 namespace chip {
 struct FieldInfo;
@@ -92,8 +94,9 @@ public:
     // The check box the readback ticks from one bit of reg, or nullptr.
     QWidget* DecodedCheckBox(uint8_t reg, uint8_t bit) const;
     // What an action did; a failure, or input refused, with SetFailureText.
+    // detail, when given, follows the text in the line's tooltip.
     void SetStatusText(const QString& text);
-    void SetFailureText(const QString& text);
+    void SetFailureText(const QString& text, const QString& detail = {});
     QString StatusText() const;
     void SetVersionText(const QString& text);
     QString VersionText() const;
@@ -112,6 +115,8 @@ public:
     // cause are kept when it is the run's first.
     bool ChipRead(uint8_t reg, uint8_t& value);
     bool ChipWrite(uint8_t reg, uint8_t value);
+    // What the panel's own accesses last learned of reg; see registerKnown.
+    const std::optional<KnownValue>& Known(uint8_t reg) const { return m_known[reg]; }
     // One register into its grid box ("--" for nothing) and the controls
     // the readback decodes from it; between a pull and a push.
     void ShowRegister(uint8_t reg, std::optional<uint8_t> value);
@@ -125,6 +130,8 @@ public:
     // written to a chip that was never programmed.
     void OpenAdapter();
     void ShowAdapterOpen(int result, uint8_t rfw);
+    // Whether the adapter came up at its last open.
+    bool AdapterIsOpen() const { return m_adapterOpen; }
     void ProgramBlankChip();
     void ShowStartNotice();
     // Tooltips of the readback boxes and the writing controls, built as they
@@ -262,6 +269,11 @@ signals:
     void windowCommand(unsigned id);
     // Readback All is about to read the grid again.
     void readbackStarting();
+    // A successful access to reg changed what Known(reg) says.
+    void registerKnown(uint8_t reg);
+    // The adapter was opened (at start-up, by Reconnect or the Adapter list),
+    // whether it came up or not.
+    void adapterOpened();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -290,6 +302,10 @@ private:
     void HoldStatusFlags();
     void MarkChangedBoxes();
     void SetChangedMark(size_t box, bool changed);
+    // After a readback: how many registers did not answer, when an adapter
+    // is open to ask.
+    void TellUnanswered(int failed, uint8_t first, const QString& cause);
+    void Learn(uint8_t reg, uint8_t value, KnownValue::How how);
 
     // Writes and shows in box the value written, or "--" when the write failed.
     bool WriteShown(uint8_t reg, uint8_t value, QString CEvalDlg::*box);
@@ -298,6 +314,7 @@ private:
     std::optional<uint32_t> TypedNumber(const TypedField& field, const QString& text);
 
     void OnLed(int led);  // 0 for LED 1
+    void TellFailedLoad(const LoadResult& load);
     void WriteTarget(uint32_t target);
     std::optional<uint32_t> TypedTarget();
     // Read-modify-write of one register: compose gets the value read (after
@@ -324,6 +341,8 @@ private:
     std::bitset<kGridSize> m_changed;
     CStatusLine* m_statusLine = nullptr;
     QLabel* m_versionLine = nullptr;
+    KnownRegisters m_known;
+    bool m_adapterOpen = false;
 
     // What the run now going on (see BusAction) has done.
     struct RunNotes {
@@ -332,6 +351,7 @@ private:
         bool accessFailed = false;
         bool textSet = false;
         bool failureTold = false;  // the run set a failure text of its own
+        bool adapterOpened = false;  // its texts go on from the open's
         std::optional<uint8_t> failedWrite;  // the first
         QString failedWriteCause;
     };

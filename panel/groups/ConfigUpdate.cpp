@@ -4,6 +4,31 @@
 #include "EvalDlg.h"
 #include "Fields.h"
 
+#include <initializer_list>
+
+namespace {
+
+// Whether every list of an Update group has an entry to write. The first one
+// without (text typed that is none of its entries, or nothing chosen because
+// its register could not be read) is named on the status line.
+bool EveryListChosen(CEvalDlg& dlg, std::initializer_list<const CDropDownList*> lists)
+{
+    for (const CDropDownList* list : lists) {
+        if (SelectedValue(*list)) continue;
+        const QString name = list->accessibleName();
+        const QString typed = list->currentText();
+        dlg.SetFailureText(
+            typed.isEmpty()
+                ? QStringLiteral("%1: no value chosen; nothing written").arg(name)
+                : QStringLiteral("%1: \"%2\" is not one of its values; nothing written")
+                      .arg(name, typed));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void CEvalDlg::OnUpdateA2()
 {
     pull();
@@ -20,13 +45,10 @@ void CEvalDlg::OnUpdateA2()
 void CEvalDlg::OnUpdateA3()
 {
     pull();
-    // A list with text typed into it has no entry to write.
-    const auto slope = SelectedValue(*m_cbPwmSlope);
-    const auto filter = SelectedValue(*m_cbFilter);
-    const auto hysteresis = SelectedValue(*m_cbPwmHysteresis);
-    if (!slope || !filter || !hysteresis) return;
-    const uint8_t value = chip::Compose(
-        {{chip::kPwmSlope, *slope}, {chip::kFilter, *filter}, {chip::kPwmHysteresis, *hysteresis}});
+    if (!EveryListChosen(*this, {m_cbPwmSlope, m_cbFilter, m_cbPwmHysteresis})) return;
+    const uint8_t value = chip::Compose({{chip::kPwmSlope, *SelectedValue(*m_cbPwmSlope)},
+                                         {chip::kFilter, *SelectedValue(*m_cbFilter)},
+                                         {chip::kPwmHysteresis, *SelectedValue(*m_cbPwmHysteresis)}});
     WriteShown(chip::kPwmSlope.reg, value, &CEvalDlg::m_strRegA3);
     push();
 }
@@ -34,13 +56,11 @@ void CEvalDlg::OnUpdateA3()
 void CEvalDlg::OnUpdateA7()
 {
     pull();
-    const auto pfm = SelectedValue(*m_cbPfmThreshold);
-    const auto limit = SelectedValue(*m_cbCurrentLimit);
-    if (!pfm || !limit) return;
+    if (!EveryListChosen(*this, {m_cbPfmThreshold, m_cbCurrentLimit})) return;
     const uint8_t value = chip::Compose({{chip::kDrv3Enable, unsigned(m_bDrv3Enable)},
                                          {chip::kDrv2Enable, unsigned(m_bDrv2Enable)},
-                                         {chip::kPfmThreshold, *pfm},
-                                         {chip::kCurrentLimit, *limit}});
+                                         {chip::kPfmThreshold, *SelectedValue(*m_cbPfmThreshold)},
+                                         {chip::kCurrentLimit, *SelectedValue(*m_cbCurrentLimit)}});
     WriteShown(chip::kDrv3Enable.reg, value, &CEvalDlg::m_strRegA7);
     push();
 }

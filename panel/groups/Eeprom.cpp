@@ -16,8 +16,19 @@ void CEvalDlg::OnLoad()
     if (!load.FirstFailed() || !load.choice.preset)
         SetStatusText(QString::fromUtf8(load.choice.loadedText));
     else
-        SetFailureText(QString::fromUtf8(load.choice.failedText));
+        TellFailedLoad(load);
     OnReadbackAll();
+}
+
+// The preset's own failure text, naming the first register the chip
+// refused; the adapter's cause in the line's tooltip.
+void CEvalDlg::TellFailedLoad(const LoadResult& load)
+{
+    const QString first = HexText(load.FirstFailed()->reg);
+    const QString& cause = m_run.failedWriteCause;
+    SetFailureText(
+        QStringLiteral("%1 (first: %2)").arg(QString::fromUtf8(load.choice.failedText), first),
+        cause.isEmpty() ? QString() : QStringLiteral("Write to %1 failed: %2").arg(first, cause));
 }
 
 void CEvalDlg::OnPrepareWrite()

@@ -1,4 +1,5 @@
 // Manual Control: read or write any register by hand.
+#include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "HexText.h"
 
@@ -24,7 +25,13 @@ void CEvalDlg::OnManualRead()
     pull();
     if (const std::optional<uint32_t> reg = TypedNumber(kRegAddr, m_strRegAddr)) {
         uint8_t value = 0;
-        m_strData = ChipRead(uint8_t(*reg), value) ? HexText(value) : kUnreadText;
+        const bool read = ChipRead(uint8_t(*reg), value);
+        m_strData = read ? HexText(value) : kUnreadText;
+        if (!read) {
+            const QString cause = QString::fromStdString(LinkAccessFailure());
+            SetFailureText(QStringLiteral("Read of %1 failed").arg(HexText(uint8_t(*reg))) +
+                           (cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
+        }
     }
     push();
 }

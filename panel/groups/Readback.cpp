@@ -4,11 +4,13 @@
 #include "ControlUses.h"
 #include "BoxMarks.h"
 #include "Controls.h"
+#include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "Fields.h"
 #include "HexText.h"
 #include "ReadbackGrid.h"
 #include "Shadows.h"
+#include "StatusLine.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -144,6 +146,9 @@ void CEvalDlg::OnReadbackAll()
     pull();
     std::bitset<256> read;
     std::array<uint8_t, 256> values{};
+    int failed = 0;
+    uint8_t firstFailed = 0;
+    QString cause;
     for (size_t i = 0; i < std::size(kGrid); ++i) {
         const GridBox& g = kGrid[i];
         m_shownBefore[i] = this->*g.text;
@@ -152,6 +157,10 @@ void CEvalDlg::OnReadbackAll()
             read.set(g.reg);
         } else {
             this->*g.text = kUnreadText;
+            if (failed++ == 0) {
+                firstFailed = g.reg;
+                cause = QString::fromStdString(LinkAccessFailure());
+            }
         }
     }
     // A register that could not be read leaves its controls as they are.
@@ -159,6 +168,26 @@ void CEvalDlg::OnReadbackAll()
         if (read.test(row.field.reg)) Decode(*this, row, values[row.field.reg]);
     push();
     MarkChangedBoxes();
+    if (failed > 0) TellUnanswered(failed, firstFailed, cause);
+}
+
+void CEvalDlg::TellUnanswered(int failed, uint8_t first, const QString& cause)
+{
+    // With no adapter open the line already says why nothing answers.
+    if (!m_adapterOpen) return;
+    QString text = QStringLiteral("%1 of %2 registers did not answer (first: %3)")
+                       .arg(failed)
+                       .arg(kGridSize)
+                       .arg(HexText(first));
+    // After the adapter's open, and after a failure the same run told, the
+    // count goes on from the text shown.
+    if (m_run.adapterOpened || m_run.failureTold) text = StatusText() + QStringLiteral("; ") + text;
+    const QString detail =
+        cause.isEmpty() ? QString() : QStringLiteral("Read of %1 failed: %2").arg(HexText(first), cause);
+    // Not told as the run's own failure: a write the same run could not make
+    // still takes the line at its end.
+    m_run.textSet = true;
+    m_statusLine->Show(text, CStatusLine::Kind::Failure, detail);
 }
 
 void CEvalDlg::MarkChangedBoxes()

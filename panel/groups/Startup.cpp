@@ -51,6 +51,9 @@ void CEvalDlg::OpenAdapter()
 // The version line of a failed open reads as before any open.
 void CEvalDlg::ShowAdapterOpen(int result, uint8_t rfw)
 {
+    m_adapterOpen = result == kAdapterOk;
+    m_run.adapterOpened = true;
+    emit adapterOpened();
     if (result != kAdapterOk) {
         SetVersionText(QStringLiteral("Version"));
         SetFailureText(QStringLiteral("USB Initialization Error"));

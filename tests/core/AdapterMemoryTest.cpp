@@ -4,6 +4,7 @@
 #include "AdapterList.h"
 #include "FakeSysfs.h"
 #include "NonFiles.h"
+#include "ScratchDir.h"
 #include "SettingsFile.h"
 #include "tvx.h"
 
@@ -43,11 +44,7 @@ protected:
         options.sysClassDir = sysfs.SysClassDir();
         options.systemCalls = [this] { return std::make_unique<SharedI2cDevSys>(bus); };
     }
-    ~AdapterMemoryTest() override
-    {
-        unsetenv("XDG_CONFIG_HOME");
-        fs::remove_all(root);
-    }
+    ~AdapterMemoryTest() override { unsetenv("XDG_CONFIG_HOME"); }
 
     fs::path Settings() const { return config / "zr5130/zr5130-eval.conf"; }
     void WriteSettings(const std::string& text) const { std::ofstream(Settings()) << text; }
@@ -70,9 +67,8 @@ protected:
         return adapter.Open(serial);
     }
 
-    const fs::path root = fs::path(testing::TempDir()) /
-        ("zr5130-memory-" +
-         std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    const ScratchDir scratch;
+    const fs::path root = scratch.Path();
     const fs::path config = root / "config";
     FakeSysfs sysfs{root / "sysfs"};
     FakeI2cDevSys bus;

@@ -1,6 +1,7 @@
 #include "AdapterSelect.h"
 #include "ProgramName.h"
 #include "RegisterImage.h"
+#include "ScratchDir.h"
 #include "SimBoard.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,8 @@ TEST(ChooseAdapter, DefaultsToTheSimulatedBoard)
 
 TEST(ChooseAdapter, SimWithAFileLoadsTheRegisterImage)
 {
-    const std::string path = testing::TempDir() + "select-board.txt";
+    const ScratchDir scratch;
+    const std::string path = scratch.File("select-board.txt");
     std::ofstream(path) << kDump;
     const AdapterChoice choice = ChooseAdapter(("sim:" + path).c_str());
     const auto* board = dynamic_cast<const SimBoard*>(choice.adapter.get());
@@ -71,7 +73,8 @@ TEST(ChooseAdapter, SimWithAFileLoadsTheRegisterImage)
 
 TEST(ChooseAdapter, SimWithABadFileRefusesWithTheLoadersMessage)
 {
-    const std::string path = testing::TempDir() + "select-broken.txt";
+    const ScratchDir scratch;
+    const std::string path = scratch.File("select-broken.txt");
     std::ofstream(path) << "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f\n00: 0z\n";
     RegisterImage image;
     std::string loaderError;

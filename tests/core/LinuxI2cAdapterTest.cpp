@@ -5,6 +5,7 @@
 #include "FakeI2cDevSys.h"
 #include "LinuxI2cAdapter.h"
 #include "ScriptedAdapter.h"
+#include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -472,22 +473,14 @@ TEST_F(LinuxI2cAdapterTest, EachTransferFaultIsToldOnceByThePanelsLink)
 // missing paths, other device nodes and plain files.
 class RealI2cDevSysTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zr5130-i2c-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     void WriteFile(const std::filesystem::path& path, const std::string& text)
     {
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path) << text;
     }
 
-    std::filesystem::path dir;
+    const ScratchDir scratch;
+    const std::filesystem::path dir = scratch.Path();
     RealI2cDevSys sys{"/nonexistent-sysfs"};
 };
 
@@ -570,7 +563,6 @@ protected:
             return made;
         };
     }
-    ~BusByNameTest() override { std::filesystem::remove_all(root); }
 
     void AddBus(int number, const std::string& name, const std::string& parent)
     {
@@ -590,7 +582,8 @@ protected:
     }
 
     static constexpr const char* kBridge = "CP2112 SMBus Bridge on hidraw0";
-    const std::filesystem::path root = testing::TempDir() + "zr5130-sysfs";
+    const ScratchDir scratch;
+    const std::filesystem::path root = scratch.Path();
     AdapterOptions options;
     FakeI2cDevSys* sys = nullptr;  // owned by the adapter
 };

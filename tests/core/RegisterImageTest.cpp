@@ -1,11 +1,10 @@
 #include "NonFiles.h"
 #include "RegisterImage.h"
+#include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -189,10 +188,12 @@ class RegisterImageFile : public testing::Test {
 protected:
     std::string Write(const std::string& name, const std::string& text)
     {
-        const std::string path = testing::TempDir() + name;
+        const std::string path = scratch.File(name);
         std::ofstream(path) << text;
         return path;
     }
+
+    const ScratchDir scratch;
 };
 
 TEST_F(RegisterImageFile, LoadsAFile)
@@ -217,8 +218,7 @@ TEST_F(RegisterImageFile, ErrorNamesFileAndLine)
 
 TEST_F(RegisterImageFile, ErrorNamesFileAndReasonWhenItCannotBeOpened)
 {
-    const std::string path = testing::TempDir() + "no-such-image.txt";
-    std::remove(path.c_str());
+    const std::string path = scratch.File("no-such-image.txt");
     RegisterImage image;
     std::string error;
     EXPECT_FALSE(LoadRegisterImage(path, image, error));
@@ -229,8 +229,8 @@ TEST_F(RegisterImageFile, ErrorNamesFileAndReasonWhenItCannotBeOpened)
 // that a load that blocks or reads forever fails rather than hangs the test.
 TEST_F(RegisterImageFile, ThatBlocksOrNeverEndsIsRefusedAtOnce)
 {
-    const std::string fifo = testing::TempDir() + "dump-fifo", sparse = Write("sparse.txt", "");
-    ASSERT_TRUE(::mkfifo(fifo.c_str(), 0600) == 0 || errno == EEXIST);
+    const std::string fifo = scratch.File("dump-fifo"), sparse = Write("sparse.txt", "");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     ASSERT_EQ(::truncate(sparse.c_str(), 1L << 30), 0);
     EXPECT_EXIT(
         {
@@ -246,16 +246,13 @@ TEST_F(RegisterImageFile, ThatBlocksOrNeverEndsIsRefusedAtOnce)
         testing::ExitedWithCode(0),
         "fifo: a named pipe, not a file\n/dev/zero: a character device, not a file\n.*/sparse.txt: "
         "too large for a register dump \\(over 1 MiB; i2cdump's table is about 4.5 KB\\)\n$");
-    std::remove(sparse.c_str());
 }
 
 // A serial port toggles its lines when opened, a FIFO's writer is let go:
 // what is not a file is refused on sight, never opened.
 TEST_F(RegisterImageFile, ThatIsNoFileIsRefusedWithoutBeingOpened)
 {
-    const std::string folder = testing::TempDir() + "not-files";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directory(folder);
+    const std::string folder = scratch.Path().string();
     const TestTerminal terminal;  // a device only this test opens
     ASSERT_TRUE(terminal.IsOpen());
     const std::pair<std::string, std::string> cases[] = {
@@ -275,7 +272,6 @@ TEST_F(RegisterImageFile, ThatIsNoFileIsRefusedWithoutBeingOpened)
         EXPECT_LT(::read(watch, event, sizeof event), 0) << path << " was opened";
         ::close(watch);
     }
-    std::filesystem::remove_all(folder);
 }
 
 // Tables as i2cdump printed them, for ranges, with its notice.

@@ -1,11 +1,11 @@
 #include "DeviceLink.h"
+#include "ScratchDir.h"
 #include "ScriptedAdapter.h"
 #include "Trace.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -23,12 +23,6 @@ std::string ReadFile(const std::string& path)
 
 class TraceTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        path = testing::TempDir() + "trace-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-        std::remove(path.c_str());
-    }
     void TearDown() override { TraceClose(); }
 
     void Open()
@@ -37,7 +31,8 @@ protected:
         ASSERT_TRUE(TraceOpen(path, error)) << error;
     }
 
-    std::string path;
+    const ScratchDir scratch;
+    const std::string path = scratch.File("trace.txt");
 };
 
 TEST_F(TraceTest, WritesOneLinePerOperation)
@@ -109,7 +104,7 @@ TEST_F(TraceTest, EachLineReachesTheFileWhenTheAccessHappens)
 
 TEST_F(TraceTest, OpenFailureNamesTheFileAndReason)
 {
-    const std::string bad = testing::TempDir() + "no-such-dir/trace.txt";
+    const std::string bad = scratch.File("no-such-dir/trace.txt");
     std::string error;
     EXPECT_FALSE(TraceOpen(bad, error));
     EXPECT_FALSE(TraceEnabled());

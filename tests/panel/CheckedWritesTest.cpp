@@ -79,7 +79,7 @@ TEST_F(PanelTest, EachActionTellsItsFirstFailedWriteAndShowsItsBoxAsUnknown)
         {"16 - 43 V", {}, [&] { Click(idc::kVboostHigh); }, {0x9E}, nullptr, "Write to 9E failed", 0x9E, {}},
         {"Write by hand", {}, [&] { WriteByHand("A8", "01"); }, {0xA8}, "A8=01", "Write to A8 failed", {}, {}},
         {"Load E03", {}, [&] { load(3); }, {0x01}, nullptr, "Write to 01 failed", {}, {}},
-        {"Load E08", {}, [&] { load(8); }, {0xA5}, nullptr, "Config E8 load failed", {}, {}},
+        {"Load E08", {}, [&] { load(8); }, {0xA5}, nullptr, "Config E8 load failed (first: A5)", {}, {}},
         {"Prepare Write", {}, [&] { Click(idc::kPrepareWrite); }, {0x72}, nullptr, "Prepare Write failed", 0x72, {}},
     };
     for (const FailedWrite& c : cases) {

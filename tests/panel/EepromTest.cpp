@@ -103,17 +103,17 @@ TEST_F(PanelTest, LoadWithAFailedWriteSaysSoAndStillReadsBack)
     chip.failWrites = {0xA5};
     Click(idc::kLoad);
     EXPECT_EQ(Writes(), "01=00" + PresetWrites(kPresetE0));  // the others are still written
-    EXPECT_EQ(Panel().StatusText(), "Config E0 load failed");
+    EXPECT_EQ(Panel().StatusText(), "Config E0 load failed (first: A5)");
     EXPECT_EQ(chip.reads.size(), 26u);
 
     chip.failWrites = {0x01};
     ClearText(idc::kConfig);
     Click(idc::kLoad);
-    EXPECT_EQ(Panel().StatusText(), "Default Config E0 load failed");
+    EXPECT_EQ(Panel().StatusText(), "Default Config E0 load failed (first: 01)");
 
     ChooseEntry(idc::kConfig, 9);
     Click(idc::kLoad);
-    EXPECT_EQ(Panel().StatusText(), "Config E9 load failed");
+    EXPECT_EQ(Panel().StatusText(), "Config E9 load failed (first: 01)");
 
     ChooseEntry(idc::kConfig, 4);  // no preset: the write of 01 is all it does
     Click(idc::kLoad);
