@@ -210,7 +210,9 @@ TEST_F(WatchUntil, EachBoardIsWaitedForAndNamedInItsRows)
         const std::string second = c.second == calm ? quoted : raised;
         for (size_t i = 2; i < lines.size(); ++i)
             EXPECT_TRUE(lines[i].starts_with(second + ",")) << lines[i];
-        if (c.exit == 1) EXPECT_GT(lines.size(), 4u) << "the calm board was read until the end";
+        if (c.exit == 1) {
+            EXPECT_GT(lines.size(), 4u) << "the calm board was read until the end";
+        }
     }
 }
 
