@@ -63,15 +63,15 @@ def plot(samples, steps, output=None):
     times = [s.time - start for s in samples]
     figure, (lanes, current) = plt.subplots(2, 1, sharex=True, figsize=(8, 4.5),
                                             gridspec_kw={"height_ratios": [3, 1.4]})
-    for lane, name in enumerate(FLAGS):
+    bases = range(len(FLAGS) - 1, -1, -1)  # the first flag on top
+    for base, name in zip(bases, FLAGS):
         level = [s.fields[name] if s.value is not None else float("nan") for s in samples]
-        fault = [(on == 0) if name in OK_FLAGS else (on == 1) for on in level]
-        lanes.step(times, [lane + 0.7 * on for on in level], where="post", color="tab:blue")
-        lanes.fill_between(times, lane, lane + 0.7, where=fault, step="post", color="tab:red",
-                           alpha=0.35, linewidth=0)
-    lanes.set_yticks([lane + 0.35 for lane in range(len(FLAGS))], FLAGS)
+        fault = [1 - on if name in OK_FLAGS else on for on in level]
+        lanes.step(times, [base + 0.7 * on for on in level], where="post", color="tab:blue")
+        lanes.fill_between(times, base, [base + 0.7 * on for on in fault], step="post",
+                           color="tab:red", alpha=0.35, linewidth=0)
+    lanes.set_yticks([base + 0.35 for base in bases], FLAGS)
     lanes.set_ylim(-0.3, len(FLAGS))
-    lanes.invert_yaxis()
     lanes.set_title("Status register 02, read every 50 ms, while the LED current is swept")
     current.step([t - start for t, _ in steps], [code for _, code in steps], where="post",
                  color="tab:green")
