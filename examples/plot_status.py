@@ -30,15 +30,21 @@ def record(chip, dwell, interval=0.05):
     samples = []
     sweeping = threading.Event()
     sweeping.set()
+    watching = threading.Event()  # the status before the first step is known
 
     def watch():
-        for sample in chip.watch(interval=interval):
-            samples.append(sample)
-            if not sweeping.is_set():
-                break
+        try:
+            for sample in chip.watch(interval=interval):
+                samples.append(sample)
+                watching.set()
+                if not sweeping.is_set():
+                    break
+        finally:
+            watching.set()
 
     watcher = threading.Thread(target=watch)
     watcher.start()
+    watching.wait()
     steps = []
     try:
         for code in STEPS:
