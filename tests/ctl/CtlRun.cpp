@@ -88,6 +88,21 @@ CtlRun::CtlRun()
 
 CtlRun::~CtlRun() { std::filesystem::remove_all(m_dir); }
 
+std::string CtlRun::Board(const std::string& name, const RegisterImage& image) const
+{
+    WriteFile(name, FormatRegisterImage(image));
+    return "sim:" + Path(name);
+}
+
+RegisterImage CtlRun::BlankChip(std::initializer_list<std::pair<int, std::optional<uint8_t>>> values)
+{
+    RegisterImage image;
+    image.values.fill(0x00);
+    image.values[0x02] = 0x30;
+    for (const auto& [reg, value] : values) image.values[reg] = value;
+    return image;
+}
+
 void CtlRun::WriteFile(const std::string& name, const std::string& text) const
 {
     std::ofstream(Path(name)) << text;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "RegisterImage.h"
+
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +30,11 @@ public:
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
     void WriteFile(const std::string& name, const std::string& text) const;
     std::string ReadFile(const std::string& name) const;
+    // A simulated board holding image, written to the file name: its adapter setting.
+    std::string Board(const std::string& name, const RegisterImage& image) const;
+    // A blank chip but for these registers (nullopt: one that does not
+    // answer), its status register 02 = 30 (both OK flags set).
+    static RegisterImage BlankChip(std::initializer_list<std::pair<int, std::optional<uint8_t>>> values);
     // The trace's write lines ("W A5 3C ok"), in order.
     std::vector<std::string> WriteLines(const std::string& traceName) const;
 

@@ -61,11 +61,7 @@ class Ctl : public ::testing::Test {
 protected:
     CtlRun ctl;
 
-    std::string Board(const std::string& name, const RegisterImage& image)
-    {
-        ctl.WriteFile(name, FormatRegisterImage(image));
-        return "sim:" + ctl.Path(name);
-    }
+    std::string Board(const std::string& name, const RegisterImage& image) { return ctl.Board(name, image); }
     Lines OutLines() const { return ctl.OutLines(); }
     // Lines that start a register: not indented.
     Lines RegisterLines() const

@@ -13,16 +13,11 @@ class Each : public ::testing::Test {
 protected:
     CtlRun ctl;
 
-    // A blank chip but for these registers, as the dump file name.
+    // A blank chip but for these registers, as its adapter setting.
     std::string Board(const std::string& name,
                       std::initializer_list<std::pair<int, std::optional<uint8_t>>> values)
     {
-        RegisterImage image;
-        image.values.fill(0x00);
-        image.values[0x02] = 0x30;
-        for (const auto& [reg, value] : values) image.values[reg] = value;
-        ctl.WriteFile(name, FormatRegisterImage(image));
-        return "sim:" + ctl.Path(name);
+        return ctl.Board(name, CtlRun::BlankChip(values));
     }
 };
 

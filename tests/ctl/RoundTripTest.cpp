@@ -126,8 +126,7 @@ protected:
     {
         RegisterImage image;
         std::ranges::copy(registers, image.values.begin());
-        ctl.WriteFile(name, FormatRegisterImage(image));
-        return "sim:" + ctl.Path(name);
+        return ctl.Board(name, image);
     }
     int Run(const std::string& board, Lines args)
     {

@@ -20,16 +20,11 @@ class WatchUntil : public ::testing::Test {
 protected:
     CtlRun ctl;
 
-    // A blank chip but for these registers, as an adapter setting.
+    // A blank chip but for these registers, as its adapter setting.
     std::string Board(const std::string& name,
                       std::initializer_list<std::pair<int, std::optional<uint8_t>>> values)
     {
-        RegisterImage image;
-        image.values.fill(0x00);
-        image.values[0x02] = 0x30;
-        for (const auto& [reg, value] : values) image.values[reg] = value;
-        ctl.WriteFile(name, FormatRegisterImage(image));
-        return "sim:" + ctl.Path(name);
+        return ctl.Board(name, CtlRun::BlankChip(values));
     }
 
     // Runs the tool; answers its status and how long it ran.
