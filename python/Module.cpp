@@ -4,6 +4,7 @@
 #include "Dumps.h"
 #include "FieldAccess.h"
 #include "FieldObjects.h"
+#include "FieldValue.h"
 #include "HexInput.h"
 #include "LinuxI2cAdapter.h"
 #include "PyErrors.h"
@@ -102,11 +103,17 @@ void AddFieldClasses(py::module_& m)
         .def("__repr__",
              [](const FieldFacts& f) { return "<FieldInfo " + f.name + " (" + f.bits + ")>"; });
 
-    py::class_<FieldReading, FieldFacts>(m, "Field", "A field with the value the chip holds.")
-        .def_readonly("number", &FieldReading::number, "The field's value as a number.")
+    py::class_<FieldReading, FieldFacts> field(
+        m, "Field",
+        "A field with the value the chip holds. It stands for that value: bool(f) is "
+        "f.number != 0, int(f) and format(f, \"d\") give the number, str(f) the meaning; "
+        "f == 4 compares the number and f == \"9616 Hz\" the meaning (case and blanks "
+        "ignored). As it equals both, it is not hashable.");
+    field.def_readonly("number", &FieldReading::number, "The field's value as a number.")
         .def_readonly("meaning", &FieldReading::meaning,
                       "The value's name, or the number in decimal where the field names none.")
         .def("__repr__", FieldRepr);
+    AddValueBehaviour(field);
 
     py::class_<RegisterDiff>(m, "RegisterDiff", "A register whose value differs: see diff().")
         .def_readonly("register", &RegisterDiff::reg, "The register's address.")

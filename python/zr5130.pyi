@@ -1,6 +1,7 @@
 # Type stub of the zr5130 module, for editors and type checkers. The
 # reference is help(zr5130).
 import os
+from typing import ClassVar
 from types import TracebackType
 
 __version__: str
@@ -43,11 +44,22 @@ class FieldInfo:
     @property
     def access(self) -> str: ...
 
+# A field with its value, standing for that value: bool(f) is f.number != 0,
+# int(f) and format(f, "d") the number, str(f) the meaning; f == 4 compares the
+# number, f == "9616 Hz" the meaning (case and blanks ignored). Equal to both,
+# it is not hashable.
 class Field(FieldInfo):
     @property
     def number(self) -> int: ...
     @property
     def meaning(self) -> str: ...
+    def __bool__(self) -> bool: ...
+    def __int__(self) -> int: ...
+    def __index__(self) -> int: ...
+    def __eq__(self, other: object) -> bool: ...
+    def __ne__(self, other: object) -> bool: ...
+    def __format__(self, spec: str) -> str: ...
+    __hash__: ClassVar[None]  # type: ignore[assignment]
 
 class RegisterDiff:
     @property
