@@ -3,8 +3,10 @@
 #include "Commands.h"
 #include "ConfigLoad.h"
 #include "Confirm.h"
+#include "JsonReport.h"
 #include "Output.h"
 #include "Presets.h"
+#include "Quote.h"
 #include "StandardOutput.h"
 #include "Tool.h"
 #include "WriteLog.h"
@@ -45,14 +47,14 @@ void Report(const Tool& tool, const WriteLog& log, const char* statusText, Json 
     }
     json["status"] = statusText;
     json.update(log.ToJson());
-    PrintJson(json);
+    HoldJsonResult(json);
 }
 
 int RunLoad(Tool& tool, const LoadArgs& args)
 {
     const std::optional<int> entry = ConfigEntry(args.entry);
     if (!entry) {
-        Problem("load: unknown configuration '" + args.entry + "' (use E00 to E15)");
+        Problem("load: unknown configuration " + Quoted(args.entry) + " (use E00 to E15)");
         return kExitBadInput;
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
@@ -63,7 +65,8 @@ int RunLoad(Tool& tool, const LoadArgs& args)
     const std::optional<uint8_t> control = tool.Read(chip::kEnableBacklight.reg);
     if (!control) {
         Problem("load: cannot read register 01 (brightness control): " + tool.FailureCause() +
-                "; nothing was written");
+                    "; nothing was written",
+                chip::kEnableBacklight.reg);
         tool.ForgetFailedReads();
         return kExitFailed;
     }

@@ -5,6 +5,7 @@
 #include "Fields.h"
 #include "HexInput.h"
 #include "ImageRead.h"
+#include "JsonReport.h"
 #include "Output.h"
 #include "RegisterImage.h"
 #include "StandardOutput.h"
@@ -46,7 +47,7 @@ int RunDump(Tool& tool)
     if (tool.json) {
         std::vector<RegisterReading> readings;
         for (uint8_t reg : MapRegisters()) readings.push_back({reg, image.values[reg]});
-        PrintJson(ReadingsJson(readings));
+        HoldJsonResult(ReadingsJson(readings));
     } else {
         Print(FormatRegisterImage(image));
     }
@@ -91,7 +92,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
                             {"wrote", HexByteText(w->value)},
                             {"reads", ValueJson(w->check.read)}});
         json["differing"] = list;
-        PrintJson(json);
+        HoldJsonResult(json);
     } else {
         std::string report;
         for (const WriteLog::Write* w : differing)
@@ -101,7 +102,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
     }
     for (const WriteLog::Write& write : log.Writes())
         if (write.check.outcome == WriteCheck::Outcome::WriteFailed)
-            Problem("restore: " + write.cause);
+            Problem("restore: " + write.cause, write.reg);
     const bool allWritten = log.Writes().size() == restored.size() &&
                             std::ranges::all_of(log.Writes(), &WriteLog::Write::Ok);
     if (!differing.empty())

@@ -3,16 +3,26 @@
 #include "AdapterMemory.h"
 #include "AdapterOrder.h"
 #include "HexInput.h"
+#include "JsonReport.h"
 #include "StandardOutput.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
-void Problem(const std::string& message)
+namespace {
+
+void Tell(const std::string& message, std::optional<uint8_t> reg)
 {
+    NoteProblem(message, reg);
     std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
 }
+
+}  // namespace
+
+void Problem(const std::string& message) { Tell(message, std::nullopt); }
+
+void Problem(const std::string& message, uint8_t reg) { Tell(message, reg); }
 
 std::string RegisterList(const std::vector<uint8_t>& registers)
 {
@@ -110,6 +120,7 @@ int Tool::OpenBoard(Board& board)
                 "zr5130-eval's window menu)");
         return kExitBadInput;
     }
+    NoteAdapterInUse(AdapterShownName(chosen.setting));
     // Standard input is for the one who runs the command, never a setting kept.
     AdapterOptions options = AdapterOptionsFromEnvironment();
     options.dash = chosen.remembered ? Dash::IsAFile : Dash::IsStandardInput;
@@ -164,6 +175,6 @@ void Tool::TellFailedReads(const std::string& prefix, const std::string& suffix)
                 registers.push_back(failed.reg);
             return true;
         });
-        Problem(prefix + RegisterList(registers) + ": " + cause + suffix);
+        Problem(prefix + RegisterList(registers) + ": " + cause + suffix, registers.front());
     }
 }

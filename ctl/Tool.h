@@ -18,8 +18,10 @@ enum ExitStatus : int {
 
 inline constexpr const char* kProgramName = "zr5130ctl";
 
-// One line on standard error: "zr5130ctl: message".
+// One line on standard error: "zr5130ctl: message"; with the register it is
+// about, for --json's error object.
 void Problem(const std::string& message);
+void Problem(const std::string& message, uint8_t reg);
 
 // "register A5", or "registers 03, 04, A5".
 std::string RegisterList(const std::vector<uint8_t>& registers);
