@@ -4,6 +4,7 @@
 #include "AdapterOrder.h"
 #include "HexInput.h"
 #include "JsonReport.h"
+#include "Shown.h"
 #include "StandardOutput.h"
 
 #include <algorithm>
@@ -81,7 +82,7 @@ int Tool::StartTrace()
     std::string error;
     m_trace.OnLost([](const std::string& reason) { Problem(reason + "; the trace stops here"); });
     if (m_trace.Open(path, error,
-                     (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + std::string(path)))
+                     (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + Shown(path)))
         return kExitDone;
     Problem(error);
     return kExitBadInput;

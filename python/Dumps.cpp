@@ -5,6 +5,7 @@
 #include "Errors.h"
 #include "HexInput.h"
 #include "RegisterImage.h"
+#include "TextInput.h"
 
 #include <set>
 #include <stdexcept>
@@ -50,7 +51,7 @@ std::map<int, int> LoadDump(const std::string& path)
 {
     RegisterImage image;
     if (std::string error; !LoadRegisterImage(path, image, error))
-        throw DumpFailure(path, error, SplitDumpError(path, error).line);
+        throw DumpFailure(path, error, SplitDumpError(TextInputName(path, Dash::IsAFile), error).line);
     std::map<int, int> values;
     for (int reg = 0; reg < 256; ++reg)
         if (const std::optional<uint8_t> value = image.values[reg]) values[reg] = *value;

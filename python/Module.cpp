@@ -10,6 +10,7 @@
 #include "PyErrors.h"
 #include "RegisterMap.h"
 #include "Session.h"
+#include "TextArgs.h"
 #include "zr5130_version.h"
 
 #include <pybind11/stl.h>
@@ -57,7 +58,7 @@ std::string ValueText(const std::string& name, const py::handle& value)
 {
     if (py::isinstance<py::bool_>(value)) return value.cast<bool>() ? "1" : "0";
     if (py::isinstance<py::int_>(value)) return py::str(value);
-    if (py::isinstance<py::str>(value)) return value.cast<std::string>();
+    if (py::isinstance<py::str>(value)) return TextArgument(value, "the value of " + name);
     throw py::type_error("the value of " + name + " is a " +
                          std::string(py::str(value.get_type().attr("__name__"))) +
                          "; give a number or a meaning as text");
@@ -69,7 +70,7 @@ std::vector<chip::FieldText> FieldTexts(const std::optional<py::dict>& fields,
     std::vector<chip::FieldText> texts;
     for (const py::dict& dict : {fields.value_or(py::dict()), py::dict(more)})
         for (const auto& [name, value] : dict) {
-            const std::string field = py::str(name);
+            const std::string field = TextArgument(name, "a field name");
             texts.push_back({field, ValueText(field, value)});
         }
     return texts;
@@ -162,7 +163,14 @@ void AddChipClass(py::module_& m)
             "status register 0x02) and the EEPROM burn register 0x72 are refused (ValueError) "
             "and nothing is written. Raises BusError when an access fails, MismatchError "
             "(naming the value written and the value read) when it reads back otherwise.")
-        .def("get", &GetField, py::arg("name"), py::call_guard<py::gil_scoped_release>(),
+        .def(
+            "get",
+            [](ChipSession& chip, const py::handle& name) {
+                const std::string text = TextArgument(name, "the field name");
+                py::gil_scoped_release release;
+                return GetField(chip, text);
+            },
+            py::arg("name"),
              "Reads the field's registers and returns the field with "
              "its value: chip.get(\"pwm-frequency\").meaning, which set() takes back. Names "
              "are printable ASCII and match ignoring case, blanks, '-' and '_'; fields() lists "
@@ -266,8 +274,14 @@ PYBIND11_MODULE(zr5130, m)
     AddChipClass(m);
     AddAdapterClass(m);
 
-    m.def("open", &ChipSession::Open, py::arg("adapter") = py::none(),
-          py::call_guard<py::gil_scoped_release>(),
+    m.def(
+        "open",
+        [](const py::handle& adapter) {
+            const std::optional<std::string> setting = AdapterArgument(adapter);
+            py::gil_scoped_release release;
+            return ChipSession::Open(setting);
+        },
+        py::arg("adapter") = py::none(),
           ""
           "Opens the chip on an adapter, chosen as zr5130ctl chooses it: adapter when given, "
           "else ZR5130_ADAPTER (empty counts as unset), else the choice remembered by the "

@@ -2,6 +2,7 @@
 
 #include "FileOpen.h"
 #include "ProgramName.h"
+#include "Shown.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -35,7 +36,7 @@ size_t FormatLine(char (&line)[16], char op, uint8_t reg, uint8_t value, bool sh
 bool TraceFile::Open(const std::string& path, std::string& error, const std::string& name)
 {
     Close();
-    m_name = name.empty() ? path : name;
+    m_name = name.empty() ? Shown(path) : name;
     m_lost = false;
     m_lostReason.clear();
     m_writes = {};
