@@ -28,16 +28,6 @@ struct BurnArgs {
     std::string step;
 };
 
-// "E00" to "E15", as the Config list names its entries.
-std::optional<int> ConfigEntry(const std::string& text)
-{
-    if (text.size() != 3 || (text[0] != 'E' && text[0] != 'e')) return std::nullopt;
-    if (text[1] < '0' || text[1] > '9' || text[2] < '0' || text[2] > '9') return std::nullopt;
-    const int entry = (text[1] - '0') * 10 + (text[2] - '0');
-    if (entry >= kConfigEntries) return std::nullopt;
-    return entry;
-}
-
 // The status text on standard output, or with --json beside the writes.
 void Report(const Tool& tool, const WriteLog& log, const char* statusText, Json json = Json::object())
 {
@@ -52,7 +42,7 @@ void Report(const Tool& tool, const WriteLog& log, const char* statusText, Json 
 
 int RunLoad(Tool& tool, const LoadArgs& args)
 {
-    const std::optional<int> entry = ConfigEntry(args.entry);
+    const std::optional<int> entry = ConfigEntryNamed(args.entry);
     if (!entry) {
         Problem("load: unknown configuration " + Quoted(args.entry) + " (use E00 to E15)");
         return kExitBadInput;

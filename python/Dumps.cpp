@@ -12,21 +12,6 @@
 
 namespace {
 
-RegisterImage ImageOf(const RegisterReadings& values)
-{
-    RegisterImage image;
-    for (const auto& [reg, value] : values) {
-        if (reg < 0 || reg > 0xFF)
-            throw std::invalid_argument("register " + std::to_string(reg) +
-                                        " is not an address (0-255, 0x00-0xFF)");
-        if (value && (*value < 0 || *value > 0xFF))
-            throw std::invalid_argument("register 0x" + HexByteText(unsigned(reg)) + " holds " +
-                                        std::to_string(*value) + ", not a byte (0-255, 0x00-0xFF)");
-        if (value) image.values[size_t(reg)] = uint8_t(*value);
-    }
-    return image;
-}
-
 void CheckBytes(const RegisterReadings& values) { ImageOf(values); }
 
 std::optional<int> ValueAt(const RegisterReadings& values, int reg)
@@ -46,6 +31,21 @@ std::vector<FieldDiff> FieldDiffs(uint8_t reg, uint8_t a, uint8_t b)
 }
 
 }  // namespace
+
+RegisterImage ImageOf(const RegisterReadings& values)
+{
+    RegisterImage image;
+    for (const auto& [reg, value] : values) {
+        if (reg < 0 || reg > 0xFF)
+            throw std::invalid_argument("register " + std::to_string(reg) +
+                                        " is not an address (0-255, 0x00-0xFF)");
+        if (value && (*value < 0 || *value > 0xFF))
+            throw std::invalid_argument("register 0x" + HexByteText(unsigned(reg)) + " holds " +
+                                        std::to_string(*value) + ", not a byte (0-255, 0x00-0xFF)");
+        if (value) image.values[size_t(reg)] = uint8_t(*value);
+    }
+    return image;
+}
 
 std::map<int, int> LoadDump(const std::string& path)
 {

@@ -1,5 +1,6 @@
 // zr5130: the ZR5130 from Python, on the device link and register map that
 // the panel and zr5130ctl use.
+#include "ActionMethods.h"
 #include "AdapterList.h"
 #include "Dumps.h"
 #include "FieldAccess.h"
@@ -272,6 +273,7 @@ PYBIND11_MODULE(zr5130, m)
     AddErrors(m);
     AddFieldClasses(m);
     AddChipClass(m);
+    AddActionMethods(m);
     AddAdapterClass(m);
 
     m.def(
