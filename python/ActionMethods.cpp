@@ -1,7 +1,7 @@
 #include "ActionMethods.h"
 
 #include "ChipActions.h"
-#include "TextArgs.h"
+#include "Arguments.h"
 
 #include <pybind11/stl.h>
 
@@ -15,9 +15,7 @@ void AddActionMethods(py::module_& module)
     chip.def(
             "restore",
             [](ChipSession& session, const py::handle& dump) {
-                // Any mapping, as a dict: {address: value or None}.
-                const auto readings = py::dict(py::reinterpret_borrow<py::object>(dump))
-                                          .cast<RegisterReadings>();
+                const RegisterReadings readings = ReadingsArgument(dump);
                 py::gil_scoped_release release;
                 Restore(session, readings);
             },

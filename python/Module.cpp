@@ -11,7 +11,7 @@
 #include "PyErrors.h"
 #include "RegisterMap.h"
 #include "Session.h"
-#include "TextArgs.h"
+#include "Arguments.h"
 #include "zr5130_version.h"
 
 #include <pybind11/stl.h>
@@ -311,11 +311,16 @@ PYBIND11_MODULE(zr5130, m)
     m.def(
         "load_dump", [](const std::filesystem::path& path) { return LoadDump(path.string()); },
         py::arg("path"), loadDumpDoc.c_str());
-    m.def("format_dump", &FormatDump, py::arg("registers"),
+    m.def(
+        "format_dump", [](const py::handle& registers) { return FormatDump(ReadingsArgument(registers)); },
+        py::arg("registers"),
           ""
           "i2cdump's full byte table of {address: value}; XX for a register missing or None. "
           "The text loads back with load_dump() and as the adapter 'sim:FILE'.");
-    m.def("diff", &Diff, py::arg("a"), py::arg("b"),
+    m.def(
+        "diff",
+        [](const py::handle& a, const py::handle& b) { return Diff(ReadingsArgument(a), ReadingsArgument(b)); },
+        py::arg("a"), py::arg("b"),
           ""
           "The registers whose values differ between two dicts {address: value} (from "
           "Chip.dump() or load_dump()), in address order, each with the fields that differ. A "

@@ -10,10 +10,10 @@ __version__: str
 class Error(Exception): ...
 class AdapterError(Error): ...
 
+# errno, as OSError has it: the kernel's error number, or None where it gave none.
 class BusError(Error, OSError):
     register: int
     cause: str
-    errno: int | None
 
 class MismatchError(BusError):
     wrote: int

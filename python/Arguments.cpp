@@ -1,6 +1,8 @@
-#include "TextArgs.h"
+#include "Arguments.h"
 
 #include "Shown.h"
+
+#include <pybind11/stl.h>
 
 #include <stdexcept>
 
@@ -48,4 +50,9 @@ std::optional<std::string> AdapterArgument(const py::handle& adapter)
                                     " holds a NUL character; give one as zr5130.adapters() "
                                     "lists them");
     return setting;
+}
+
+RegisterReadings ReadingsArgument(const py::handle& mapping)
+{
+    return py::dict(py::reinterpret_borrow<py::object>(mapping)).cast<RegisterReadings>();
 }
