@@ -47,6 +47,11 @@ int Tool::CheckOptions()
                 "(--each sim:A --each sim:B), or --adapter for one");
         return kExitBadInput;
     }
+    if (json && trace == kStandardOutputTrace) {
+        Problem("--trace - and --json cannot be given together: both would write to standard "
+                "output; give --trace a file, or a pipe such as >(cat >&2)");
+        return kExitBadInput;
+    }
     if (std::ranges::find(each, std::string()) != each.end()) {
         Problem("--each is empty; give an adapter for each board, as 'zr5130ctl adapters' lists "
                 "them");
@@ -81,9 +86,13 @@ int Tool::StartTrace()
     if (!path || !*path) return kExitDone;
     std::string error;
     m_trace.OnLost([](const std::string& reason) { Problem(reason + "; the trace stops here"); });
-    if (m_trace.Open(path, error,
-                     (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + Shown(path)))
-        return kExitDone;
+    const bool opened =
+        trace == kStandardOutputTrace
+            ? m_trace.OpenStandardOutput(error)
+            : m_trace.Open(path, error,
+                           (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + Shown(path),
+                           TraceFile::PipeWait::Allowed);
+    if (opened) return kExitDone;
     Problem(error);
     return kExitBadInput;
 }

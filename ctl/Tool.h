@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Exit statuses of zr5130ctl, shared with the panel's conventions.
@@ -17,6 +18,8 @@ enum ExitStatus : int {
 };
 
 inline constexpr const char* kProgramName = "zr5130ctl";
+// --trace's name for standard output.
+inline constexpr std::string_view kStandardOutputTrace = "-";
 
 // One line on standard error: "zr5130ctl: message"; with the register it is
 // about, for --json's error object.
@@ -35,7 +38,7 @@ public:
     std::string adapter;        // --adapter
     bool adapterGiven = false;  // --adapter was given, even empty
     std::vector<std::string> each;  // --each, once per board
-    std::string trace;          // --trace; empty means ZR5130_TRACE
+    std::string trace;          // --trace; empty means ZR5130_TRACE, "-" standard output
     bool json = false;
     bool yes = false;  // --yes: no confirmation asked
 

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "HexInput.h"
 #include "JsonReport.h"
+#include "OptionHint.h"
 #include "ProgramName.h"
 #include "Quote.h"
 #include "RegisterMap.h"
@@ -95,7 +96,8 @@ int Run(int argc, char** argv)
         ->type_name("ADAPTER")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--trace", tool.trace,
-                   "append every register access to FILE (as ZR5130_TRACE does)")
+                   "append every register access to FILE (as ZR5130_TRACE does), which may be "
+                   "a pipe (>(grep W)); - is standard output, not with --json")
         ->type_name("FILE");
     app.add_flag("--json", tool.json, "print JSON");
     app.add_flag("-y,--yes", tool.yes, "burn and restore: do not ask first at a terminal");
@@ -120,6 +122,10 @@ int Run(int argc, char** argv)
         Print(out.str());
         return Finished(tool, status);
     } catch (const CLI::ParseError& e) {
+        if (const std::string line = UnknownOptionLine(app, args); !line.empty()) {
+            Problem(line + "; see " + kProgramName + " --help");
+            return EndedEarly(tool, args, kExitBadInput);
+        }
         if (app.get_subcommands().empty() && !app.remaining().empty()) {
             Problem("unknown command " + Quoted(app.remaining().front()) + "; see " +
                     kProgramName + " --help");

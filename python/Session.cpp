@@ -170,7 +170,7 @@ void ChipSession::Trace(const std::optional<std::string>& path)
     m_traceLostTold = false;
     if (!path) return;
     std::string error;
-    if (!m_trace.Open(*path, error)) throw FileFailure(error);
+    if (!m_trace.Open(*path, error, {}, TraceFile::PipeWait::Allowed)) throw FileFailure(error);
     m_tracePath = path;
 }
 
