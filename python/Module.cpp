@@ -213,8 +213,8 @@ void AddChipClass(py::module_& m)
             py::arg("path"), py::call_guard<py::gil_scoped_release>(),
             "Appends a line for every further register access to path, as "
             "ZR5130_TRACE does for the panel and zr5130ctl: 'R A5 3C ok', 'R A5 -- fail', "
-            "'W A5 3C ok', 'W A5 3C fail'. path is a regular file or a terminal; None stops "
-            "the trace. Raises OSError when the file cannot be opened.")
+            "'W A5 3C ok', 'W A5 3C fail'. path is a regular file, a terminal or a pipe (whose "
+            "reader the accesses wait for); None stops the trace. Raises OSError when the file cannot be opened.")
         .def_property_readonly("trace_path", &ChipSession::TracePath,
                                "The file the trace goes to, or None.")
         .def_property_readonly("adapter", &ChipSession::Adapter,

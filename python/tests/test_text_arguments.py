@@ -1,6 +1,9 @@
 """Text a script passes in reaches the map whole: a NUL, a lone surrogate or
 a control byte gets the ValueError or KeyError any bad text gets, with the
-text escaped in the message."""
+text escaped in the message. A trace says why it stopped, and may go into
+a pipe."""
+import os
+
 import pytest
 import zr5130
 
@@ -37,3 +40,15 @@ def test_a_trace_that_cannot_be_written_says_why(tmp_path):
         chip.trace("/dev/full")
         with pytest.raises(zr5130.Error, match="the trace /dev/full stopped: .*No space left"):
             chip.read(0x02)
+
+
+def test_a_trace_may_go_into_a_pipe(sim):
+    reader, writer = os.pipe()
+    try:
+        sim.trace(f"/dev/fd/{writer}")
+        sim.read(0x02)
+        sim.trace(None)
+        assert os.read(reader, 100) == b"R 02 30 ok\n"
+    finally:
+        os.close(reader)
+        os.close(writer)
