@@ -7,6 +7,10 @@
 
 namespace {
 
+// A run that goes on for long (watch) tells its problems on standard error
+// as they come; a result's errors member lists the first ones.
+constexpr size_t kMaxNotedProblems = 100;
+
 struct NotedProblem {
     std::string message;
     std::optional<uint8_t> reg;
@@ -37,7 +41,7 @@ Json ProblemJson(const NotedProblem& problem)
 
 void NoteProblem(const std::string& message, std::optional<uint8_t> reg)
 {
-    Report().problems.push_back({message, reg});
+    if (Report().problems.size() < kMaxNotedProblems) Report().problems.push_back({message, reg});
 }
 
 void NoteAdapterInUse(std::string name) { Report().adapter = std::move(name); }
