@@ -1,7 +1,7 @@
 # Type stub of the zr5130 module, for editors and type checkers. The
 # reference is help(zr5130).
 import os
-from collections.abc import Mapping
+from collections.abc import Iterator, Mapping
 from typing import ClassVar
 from types import TracebackType
 
@@ -84,6 +84,20 @@ class AdapterEntry:
     @property
     def usb_bridge(self) -> bool: ...
 
+# Chip.watch() and Chip.wait_for(): a sample per register read, and the iterator of them.
+class Sample:
+    @property
+    def time(self) -> float: ...
+    @property
+    def register(self) -> int: ...
+    @property
+    def value(self) -> int | None: ...
+    @property
+    def fields(self) -> dict[str, int]: ...
+
+class Watch(Iterator[Sample]):
+    def __next__(self) -> Sample: ...
+
 class Chip:
     @property
     def adapter(self) -> str: ...
@@ -105,6 +119,22 @@ class Chip:
     def load(self, entry: str) -> str: ...
     # step is "prepare" or "complete"; refused (ValueError) unless confirm=True.
     def burn(self, step: str, *, confirm: bool = False) -> int: ...
+    # Fields as set() takes them, read-only ones too; TimeoutError when they do not hold in time.
+    def watch(
+        self,
+        interval: float = 0.1,
+        until: dict[str, int | str] | None = None,
+        timeout: float | None = None,
+    ) -> Watch: ...
+    def wait_for(
+        self,
+        fields: dict[str, int | str] | None = None,
+        /,
+        *,
+        timeout: float | None = 2.0,
+        interval: float = 0.1,
+        **more: int | str,
+    ) -> None: ...
     def trace(self, path: str | os.PathLike[str] | None) -> None: ...
     def close(self) -> None: ...
     def __enter__(self) -> Chip: ...

@@ -29,6 +29,10 @@ def use_everything(dump_path: pathlib.Path, trace_path: pathlib.Path) -> list[st
         chip.restore(frozen)
         seen.append(chip.load("E08"))
         seen.append(f"{chip.burn('prepare', confirm=True):02X}")
+        for sample in chip.watch(interval=0.01, until={"pwm-frequency": 4}, timeout=2.0):
+            flags: dict[str, int] = sample.fields
+            seen.append(f"{sample.time} {sample.register} {sample.value} {flags}")
+        chip.wait_for({"over-voltage": 0}, timeout=2.0, interval=0.01, open=0)
         now: dict[int, int | None] = chip.dump()
         changes: list[zr5130.RegisterDiff] = zr5130.diff(frozen, now)
         for change in changes:
