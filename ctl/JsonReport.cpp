@@ -66,7 +66,8 @@ void FinishJsonRun(int status)
         report.held.reset();
         if (!report.problems.empty()) {
             Json errors = Json::array();
-            for (const NotedProblem& problem : report.problems) errors.push_back(ProblemJson(problem));
+            for (const NotedProblem& problem : report.problems)
+                errors.push_back(ProblemJson(problem));
             result["errors"] = errors;
         }
         PrintJson(result);

@@ -230,7 +230,8 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options,
         }
         ChooseSimBoard(choice, options, &image);
         if (choice.error.empty())
-            choice.notice = Notice("using the simulated board with the registers of " + Shown(path));
+            choice.notice =
+                Notice("using the simulated board with the registers of " + Shown(path));
         return choice;
     }
 

@@ -55,11 +55,11 @@ void Restore(ChipSession& chip, const RegisterReadings& dump)
                 mismatches.push_back({write.reg, write.value, *check.read});
         } catch (const BusFailure& failure) {
             if (!busFailure)
-                busFailure = std::make_exception_ptr(BusFailure(
-                    failure.reg,
-                    failure.cause + "; " + std::to_string(tried) + " of " +
-                        std::to_string(writes.size()) + " registers tried",
-                    failure.error));
+                busFailure = std::make_exception_ptr(
+                    BusFailure(failure.reg,
+                               failure.cause + "; " + std::to_string(tried) + " of " +
+                                   std::to_string(writes.size()) + " registers tried",
+                               failure.error));
         }
     }
     if (busFailure) std::rethrow_exception(busFailure);
@@ -79,8 +79,7 @@ std::string Load(ChipSession& chip, const std::string& entry)
 {
     const std::optional<int> index = ConfigEntryNamed(entry);
     if (!index)
-        throw std::invalid_argument("unknown configuration " + Quoted(entry) +
-                                    " (use E00 to E15)");
+        throw std::invalid_argument("unknown configuration " + Quoted(entry) + " (use E00 to E15)");
 
     const ChipSession::ActionLock action = chip.Begin();
     uint8_t control = 0;
@@ -122,8 +121,8 @@ uint8_t Burn(ChipSession& chip, const std::string& step, bool confirm)
                                     " is neither 'prepare' nor 'complete'");
     if (!confirm)
         throw std::invalid_argument(
-            "burn " + step + " writes " + HexByteText(kBurnValue) + " to the EEPROM burn register " +
-            HexByteText(kBurnRegister) +
+            "burn " + step + " writes " + HexByteText(kBurnValue) +
+            " to the EEPROM burn register " + HexByteText(kBurnRegister) +
             (step == "complete" ? ", burning the configuration into the EEPROM for good" : "") +
             "; pass confirm=True to go on (nothing was written)");
 

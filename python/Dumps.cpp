@@ -51,7 +51,8 @@ std::map<int, int> LoadDump(const std::string& path)
 {
     RegisterImage image;
     if (std::string error; !LoadRegisterImage(path, image, error))
-        throw DumpFailure(path, error, SplitDumpError(TextInputName(path, Dash::IsAFile), error).line);
+        throw DumpFailure(path, error,
+                          SplitDumpError(TextInputName(path, Dash::IsAFile), error).line);
     std::map<int, int> values;
     for (int reg = 0; reg < 256; ++reg)
         if (const std::optional<uint8_t> value = image.values[reg]) values[reg] = *value;

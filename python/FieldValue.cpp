@@ -26,7 +26,8 @@ bool MeansText(const FieldReading& field, const py::str& text)
 // True, False, or NotImplemented for what a field is not compared with.
 py::object Equals(const FieldReading& field, const py::object& other)
 {
-    if (py::isinstance<py::int_>(other)) return py::bool_(other.cast<py::int_>().equal(py::int_(field.number)));
+    if (py::isinstance<py::int_>(other))
+        return py::bool_(other.cast<py::int_>().equal(py::int_(field.number)));
     if (py::isinstance<py::str>(other)) return py::bool_(MeansText(field, other));
     if (py::isinstance<FieldReading>(other)) {
         const auto& that = other.cast<const FieldReading&>();

@@ -193,7 +193,8 @@ void AddChipClass(py::module_& m)
             "Appends a line for every further register access to path, as "
             "ZR5130_TRACE does for the panel and zr5130ctl: 'R A5 3C ok', 'R A5 -- fail', "
             "'W A5 3C ok', 'W A5 3C fail'. path is a regular file, a terminal or a pipe (whose "
-            "reader the accesses wait for); None stops the trace. Raises OSError when the file cannot be opened.")
+            "reader the accesses wait for); None stops the trace. Raises OSError when the file "
+            "cannot be opened.")
         .def_property_readonly("trace_path", &ChipSession::TracePath,
                                "The file the trace goes to, or None.")
         .def_property_readonly("adapter", &ChipSession::Adapter,
@@ -292,14 +293,17 @@ PYBIND11_MODULE(zr5130, m)
         "load_dump", [](const std::filesystem::path& path) { return LoadDump(path.string()); },
         py::arg("path"), loadDumpDoc.c_str());
     m.def(
-        "format_dump", [](const py::handle& registers) { return FormatDump(ReadingsArgument(registers)); },
+        "format_dump",
+        [](const py::handle& registers) { return FormatDump(ReadingsArgument(registers)); },
         py::arg("registers"),
           ""
           "i2cdump's full byte table of {address: value}; XX for a register missing or None. "
           "The text loads back with load_dump() and as the adapter 'sim:FILE'.");
     m.def(
         "diff",
-        [](const py::handle& a, const py::handle& b) { return Diff(ReadingsArgument(a), ReadingsArgument(b)); },
+        [](const py::handle& a, const py::handle& b) {
+            return Diff(ReadingsArgument(a), ReadingsArgument(b));
+        },
         py::arg("a"), py::arg("b"),
           ""
           "The registers whose values differ between two dicts {address: value} (from "

@@ -23,8 +23,10 @@ TEST(EscapedText, AFileNameWithControlBytesIsOneEscapedLine)
          "--adapter=sim:" + shown + ": cannot open: No such file or directory"},
         {{"--adapter", "sim", "--trace", "/nonexistent/" + name, "read", "02"},
          "--trace=/nonexistent/" + shown + ": cannot open: No such file or directory"},
-        {{"restore", "caf\xc3\xa9\xff"}, "restore: caf\xc3\xa9\\xff: cannot open: No such file or directory"},
-        {{"diff", longName}, "diff: " + std::string(200, 'n') + "…: cannot open: File name too long"},
+        {{"restore", "caf\xc3\xa9\xff"},
+         "restore: caf\xc3\xa9\\xff: cannot open: No such file or directory"},
+        {{"diff", longName},
+         "diff: " + std::string(200, 'n') + "…: cannot open: File name too long"},
         {{"load", "E\x1b"}, "load: unknown configuration 'E\\x1b' (use E00 to E15)"},
     };
     for (const auto& c : cases) {

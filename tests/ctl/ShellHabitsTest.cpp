@@ -27,7 +27,8 @@ TEST(ShellHabits, AMisspeltNameGetsTheNameMeantOnlyWhenItIsClose)
         {{"read", "02", "--jsn=1"},
          "unknown option '--jsn' (did you mean --json?); see zr5130ctl --help"},
         {{"--nosuch", "read", "02"}, "unknown option '--nosuch'; see zr5130ctl --help"},
-        {{"--adapter", "sim", "get", "nosuch"}, "get: no field 'nosuch', nor one with a name like it"},
+        {{"--adapter", "sim", "get", "nosuch"},
+         "get: no field 'nosuch', nor one with a name like it"},
         {{"--adapter", "sim", "set", "pwm-frequency=yyyy"},
          "set: 'yyyy' is not a value of PWM Frequency; give one of its labels or a number 0-15"},
         {{"--adapter", "sim", "--json", "--trace", "-", "read", "02"},
@@ -59,7 +60,8 @@ TEST(ShellHabits, TheTraceGoesToStandardOutputOrIntoAPipe)
     ::close(reader);
 
     EXPECT_EQ(ctl.Run({"--adapter", "sim", "--trace", fifo, "read", "02"}), 2);
-    EXPECT_EQ(ctl.ErrLines(), Lines{"zr5130ctl: --trace=" + fifo + ": a named pipe that nobody reads"});
+    EXPECT_EQ(ctl.ErrLines(),
+              Lines{"zr5130ctl: --trace=" + fifo + ": a named pipe that nobody reads"});
 }
 
 }  // namespace
