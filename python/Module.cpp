@@ -154,8 +154,8 @@ void AddChipClass(py::module_& m)
              "Reads the field's registers and returns the field with "
              "its value: chip.get(\"pwm-frequency\").meaning, which set() takes back. Names "
              "are printable ASCII and match ignoring case, blanks, '-' and '_'; fields() lists "
-             "them. An unknown name raises KeyError with the nearest one; a name with any "
-             "other character raises KeyError without a guess.")
+             "them. An unknown name raises KeyError with the nearest one where one is close; a "
+             "name with any other character raises KeyError without a guess.")
         .def(
             "set",
             [](ChipSession& chip, const std::optional<py::dict>& fields, const py::kwargs& more) {
@@ -173,7 +173,7 @@ void AddChipClass(py::module_& m)
             "else a number without blanks inside, decimal or hex after 0x (\"0x123\"). What "
             "get() gives as meaning or number, set() takes back to the same bits.\n\n"
             "Every name and value is checked first: an unknown name raises KeyError with the "
-            "nearest one, a label of several values (\"NA / NA\"), a value out of range, a "
+            "nearest one where one is close, a label of several values (\"NA / NA\"), a value out of range, a "
             "read-only field or one given twice raises "
             "ValueError, and nothing is written. Then each register concerned is read once, "
             "written once with all its fields changed and every other bit kept (the LED "
