@@ -94,8 +94,12 @@ std::string NotAValue(const NamedField& field, std::string_view value)
             ", decimal or hex after 0x)";
     std::vector<std::string> keys;
     for (const char* label : labels) keys.push_back(ValueKey(label));
+    const std::optional<size_t> closest = Closest(ValueKey(value), keys);
+    if (!closest)
+        return Quoted(value) + " is not a value of " + field.name +
+            "; give one of its labels or a number " + Range(field);
     return Quoted(value) + " is not a value of " + field.name + "; did you mean '" +
-        labels[MostLike(ValueKey(value), keys)] + "'? (or a number " + Range(field) + ")";
+        labels[*closest] + "'? (or a number " + Range(field) + ")";
 }
 
 }  // namespace

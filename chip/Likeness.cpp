@@ -40,13 +40,13 @@ double Likeness(std::string_view a, std::string_view b)
     return 2.0 * double(row.back()) / double(a.size() + b.size());
 }
 
-size_t MostLike(std::string_view key, std::span<const std::string> candidates)
+std::optional<size_t> Closest(std::string_view key, std::span<const std::string> candidates)
 {
-    size_t best = 0;
-    double bestLikeness = -1.0;
+    std::optional<size_t> best;
+    double bestLikeness = kCloseLikeness;
     for (size_t i = 0; i < candidates.size(); ++i) {
         const double likeness = Likeness(key, candidates[i]);
-        if (likeness > bestLikeness) {
+        if (likeness > bestLikeness || (!best && likeness == bestLikeness)) {
             best = i;
             bestLikeness = likeness;
         }

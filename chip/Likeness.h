@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,8 +20,12 @@ std::string ValueKey(std::string_view text);
 // close to the whole word.
 double Likeness(std::string_view a, std::string_view b);
 
-// The index of the candidate most like key, the first of equals; candidates
-// must not be empty.
-size_t MostLike(std::string_view key, std::span<const std::string> candidates);
+// How alike a suggestion must be to be made: "pwmfreq" for "pwmfrequency"
+// (0.74) is, "nosuch" for "short" (0.36) is not.
+inline constexpr double kCloseLikeness = 0.6;
+
+// The index of the candidate most like key, the first of equals, when it is
+// close enough to suggest; nothing otherwise.
+std::optional<size_t> Closest(std::string_view key, std::span<const std::string> candidates);
 
 }  // namespace chip

@@ -125,14 +125,16 @@ FieldLookup LookUpField(std::string_view typed)
     if (key.empty()) return {nullptr, "no field name in " + Quoted(typed)};
     if (const auto found = std::ranges::find(c.nameKeys, key); found != c.nameKeys.end())
         return {&c.fields[size_t(found - c.nameKeys.begin())], {}};
-    return {nullptr,
-            "no field " + Quoted(typed) + "; did you mean " + NearestField(typed).key + "?"};
+    if (const NamedField* nearest = NearestField(typed))
+        return {nullptr, "no field " + Quoted(typed) + "; did you mean " + nearest->key + "?"};
+    return {nullptr, "no field " + Quoted(typed) + ", nor one with a name like it"};
 }
 
-const NamedField& NearestField(std::string_view typed)
+const NamedField* NearestField(std::string_view typed)
 {
     const Catalogue& c = TheCatalogue();
-    return c.fields[MostLike(NameKey(typed), c.nameKeys)];
+    const std::optional<size_t> closest = Closest(NameKey(typed), c.nameKeys);
+    return closest ? &c.fields[*closest] : nullptr;
 }
 
 const NamedField* NamedFieldOf(const FieldInfo& field)

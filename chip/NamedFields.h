@@ -39,8 +39,8 @@ struct FieldLookup {
 // ignored: "pwm-frequency", "PWM_FREQUENCY" and "PWM Frequency" are one. A
 // name holding anything but printable ASCII is refused, never matched.
 FieldLookup LookUpField(std::string_view typed);
-// The field whose name is most like typed.
-const NamedField& NearestField(std::string_view typed);
+// The field whose name is most like typed, when one is close enough to suggest.
+const NamedField* NearestField(std::string_view typed);
 // The named field that is exactly this register field.
 const NamedField* NamedFieldOf(const FieldInfo& field);
 // Every named field with bits in the register, in AllNamedFields order.

@@ -3,8 +3,10 @@
 #include "Commands.h"
 #include "ConfigLoad.h"
 #include "Confirm.h"
+#include "JsonReport.h"
 #include "Output.h"
 #include "Presets.h"
+#include "Quote.h"
 #include "StandardOutput.h"
 #include "Tool.h"
 #include "WriteLog.h"
@@ -26,16 +28,6 @@ struct BurnArgs {
     std::string step;
 };
 
-// "E00" to "E15", as the Config list names its entries.
-std::optional<int> ConfigEntry(const std::string& text)
-{
-    if (text.size() != 3 || (text[0] != 'E' && text[0] != 'e')) return std::nullopt;
-    if (text[1] < '0' || text[1] > '9' || text[2] < '0' || text[2] > '9') return std::nullopt;
-    const int entry = (text[1] - '0') * 10 + (text[2] - '0');
-    if (entry >= kConfigEntries) return std::nullopt;
-    return entry;
-}
-
 // The status text on standard output, or with --json beside the writes.
 void Report(const Tool& tool, const WriteLog& log, const char* statusText, Json json = Json::object())
 {
@@ -45,14 +37,14 @@ void Report(const Tool& tool, const WriteLog& log, const char* statusText, Json 
     }
     json["status"] = statusText;
     json.update(log.ToJson());
-    PrintJson(json);
+    HoldJsonResult(json);
 }
 
 int RunLoad(Tool& tool, const LoadArgs& args)
 {
-    const std::optional<int> entry = ConfigEntry(args.entry);
+    const std::optional<int> entry = ConfigEntryNamed(args.entry);
     if (!entry) {
-        Problem("load: unknown configuration '" + args.entry + "' (use E00 to E15)");
+        Problem("load: unknown configuration " + Quoted(args.entry) + " (use E00 to E15)");
         return kExitBadInput;
     }
     if (const int status = tool.OpenChip(); status != kExitDone) return status;
@@ -63,7 +55,8 @@ int RunLoad(Tool& tool, const LoadArgs& args)
     const std::optional<uint8_t> control = tool.Read(chip::kEnableBacklight.reg);
     if (!control) {
         Problem("load: cannot read register 01 (brightness control): " + tool.FailureCause() +
-                "; nothing was written");
+                    "; nothing was written",
+                chip::kEnableBacklight.reg);
         tool.ForgetFailedReads();
         return kExitFailed;
     }

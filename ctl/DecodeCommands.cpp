@@ -2,9 +2,12 @@
 #include "ChipImage.h"
 #include "Commands.h"
 #include "Decode.h"
+#include "FieldJson.h"
+#include "NamedFields.h"
 #include "HexArgs.h"
 #include "HexInput.h"
 #include "ImageRead.h"
+#include "JsonReport.h"
 #include "Output.h"
 #include "Quote.h"
 #include "RegisterImage.h"
@@ -37,12 +40,6 @@ std::string RegisterName(uint8_t reg)
 {
     const chip::RegisterInfo* info = chip::FindRegister(reg);
     return info ? info->name : "";
-}
-
-// A field's meaning for JSON: the value's name, or what the number stands for.
-std::string Meaning(const chip::DecodedField& decoded)
-{
-    return decoded.named ? decoded.meaning : decoded.field->meaning;
 }
 
 // The dump in file ("-": standard input), or without one the map's
@@ -113,12 +110,13 @@ Json DecodedJson(const std::vector<RegisterReading>& readings)
         const chip::RegisterInfo* info = chip::FindRegister(reading.reg);
         entry["name"] = info ? Json(info->name) : Json(nullptr);
         entry["access"] = info ? Json(chip::AccessText(info->access)) : Json(nullptr);
-        Json fields = Json::object();
+        Json fields = Json::array();
         if (reading.value)
             for (const chip::DecodedField& field :
                  chip::DecodeRegister(reading.reg, *reading.value))
-                fields[field.field->name] = {
-                    {"bits", field.bits}, {"value", field.value}, {"meaning", Meaning(field)}};
+                fields.push_back(FieldJson({field.field->name,
+                                            chip::AddressText(reading.reg) + " " + field.bits,
+                                            field.value, field.meaning, field.field->meaning}));
         entry["fields"] = fields;
         registers.push_back(entry);
     }
@@ -128,7 +126,7 @@ Json DecodedJson(const std::vector<RegisterReading>& readings)
 void PrintReadings(const Tool& tool, const std::vector<RegisterReading>& readings)
 {
     if (tool.json)
-        PrintJson(DecodedJson(readings));
+        HoldJsonResult(DecodedJson(readings));
     else
         PrintDecoded(readings);
 }
@@ -262,7 +260,7 @@ int RunDiff(Tool& tool, const DiffArgs& args)
     }
     const std::vector<Difference> differences = Compare(a, b);
     if (tool.json)
-        PrintJson(DifferencesJson(differences));
+        HoldJsonResult(DifferencesJson(differences));
     else
         PrintDifferences(differences);
     return differences.empty() && allRead ? kExitDone : kExitFailed;

@@ -2,11 +2,12 @@
 #include "ChipImage.h"
 #include "Commands.h"
 #include "Confirm.h"
-#include "Fields.h"
 #include "HexInput.h"
 #include "ImageRead.h"
+#include "JsonReport.h"
 #include "Output.h"
 #include "RegisterImage.h"
+#include "Restore.h"
 #include "StandardOutput.h"
 #include "TextInput.h"
 #include "Tool.h"
@@ -15,25 +16,12 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The registers the panel itself writes, without the EEPROM burn register:
-// the configuration first, in the presets' order, then LED enables,
-// brightness and last the brightness control, so that the backlight comes on
-// only once everything else is in place.
-constexpr std::array<uint8_t, chip::kConfigurationRegisters.size() + 3> kRestoreOrder = [] {
-    std::array<uint8_t, chip::kConfigurationRegisters.size() + 3> order{};
-    std::ranges::copy(chip::kConfigurationRegisters, order.begin());
-    const uint8_t last[] = {chip::kLed1.reg, chip::kBrightness.reg, chip::kEnableBacklight.reg};
-    std::ranges::copy(last, order.end() - 3);
-    return order;
-}();
 
 struct RestoreArgs {
     std::string file;
@@ -46,7 +34,7 @@ int RunDump(Tool& tool)
     if (tool.json) {
         std::vector<RegisterReading> readings;
         for (uint8_t reg : MapRegisters()) readings.push_back({reg, image.values[reg]});
-        PrintJson(ReadingsJson(readings));
+        HoldJsonResult(ReadingsJson(readings));
     } else {
         Print(FormatRegisterImage(image));
     }
@@ -58,9 +46,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
     RegisterImage image;
     if (const int status = LoadDump(tool, args.file, "restore", image); status != kExitDone)
         return status;
-    std::vector<RegisterReading> restored;
-    for (uint8_t reg : kRestoreOrder)
-        if (const std::optional<uint8_t> value = image.values[reg]) restored.push_back({reg, value});
+    const std::vector<RegisterValue> restored = RestoreWrites(image.values);
     if (restored.empty()) {
         Problem("restore: " + TextInputName(args.file, Dash::IsStandardInput) +
                 " holds none of the registers the panel writes (every one of them is XX)");
@@ -76,8 +62,8 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
     // Like the panel's own writes, every register is tried and each
     // difference listed; only a stuck bus ends it early.
     WriteLog log(tool);
-    for (const RegisterReading& r : restored)
-        if (!tool.BusStuck()) log.Make(r.reg, *r.value);
+    for (const RegisterValue& r : restored)
+        if (!tool.BusStuck()) log.Make(r.reg, r.value);
     std::vector<const WriteLog::Write*> differing;
     for (const WriteLog::Write& write : log.Writes())
         if (write.check.outcome == WriteCheck::Outcome::Differs ||
@@ -91,7 +77,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
                             {"wrote", HexByteText(w->value)},
                             {"reads", ValueJson(w->check.read)}});
         json["differing"] = list;
-        PrintJson(json);
+        HoldJsonResult(json);
     } else {
         std::string report;
         for (const WriteLog::Write* w : differing)
@@ -101,7 +87,7 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
     }
     for (const WriteLog::Write& write : log.Writes())
         if (write.check.outcome == WriteCheck::Outcome::WriteFailed)
-            Problem("restore: " + write.cause);
+            Problem("restore: " + write.cause, write.reg);
     const bool allWritten = log.Writes().size() == restored.size() &&
                             std::ranges::all_of(log.Writes(), &WriteLog::Write::Ok);
     if (!differing.empty())

@@ -1,8 +1,10 @@
 // get FIELD..., set FIELD=VALUE...: the chip by field name and meaning.
 #include "Commands.h"
+#include "FieldJson.h"
 #include "FieldValues.h"
 #include "FieldWrite.h"
 #include "HexInput.h"
+#include "JsonReport.h"
 #include "Output.h"
 #include "Quote.h"
 #include "StandardOutput.h"
@@ -56,13 +58,6 @@ bool AllRead(const chip::NamedField& field, const chip::RegisterValues& values)
         field.parts, [&](const chip::FieldPart& part) { return values.contains(part.field->reg); });
 }
 
-// What the value stands for, for JSON: its name, or what the field holds.
-std::string MeaningForJson(const chip::NamedField& field, unsigned value)
-{
-    const char* name = chip::ValueNameOf(field, value);
-    return name ? name : field.meaning;
-}
-
 int RunGet(Tool& tool, const GetArgs& args)
 {
     std::vector<const chip::NamedField*> fields;
@@ -82,23 +77,21 @@ int RunGet(Tool& tool, const GetArgs& args)
     bool allRead = true;
     for (const chip::NamedField* field : fields) {
         const std::string location = chip::LocationText(*field);
-        Json entry{{"name", field->name}, {"location", location}};
+        ShownField facts{field->name, location, std::nullopt, {}, field->meaning};
         if (!AllRead(*field, values)) {
             allRead = false;
             text += std::string(field->name) + " = -- (" + location + " not read)\n";
-            entry["value"] = nullptr;
-            entry["meaning"] = nullptr;
         } else {
             const unsigned value = chip::ValueIn(*field, values);
-            text += std::string(field->name) + " = " + chip::MeaningOf(*field, value) + " (" +
-                location + " = " + std::to_string(value) + ")\n";
-            entry["value"] = value;
-            entry["meaning"] = MeaningForJson(*field, value);
+            facts.value = value;
+            facts.meaning = chip::MeaningOf(*field, value);
+            text += std::string(field->name) + " = " + facts.meaning + " (" + location + " = " +
+                std::to_string(value) + ")\n";
         }
-        entries.push_back(entry);
+        entries.push_back(FieldJson(facts));
     }
     if (tool.json)
-        PrintJson(Json{{"fields", entries}});
+        HoldJsonResult(Json{{"fields", entries}});
     else
         Print(text);
     return allRead ? kExitDone : kExitFailed;
@@ -171,7 +164,8 @@ int RunSet(Tool& tool, const SetArgs& args)
         const std::string before = "; " + WrittenBefore(written);
         if (check.outcome == WriteCheck::Outcome::WriteFailed) {
             Problem("set: write of " + HexByteText(write.after) + " to register " +
-                    HexByteText(write.reg) + " failed: " + tool.FailureCause() + before);
+                        HexByteText(write.reg) + " failed: " + tool.FailureCause() + before,
+                    write.reg);
             status = kExitFailed;
             break;
         }
@@ -180,10 +174,11 @@ int RunSet(Tool& tool, const SetArgs& args)
             HexByteText(write.before) + " -> " + HexByteText(write.after);
         if (check.outcome == WriteCheck::Outcome::ReadFailed) {
             Problem("set: register " + HexByteText(write.reg) + ": " + tool.FailureCause() +
-                    " (reading back " + HexByteText(write.after) + ")" + before);
+                        " (reading back " + HexByteText(write.after) + ")" + before,
+                    write.reg);
             text += ", reads --";
         } else if (check.outcome == WriteCheck::Outcome::Differs) {
-            Problem(Mismatch(write, *check.read, resolved.assignments, held) + before);
+            Problem(Mismatch(write, *check.read, resolved.assignments, held) + before, write.reg);
             text += ", reads " + HexByteText(*check.read);
         }
         text += '\n';
@@ -196,7 +191,7 @@ int RunSet(Tool& tool, const SetArgs& args)
         held[write.reg] = write.after;
     }
     if (tool.json)
-        PrintJson(Json{{"registers", entries}});
+        HoldJsonResult(Json{{"registers", entries}});
     else
         Print(text);
     return status;

@@ -1,6 +1,7 @@
 #include "Output.h"
 
 #include "HexInput.h"
+#include "JsonReport.h"
 #include "StandardOutput.h"
 
 std::string ValueText(std::optional<uint8_t> value) { return value ? HexByteText(*value) : "--"; }
@@ -45,5 +46,6 @@ void PrintJson(const Json& json)
         tagged.update(json);
         shown = &tagged;
     }
+    NoteJsonPrinted();
     Print(shown->dump(-1, ' ', false, Json::error_handler_t::replace) + '\n');
 }

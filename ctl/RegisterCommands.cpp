@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "HexArgs.h"
 #include "HexInput.h"
+#include "JsonReport.h"
 #include "Output.h"
 #include "Presets.h"
 #include "StandardOutput.h"
@@ -38,7 +39,7 @@ int RunRead(Tool& tool, const ReadArgs& args)
         allRead = allRead && readings.back().value;
     }
     if (tool.json) {
-        PrintJson(ReadingsJson(readings));
+        HoldJsonResult(ReadingsJson(readings));
     } else {
         std::string text;
         for (const RegisterReading& reading : readings) text += ValueText(reading.value) + '\n';
@@ -66,7 +67,7 @@ int RunWrite(Tool& tool, const WriteArgs& args)
 
     WriteLog log(tool);
     const bool written = log.Make(*reg, *value);
-    if (tool.json) PrintJson(log.ToJson());
+    if (tool.json) HoldJsonResult(log.ToJson());
     if (written) return kExitDone;
     log.TellFailure("");
     return kExitFailed;

@@ -3,16 +3,27 @@
 #include "AdapterMemory.h"
 #include "AdapterOrder.h"
 #include "HexInput.h"
+#include "JsonReport.h"
+#include "Shown.h"
 #include "StandardOutput.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
-void Problem(const std::string& message)
+namespace {
+
+void Tell(const std::string& message, std::optional<uint8_t> reg)
 {
+    NoteProblem(message, reg);
     std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
 }
+
+}  // namespace
+
+void Problem(const std::string& message) { Tell(message, std::nullopt); }
+
+void Problem(const std::string& message, uint8_t reg) { Tell(message, reg); }
 
 std::string RegisterList(const std::vector<uint8_t>& registers)
 {
@@ -34,6 +45,11 @@ int Tool::CheckOptions()
     if (adapterGiven && !each.empty()) {
         Problem("--each and --adapter cannot be given together; give --each once per board "
                 "(--each sim:A --each sim:B), or --adapter for one");
+        return kExitBadInput;
+    }
+    if (json && trace == kStandardOutputTrace) {
+        Problem("--trace - and --json cannot be given together: both would write to standard "
+                "output; give --trace a file, or a pipe such as >(cat >&2)");
         return kExitBadInput;
     }
     if (std::ranges::find(each, std::string()) != each.end()) {
@@ -70,9 +86,13 @@ int Tool::StartTrace()
     if (!path || !*path) return kExitDone;
     std::string error;
     m_trace.OnLost([](const std::string& reason) { Problem(reason + "; the trace stops here"); });
-    if (m_trace.Open(path, error,
-                     (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + std::string(path)))
-        return kExitDone;
+    const bool opened =
+        trace == kStandardOutputTrace
+            ? m_trace.OpenStandardOutput(error)
+            : m_trace.Open(path, error,
+                           (trace.empty() ? "ZR5130_TRACE=" : "--trace=") + Shown(path),
+                           TraceFile::PipeWait::Allowed);
+    if (opened) return kExitDone;
     Problem(error);
     return kExitBadInput;
 }
@@ -110,6 +130,7 @@ int Tool::OpenBoard(Board& board)
                 "zr5130-eval's window menu)");
         return kExitBadInput;
     }
+    NoteAdapterInUse(AdapterShownName(chosen.setting));
     // Standard input is for the one who runs the command, never a setting kept.
     AdapterOptions options = AdapterOptionsFromEnvironment();
     options.dash = chosen.remembered ? Dash::IsAFile : Dash::IsStandardInput;
@@ -164,6 +185,6 @@ void Tool::TellFailedReads(const std::string& prefix, const std::string& suffix)
                 registers.push_back(failed.reg);
             return true;
         });
-        Problem(prefix + RegisterList(registers) + ": " + cause + suffix);
+        Problem(prefix + RegisterList(registers) + ": " + cause + suffix, registers.front());
     }
 }

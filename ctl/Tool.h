@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Exit statuses of zr5130ctl, shared with the panel's conventions.
@@ -17,9 +18,13 @@ enum ExitStatus : int {
 };
 
 inline constexpr const char* kProgramName = "zr5130ctl";
+// --trace's name for standard output.
+inline constexpr std::string_view kStandardOutputTrace = "-";
 
-// One line on standard error: "zr5130ctl: message".
+// One line on standard error: "zr5130ctl: message"; with the register it is
+// about, for --json's error object.
 void Problem(const std::string& message);
+void Problem(const std::string& message, uint8_t reg);
 
 // "register A5", or "registers 03, 04, A5".
 std::string RegisterList(const std::vector<uint8_t>& registers);
@@ -33,7 +38,7 @@ public:
     std::string adapter;        // --adapter
     bool adapterGiven = false;  // --adapter was given, even empty
     std::vector<std::string> each;  // --each, once per board
-    std::string trace;          // --trace; empty means ZR5130_TRACE
+    std::string trace;          // --trace; empty means ZR5130_TRACE, "-" standard output
     bool json = false;
     bool yes = false;  // --yes: no confirmation asked
 

@@ -75,7 +75,7 @@ void WriteLog::TellFailure(const std::string& prefix, size_t planned) const
         line += "; " + WrittenBefore(before) + " (" + std::to_string(m_writes.size() - 1) +
                 " of " + std::to_string(planned) + " writes)";
     }
-    Problem(line);
+    Problem(line, failed->reg);
 }
 
 Json WriteLog::ToJson() const

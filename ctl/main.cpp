@@ -1,7 +1,10 @@
 // zr5130ctl: the chip from the shell and from scripts.
 #include "Commands.h"
 #include "HexInput.h"
+#include "JsonReport.h"
+#include "OptionHint.h"
 #include "ProgramName.h"
+#include "Quote.h"
 #include "RegisterMap.h"
 #include "StandardOutput.h"
 #include "StopSignals.h"
@@ -12,6 +15,8 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <span>
+#include <string_view>
 #include <sstream>
 
 namespace {
@@ -37,17 +42,31 @@ int RunOnBoards(Tool& tool, const Command& command)
     for (size_t board = 0; board < tool.Boards(); ++board) {
         tool.SelectBoard(board);
         TagJsonWithAdapter(tool.BoardLabel());
+        StartJsonRun();
         const int status = command.run();
         tool.TellFailedReads();
+        if (tool.json) FinishJsonRun(status);
         worst = std::max(worst, status);
         if (!tool.BoardTried(board) || tool.AllDone()) break;
     }
     return worst;
 }
 
+// A run that ends before any command: under --json its error object too.
+// The arguments are searched when parsing failed before --json was taken.
+int EndedEarly(const Tool& tool, std::span<char*> args, int status)
+{
+    if (tool.json || std::ranges::any_of(args, [](const char* arg) {
+            return std::string_view(arg) == "--json";
+        }))
+        FinishJsonRun(status);
+    return status;
+}
+
 int Run(int argc, char** argv)
 {
     Tool tool;
+    const std::span<char*> args(argv + 1, size_t(argc > 0 ? argc - 1 : 0));
     CLI::App app("Reads, writes, dumps and watches the ZR5130 LED backlight driver at I2C "
                  "address 0x" + HexByteText(chip::kChipAddress) + ".",
                  kProgramName);
@@ -77,7 +96,8 @@ int Run(int argc, char** argv)
         ->type_name("ADAPTER")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--trace", tool.trace,
-                   "append every register access to FILE (as ZR5130_TRACE does)")
+                   "append every register access to FILE (as ZR5130_TRACE does), which may be "
+                   "a pipe (>(grep W)); - is standard output, not with --json")
         ->type_name("FILE");
     app.add_flag("--json", tool.json, "print JSON");
     app.add_flag("-y,--yes", tool.yes, "burn and restore: do not ask first at a terminal");
@@ -102,18 +122,23 @@ int Run(int argc, char** argv)
         Print(out.str());
         return Finished(tool, status);
     } catch (const CLI::ParseError& e) {
+        if (const std::string line = UnknownOptionLine(app, args); !line.empty()) {
+            Problem(line + "; see " + kProgramName + " --help");
+            return EndedEarly(tool, args, kExitBadInput);
+        }
         if (app.get_subcommands().empty() && !app.remaining().empty()) {
-            Problem("unknown command '" + app.remaining().front() + "'; see " + kProgramName +
-                    " --help");
-            return kExitBadInput;
+            Problem("unknown command " + Quoted(app.remaining().front()) + "; see " +
+                    kProgramName + " --help");
+            return EndedEarly(tool, args, kExitBadInput);
         }
         const std::string command =
             app.get_subcommands().empty() ? "" : app.get_subcommands().front()->get_name() + " ";
         Problem(std::string(e.what()) + "; see " + kProgramName + " " + command + "--help");
-        return kExitBadInput;
+        return EndedEarly(tool, args, kExitBadInput);
     }
     tool.adapterGiven = adapter->count() > 0;
-    if (const int status = tool.CheckOptions(); status != kExitDone) return status;
+    if (const int status = tool.CheckOptions(); status != kExitDone)
+        return EndedEarly(tool, args, status);
 
     for (const Command& command : commands)
         if (command.cli->parsed()) return Finished(tool, RunOnBoards(tool, command));

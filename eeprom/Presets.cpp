@@ -26,3 +26,12 @@ ConfigChoice ChooseConfig(int entry)
     if (entry >= 0 && entry < kConfigEntries) return {nullptr, "No Config loaded", "No Config loaded"};
     return {&kPresetE0, "Default Config E0 loaded", "Default Config E0 load failed"};
 }
+
+std::optional<int> ConfigEntryNamed(std::string_view text)
+{
+    if (text.size() != 3 || (text[0] != 'E' && text[0] != 'e')) return std::nullopt;
+    if (text[1] < '0' || text[1] > '9' || text[2] < '0' || text[2] > '9') return std::nullopt;
+    const int entry = (text[1] - '0') * 10 + (text[2] - '0');
+    if (entry >= kConfigEntries) return std::nullopt;
+    return entry;
+}

@@ -4,6 +4,8 @@
 #include "RegisterValue.h"
 
 #include <array>
+#include <optional>
+#include <string_view>
 
 // A configuration that Load writes into the chip, in table order.
 struct Preset {
@@ -27,6 +29,10 @@ inline constexpr int kConfigEntries = 16;
 
 // entry is the Config list's selected index, or -1 when none is selected.
 ConfigChoice ChooseConfig(int entry);
+
+// An entry as the Config list names it, "E00" to "E15" (or "e08"); nothing
+// for any other text.
+std::optional<int> ConfigEntryNamed(std::string_view text);
 
 // What the burn helper writes to store the configuration in the EEPROM.
 inline constexpr uint8_t kBurnRegister = chip::kBurn.reg;

@@ -16,7 +16,7 @@ import zr5130
 STEPS = [*range(0, 0x1000, 0x200), 0xFFF]
 
 
-def sweep(chip, dwell):
+def sweep(chip: zr5130.Chip, dwell: float) -> None:
     chip.set(current_scale="20mA", enable_backlight=1)
     scale = chip.get("current-scale").meaning
     print(f"Current Scale {scale}")
@@ -29,7 +29,7 @@ def sweep(chip, dwell):
               f"{chip.read(0xA1):02X}  {current.number / 0xFFF:13.1%}")
 
 
-def main():
+def main() -> None:
     adapter = sys.argv[1] if len(sys.argv) > 1 else "sim"
     dwell = float(sys.argv[2]) if len(sys.argv) > 2 else 0.0
     try:

@@ -3,6 +3,7 @@
 #include "LinuxI2cAdapter.h"
 #include "ProgramName.h"
 #include "Quote.h"
+#include "Shown.h"
 #include "RegisterImage.h"
 #include "SimBoard.h"
 
@@ -229,7 +230,8 @@ AdapterChoice ChooseAdapter(const char* setting, const AdapterOptions& options,
         }
         ChooseSimBoard(choice, options, &image);
         if (choice.error.empty())
-            choice.notice = Notice("using the simulated board with the registers of " + path);
+            choice.notice =
+                Notice("using the simulated board with the registers of " + Shown(path));
         return choice;
     }
 

@@ -5,26 +5,12 @@
 #include "Errors.h"
 #include "HexInput.h"
 #include "RegisterImage.h"
+#include "TextInput.h"
 
 #include <set>
 #include <stdexcept>
 
 namespace {
-
-RegisterImage ImageOf(const RegisterReadings& values)
-{
-    RegisterImage image;
-    for (const auto& [reg, value] : values) {
-        if (reg < 0 || reg > 0xFF)
-            throw std::invalid_argument("register " + std::to_string(reg) +
-                                        " is not an address (0-255, 0x00-0xFF)");
-        if (value && (*value < 0 || *value > 0xFF))
-            throw std::invalid_argument("register 0x" + HexByteText(unsigned(reg)) + " holds " +
-                                        std::to_string(*value) + ", not a byte (0-255, 0x00-0xFF)");
-        if (value) image.values[size_t(reg)] = uint8_t(*value);
-    }
-    return image;
-}
 
 void CheckBytes(const RegisterReadings& values) { ImageOf(values); }
 
@@ -46,11 +32,27 @@ std::vector<FieldDiff> FieldDiffs(uint8_t reg, uint8_t a, uint8_t b)
 
 }  // namespace
 
+RegisterImage ImageOf(const RegisterReadings& values)
+{
+    RegisterImage image;
+    for (const auto& [reg, value] : values) {
+        if (reg < 0 || reg > 0xFF)
+            throw std::invalid_argument("register " + std::to_string(reg) +
+                                        " is not an address (0-255, 0x00-0xFF)");
+        if (value && (*value < 0 || *value > 0xFF))
+            throw std::invalid_argument("register 0x" + HexByteText(unsigned(reg)) + " holds " +
+                                        std::to_string(*value) + ", not a byte (0-255, 0x00-0xFF)");
+        if (value) image.values[size_t(reg)] = uint8_t(*value);
+    }
+    return image;
+}
+
 std::map<int, int> LoadDump(const std::string& path)
 {
     RegisterImage image;
     if (std::string error; !LoadRegisterImage(path, image, error))
-        throw DumpFailure(path, error, SplitDumpError(path, error).line);
+        throw DumpFailure(path, error,
+                          SplitDumpError(TextInputName(path, Dash::IsAFile), error).line);
     std::map<int, int> values;
     for (int reg = 0; reg < 256; ++reg)
         if (const std::optional<uint8_t> value = image.values[reg]) values[reg] = *value;

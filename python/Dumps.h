@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldObjects.h"
+#include "RegisterImage.h"
 #include "Session.h"
 
 #include <map>
@@ -13,6 +14,9 @@
 // The registers a dump holds; those written XX or outside its rows are left
 // out. Throws DumpFailure naming the file and line.
 std::map<int, int> LoadDump(const std::string& path);
+// The registers as an image. Throws std::invalid_argument for an address or
+// value that is not a byte.
+RegisterImage ImageOf(const RegisterReadings& values);
 // The full table, XX for a register missing or None. Throws
 // std::invalid_argument for an address or value that is not a byte.
 std::string FormatDump(const RegisterReadings& values);

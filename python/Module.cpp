@@ -1,10 +1,13 @@
 // zr5130: the ZR5130 from Python, on the device link and register map that
 // the panel and zr5130ctl use.
+#include "ActionMethods.h"
 #include "AdapterList.h"
+#include "Arguments.h"
 #include "Dumps.h"
 #include "FieldAccess.h"
 #include "FieldObjects.h"
 #include "FieldTexts.h"
+#include "FieldValue.h"
 #include "HexInput.h"
 #include "LinuxI2cAdapter.h"
 #include "PyErrors.h"
@@ -81,11 +84,17 @@ void AddFieldClasses(py::module_& m)
         .def("__repr__",
              [](const FieldFacts& f) { return "<FieldInfo " + f.name + " (" + f.bits + ")>"; });
 
-    py::class_<FieldReading, FieldFacts>(m, "Field", "A field with the value the chip holds.")
-        .def_readonly("number", &FieldReading::number, "The field's value as a number.")
+    py::class_<FieldReading, FieldFacts> field(
+        m, "Field",
+        "A field with the value the chip holds. It stands for that value: bool(f) is "
+        "f.number != 0, int(f) and format(f, \"d\") give the number, str(f) the meaning; "
+        "f == 4 compares the number and f == \"9616 Hz\" the meaning (case and blanks "
+        "ignored). As it equals both, it is not hashable.");
+    field.def_readonly("number", &FieldReading::number, "The field's value as a number.")
         .def_readonly("meaning", &FieldReading::meaning,
                       "The value's name, or the number in decimal where the field names none.")
         .def("__repr__", FieldRepr);
+    AddValueBehaviour(field);
 
     py::class_<RegisterDiff>(m, "RegisterDiff", "A register whose value differs: see diff().")
         .def_readonly("register", &RegisterDiff::reg, "The register's address.")
@@ -134,12 +143,19 @@ void AddChipClass(py::module_& m)
             "status register 0x02) and the EEPROM burn register 0x72 are refused (ValueError) "
             "and nothing is written. Raises BusError when an access fails, MismatchError "
             "(naming the value written and the value read) when it reads back otherwise.")
-        .def("get", &GetField, py::arg("name"), py::call_guard<py::gil_scoped_release>(),
+        .def(
+            "get",
+            [](ChipSession& chip, const py::handle& name) {
+                const std::string text = TextArgument(name, "the field name");
+                py::gil_scoped_release release;
+                return GetField(chip, text);
+            },
+            py::arg("name"),
              "Reads the field's registers and returns the field with "
              "its value: chip.get(\"pwm-frequency\").meaning, which set() takes back. Names "
              "are printable ASCII and match ignoring case, blanks, '-' and '_'; fields() lists "
-             "them. An unknown name raises KeyError with the nearest one; a name with any "
-             "other character raises KeyError without a guess.")
+             "them. An unknown name raises KeyError with the nearest one where one is close; a "
+             "name with any other character raises KeyError without a guess.")
         .def(
             "set",
             [](ChipSession& chip, const std::optional<py::dict>& fields, const py::kwargs& more) {
@@ -157,7 +173,7 @@ void AddChipClass(py::module_& m)
             "else a number without blanks inside, decimal or hex after 0x (\"0x123\"). What "
             "get() gives as meaning or number, set() takes back to the same bits.\n\n"
             "Every name and value is checked first: an unknown name raises KeyError with the "
-            "nearest one, a label of several values (\"NA / NA\"), a value out of range, a "
+            "nearest one where one is close, a label of several values (\"NA / NA\"), a value out of range, a "
             "read-only field or one given twice raises "
             "ValueError, and nothing is written. Then each register concerned is read once, "
             "written once with all its fields changed and every other bit kept (the LED "
@@ -176,8 +192,9 @@ void AddChipClass(py::module_& m)
             py::arg("path"), py::call_guard<py::gil_scoped_release>(),
             "Appends a line for every further register access to path, as "
             "ZR5130_TRACE does for the panel and zr5130ctl: 'R A5 3C ok', 'R A5 -- fail', "
-            "'W A5 3C ok', 'W A5 3C fail'. path is a regular file or a terminal; None stops "
-            "the trace. Raises OSError when the file cannot be opened.")
+            "'W A5 3C ok', 'W A5 3C fail'. path is a regular file, a terminal or a pipe (whose "
+            "reader the accesses wait for); None stops the trace. Raises OSError when the file "
+            "cannot be opened.")
         .def_property_readonly("trace_path", &ChipSession::TracePath,
                                "The file the trace goes to, or None.")
         .def_property_readonly("adapter", &ChipSession::Adapter,
@@ -236,11 +253,18 @@ PYBIND11_MODULE(zr5130, m)
     AddErrors(m);
     AddFieldClasses(m);
     AddChipClass(m);
+    AddActionMethods(m);
     AddWatch(m);
     AddAdapterClass(m);
 
-    m.def("open", &ChipSession::Open, py::arg("adapter") = py::none(),
-          py::call_guard<py::gil_scoped_release>(),
+    m.def(
+        "open",
+        [](const py::handle& adapter) {
+            const std::optional<std::string> setting = AdapterArgument(adapter);
+            py::gil_scoped_release release;
+            return ChipSession::Open(setting);
+        },
+        py::arg("adapter") = py::none(),
           ""
           "Opens the chip on an adapter, chosen as zr5130ctl chooses it: adapter when given, "
           "else ZR5130_ADAPTER (empty counts as unset), else the choice remembered by the "
@@ -268,11 +292,19 @@ PYBIND11_MODULE(zr5130, m)
     m.def(
         "load_dump", [](const std::filesystem::path& path) { return LoadDump(path.string()); },
         py::arg("path"), loadDumpDoc.c_str());
-    m.def("format_dump", &FormatDump, py::arg("registers"),
+    m.def(
+        "format_dump",
+        [](const py::handle& registers) { return FormatDump(ReadingsArgument(registers)); },
+        py::arg("registers"),
           ""
           "i2cdump's full byte table of {address: value}; XX for a register missing or None. "
           "The text loads back with load_dump() and as the adapter 'sim:FILE'.");
-    m.def("diff", &Diff, py::arg("a"), py::arg("b"),
+    m.def(
+        "diff",
+        [](const py::handle& a, const py::handle& b) {
+            return Diff(ReadingsArgument(a), ReadingsArgument(b));
+        },
+        py::arg("a"), py::arg("b"),
           ""
           "The registers whose values differ between two dicts {address: value} (from "
           "Chip.dump() or load_dump()), in address order, each with the fields that differ. A "

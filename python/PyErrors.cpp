@@ -58,7 +58,8 @@ void Translate(std::exception_ptr failure)
                {"errno", e.error ? py::object(py::int_(e.error)) : py::none()}});
     } catch (const DumpFailure& e) {
         Raise(g_types.dump, e.what(),
-              {{"file", py::str(e.file)},
+              {{"file", py::reinterpret_steal<py::object>(PyUnicode_DecodeFSDefaultAndSize(
+                            e.file.data(), Py_ssize_t(e.file.size())))},
                {"line", e.line ? py::object(py::int_(e.line)) : py::none()}});
     } catch (const AdapterFailure& e) {
         PyErr_SetString(g_types.adapter, e.what());

@@ -6,6 +6,7 @@
 #include "HexInput.h"
 #include "Fields.h"
 #include "RegisterMap.h"
+#include "Shown.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ void ChipSession::End()
 {
     if (!m_tracePath || m_traceLostTold || !m_trace.IsLost()) return;
     m_traceLostTold = true;
-    throw ModuleFailure("the trace " + *m_tracePath + " stopped: " + m_trace.LostReason() +
+    throw ModuleFailure("the trace " + Shown(*m_tracePath) + " stopped: " + m_trace.LostReason() +
                         "; the register accesses themselves were made");
 }
 
@@ -169,7 +170,7 @@ void ChipSession::Trace(const std::optional<std::string>& path)
     m_traceLostTold = false;
     if (!path) return;
     std::string error;
-    if (!m_trace.Open(*path, error)) throw FileFailure(error);
+    if (!m_trace.Open(*path, error, {}, TraceFile::PipeWait::Allowed)) throw FileFailure(error);
     m_tracePath = path;
 }
 

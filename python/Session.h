@@ -59,6 +59,8 @@ public:
     WriteCheck WriteCheckedOnce(uint8_t reg, uint8_t value);
     // WriteCheckedOnce, and MismatchFailure when it reads back otherwise.
     void WriteOnce(uint8_t reg, uint8_t value);
+    // The bus timed out or stayed busy in this action: further accesses fail at once.
+    bool Stuck() const { return m_link.StuckCause() != nullptr; }
     void End();
 
 private:

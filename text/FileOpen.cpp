@@ -28,13 +28,15 @@ namespace {
 bool IsWanted(mode_t mode, unsigned kinds)
 {
     return ((kinds & kRegularFile) && S_ISREG(mode)) ||
-           ((kinds & kCharacterDevice) && S_ISCHR(mode));
+           ((kinds & kCharacterDevice) && S_ISCHR(mode)) || ((kinds & kPipe) && S_ISFIFO(mode));
 }
 
 std::string Refusal(mode_t mode, unsigned kinds)
 {
-    return std::string(FileKindName(mode)) +
-           (kinds & kCharacterDevice ? ", not a file or a terminal" : ", not a file");
+    const char* wanted = kinds & kPipe ? ", not a file, a terminal or a pipe"
+                         : kinds & kCharacterDevice ? ", not a file or a terminal"
+                                                    : ", not a file";
+    return FileKindName(mode) + std::string(wanted);
 }
 
 std::string OpenError(int error)
@@ -63,10 +65,10 @@ int OpenFile(const std::string& path, int flags, unsigned kinds, std::string& re
     if (fd < 0) {
         // Something else took the name since it was looked at.
         const int error = errno;
-        reason = (error == ENXIO || error == ELOOP) && look(path.c_str(), &st) == 0 &&
-                         !IsWanted(st.st_mode, kinds)
-                     ? Refusal(st.st_mode, kinds)
-                     : OpenError(error);
+        const bool looked = (error == ENXIO || error == ELOOP) && look(path.c_str(), &st) == 0;
+        reason = looked && !IsWanted(st.st_mode, kinds) ? Refusal(st.st_mode, kinds)
+                 : looked && S_ISFIFO(st.st_mode)       ? "a named pipe that nobody reads"
+                                                        : OpenError(error);
         return -1;
     }
     if (::fstat(fd, &st) != 0 || !IsWanted(st.st_mode, kinds)) {

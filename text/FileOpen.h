@@ -7,6 +7,7 @@
 enum FileKinds : unsigned {
     kRegularFile = 1,
     kCharacterDevice = 2,  // a terminal, /dev/null, /dev/stderr ...
+    kPipe = 4,             // a named pipe, or a shell's >(command) (/dev/fd/63)
 };
 
 // open(2) of path with flags (and mode, for O_CREAT). What is there is

@@ -1,6 +1,7 @@
 #include "TextInput.h"
 
 #include "FileOpen.h"
+#include "Shown.h"
 
 #include <cerrno>
 #include <cstring>
@@ -32,7 +33,8 @@ bool ReadStandardInput(std::string& text, std::string& reason)
 
 std::string TextInputName(const std::string& path, Dash dash)
 {
-    return dash == Dash::IsStandardInput && path == kStandardInputPath ? "standard input" : path;
+    return dash == Dash::IsStandardInput && path == kStandardInputPath ? "standard input"
+                                                                       : Shown(path);
 }
 
 bool ReadTextInput(const std::string& path, Dash dash, std::string& text, std::string& error)

@@ -2,6 +2,7 @@
 
 #include "FileOpen.h"
 #include "ProgramName.h"
+#include "Shown.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -32,20 +33,40 @@ size_t FormatLine(char (&line)[16], char op, uint8_t reg, uint8_t value, bool sh
 
 }  // namespace
 
-bool TraceFile::Open(const std::string& path, std::string& error, const std::string& name)
+void TraceFile::Restart(std::string name)
 {
     Close();
-    m_name = name.empty() ? path : name;
+    m_name = std::move(name);
     m_lost = false;
     m_lostReason.clear();
     m_writes = {};
+}
+
+bool TraceFile::Open(const std::string& path, std::string& error, const std::string& name,
+                     PipeWait pipes)
+{
+    Restart(name.empty() ? Shown(path) : name);
     std::string reason;
-    m_fd = OpenFile(path, O_WRONLY | O_APPEND | O_CREAT, kRegularFile | kCharacterDevice, reason);
+    const unsigned kinds =
+        kRegularFile | kCharacterDevice | (pipes == PipeWait::Allowed ? kPipe : 0u);
+    m_fd = OpenFile(path, O_WRONLY | O_APPEND | O_CREAT, kinds, reason);
     if (m_fd < 0) {
         error = m_name + ": " + reason;
         return false;
     }
+    struct stat st {};
+    if (::fstat(m_fd, &st) == 0 && S_ISFIFO(st.st_mode))
+        ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     return true;
+}
+
+bool TraceFile::OpenStandardOutput(std::string& error)
+{
+    Restart("standard output");
+    m_fd = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    if (m_fd >= 0) return true;
+    error = m_name + ": " + std::strerror(errno);
+    return false;
 }
 
 void TraceFile::Close()

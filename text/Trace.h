@@ -5,10 +5,13 @@
 #include <string>
 
 // A log of register operations ("R A5 3C ok", "W A5 3C fail"), appended to a
-// regular file or written to a terminal (/dev/stderr). Each line is written as
-// the access happens, so a crash or a closed terminal loses none. Writing
-// never waits: a line that would (a terminal stopped with Ctrl+S, a serial
-// port under flow control) stops the file there, as a write error does. A
+// regular file or written to a terminal (/dev/stderr), or for a program that
+// may wait on it (zr5130ctl, Python) also to a pipe or standard output. Each
+// line is written as the access happens, so a crash or a closed terminal
+// loses none. Writing never waits, but on a pipe where waiting was allowed:
+// a line that would (a terminal stopped with Ctrl+S, a serial port under
+// flow control, a pipe of the panel's) stops the file there, as a write
+// error does. A
 // file stopped by an error ends on its last whole line: a line cut short (a
 // full disk) is taken back out of a regular file, so the file always reads
 // back. A chip object (ChipLink) points at the files its accesses go to.
@@ -28,9 +31,17 @@ public:
     TraceFile(const TraceFile&) = delete;
     TraceFile& operator=(const TraceFile&) = delete;
 
+    // May a pipe's reader hold up the accesses? The panel never waits on its files.
+    enum class PipeWait { Refused, Allowed };
+
     // name is how messages call the file (for example "ZR5130_TRACE=trace.txt");
-    // the path itself when empty.
-    bool Open(const std::string& path, std::string& error, const std::string& name = {});
+    // the path itself when empty. With PipeWait::Allowed a pipe is taken too,
+    // and written as pipelines write: waiting while its reader catches up.
+    bool Open(const std::string& path, std::string& error, const std::string& name = {},
+              PipeWait pipes = PipeWait::Refused);
+    // Standard output, sharing its offset with what else the program prints
+    // there; its writes wait as the program's own do.
+    bool OpenStandardOutput(std::string& error);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     // True once a line could not be written; the file stopped there.
@@ -43,6 +54,7 @@ public:
     void Write(uint8_t reg, uint8_t value, bool ok) { Line('W', reg, value, true, ok); }
 
 private:
+    void Restart(std::string name);
     void Line(char op, uint8_t reg, uint8_t value, bool showValue, bool ok);
     bool WriteAll(const char* data, size_t size);
     void TakeBack(size_t written) const;

@@ -183,14 +183,22 @@ TEST_F(Ctl, DecodeNamesEveryGridRegisterWithItsFields)
     const auto json = nlohmann::json::parse(ctl.out);
     ASSERT_EQ(json["registers"].size(), 27u);
     EXPECT_EQ(json["registers"][2]["access"], "read only");
-    EXPECT_EQ(json["registers"][2]["fields"]["VRef OK"]["value"], 1);
-    EXPECT_EQ(json["registers"][16]["fields"]["PWM Frequency"]["meaning"], "9616 Hz");
+    EXPECT_EQ(json["registers"][2]["fields"][2]["name"], "VRef OK");
+    EXPECT_EQ(json["registers"][2]["fields"][2]["value"], 1);
 
     // A dump through a pipe reads as the file does.
     const std::string fromFile = ctl.out;
     ctl.input = ctl.ReadFile("board.txt");
     ASSERT_EQ(ctl.Run({"--json", "decode", "-"}), 0) << ctl.err;
     EXPECT_EQ(ctl.out, fromFile);
+
+    // A field decoded in one shape with what get gives for it.
+    const auto frequency = json["registers"][16]["fields"][2];
+    ASSERT_EQ(ctl.Run({"--json", "--adapter", "sim:" + ctl.Path("board.txt"), "get",
+                       "pwm-frequency"}),
+              0);
+    EXPECT_EQ(nlohmann::json::parse(ctl.out)["fields"][0], frequency);
+    EXPECT_EQ(frequency["meaning"], "9616 Hz");
 }
 
 TEST_F(Ctl, ReplayRepeatsTheTracesWritesAfterCheckingAllOfIt)
@@ -226,7 +234,9 @@ TEST_F(Ctl, EachCommandTellsTheRegisterThatDoesNotAnswer)
         {{"dump"}, FormatRegisterImage(MapRegistersOf(deafImage)), "register A5: " + noAnswer, Lines{}},
         {{"read", "02", "A5"}, "30\n--\n", "register A5: " + noAnswer, Lines{}},
         {{"--json", "read", "02", "A5"},
-         R"({"registers": [{"address": "02", "value": "30"}, {"address": "A5", "value": null}]})",
+         R"({"registers": [{"address": "02", "value": "30"}, {"address": "A5", "value": null}],
+             "errors": [{"message": "register A5: )" + noAnswer + R"(", "register": "A5",
+                         "adapter": ")" + deaf + R"("}]})",
          "register A5: " + noAnswer, Lines{}},
         {{"get", "pwm-frequency"}, "PWM Frequency = -- (A5 bits 3-0 not read)\n",
          "get: register A5: " + noAnswer, Lines{}},

@@ -97,10 +97,11 @@ TEST_F(Fields, GetPrintsEachFieldWithItsMeaningAndBits)
 
     ASSERT_EQ(Run(Board({{0xA5, -1}}), {"--json", "get", "pwm-frequency", "brightness"}), 1);
     EXPECT_EQ(json::parse(ctl.out)["fields"],
-              json::parse(R"j([{"name": "PWM Frequency", "location": "A5 bits 3-0",
-                               "value": null, "meaning": null},
-                              {"name": "Brightness", "location": "00 bits 7-0", "value": 0,
-                               "meaning": "brightness, 0-255 (0-100 %)"}])j"));
+              json::parse(R"j([{"name": "PWM Frequency", "bits": "A5 bits 3-0",
+                               "value": null, "meaning": null,
+                               "description": "PWM dimming frequency"},
+                              {"name": "Brightness", "bits": "00 bits 7-0", "value": 0,
+                               "meaning": "0", "description": "brightness, 0-255 (0-100 %)"}])j"));
 
     // Every field that fields lists, get reads by its name as listed.
     ASSERT_EQ(ctl.Run({"--json", "fields"}), 0);
@@ -130,7 +131,7 @@ TEST_F(Fields, FieldsAndDecodeNeedNoChip)
                                     "02 Status = A8\n"))
         << ctl.out;
     ASSERT_EQ(Run("none", {"--json", "decode", "A5=E9"}), 0);
-    EXPECT_EQ(json::parse(ctl.out)["registers"][0]["fields"]["PWM Frequency"]["value"], 9);
+    EXPECT_EQ(json::parse(ctl.out)["registers"][0]["fields"][2]["value"], 9);
     EXPECT_EQ(ctl.ReadFile("t"), "");
 }
 

@@ -76,7 +76,11 @@ TEST_F(WritePolicy, JsonSaysAWriteThatDoesNotReadBackIsNotOk)
     EXPECT_EQ(Run({"--json", "write", "A5", "07"}, "A5"), 1);
     EXPECT_EQ(nlohmann::json::parse(ctl.out),
               nlohmann::json::parse(R"({"writes": [{"address": "A5", "value": "07", "ok": false}],
-                                        "readBack": [{"address": "A5", "value": "00"}]})"));
+                                        "readBack": [{"address": "A5", "value": "00"}],
+                                        "errors": [{"register": "A5",
+                                                    "message": "register A5 reads 00 after 07 was written",
+                                                    "adapter": ")" +
+                                    Board() + R"("}]})"));
     EXPECT_EQ(Run({"--json", "write", "A5", "07"}), 0);
     EXPECT_EQ(nlohmann::json::parse(ctl.out)["writes"][0]["ok"], true);
 }
