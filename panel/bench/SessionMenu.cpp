@@ -42,6 +42,7 @@ const Entry kEntries[] = {
     // The Adapter list goes before this one.
     {CSessionMenu::kIdmRecordSession, "Record Session...", QKeySequence::UnknownKey, Qt::Key_E, true},
     {CSessionMenu::kIdmRegisters, "Registers...", QKeySequence::UnknownKey, Qt::Key_G, false},
+    {CSessionMenu::kIdmTimeline, "Timeline...", QKeySequence::UnknownKey, Qt::Key_L, false},
 };
 
 const QString kDumpFilter = QStringLiteral("Register dumps (*.txt *.dump);;All files (*)");

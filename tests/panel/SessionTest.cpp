@@ -218,12 +218,12 @@ TEST_F(SessionTest, EntriesFollowAboutWithKeysAndCauseNoTrafficUntilUsed)
 {
     StartPanelOn(&board);
     const QList<QAction*> menu = Panel().SystemMenu()->actions();
-    ASSERT_EQ(menu.size(), 11);
+    ASSERT_EQ(menu.size(), 12);
     QStringList shown;
     for (QAction* entry : menu.mid(3)) shown << entry->text() + " " + entry->shortcut().toString();
     EXPECT_EQ(shown.join(", "), " , Save Registers... Ctrl+S, Compare with File... Ctrl+D, "
                                 "Watch Status Ctrl+T, Reconnect Adapter Ctrl+R, Adapter , "
-                                "Record Session... Ctrl+E, Registers... Ctrl+G");
+                                "Record Session... Ctrl+E, Registers... Ctrl+G, Timeline... Ctrl+L");
     EXPECT_TRUE(menu[6]->isCheckable() && !menu[6]->isChecked());
     reads.clear();
     Choose("Save Registers...", "");  // cancelled dialogs change nothing
