@@ -6,16 +6,15 @@
 
 #include "FailureLook.h"
 #include "PanelTimeline.h"
+#include "SessionMenu.h"
 #include "SimBoard.h"
 #include "TimelineLanes.h"
 #include "TimelineView.h"
 #include "TimelineWindow.h"
 
-#include <QAction>
 #include <QDateTime>
 #include <QFile>
 #include <QImage>
-#include <QMenu>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,13 +56,6 @@ class TimelineInPanel : public PanelTest {
 protected:
     SimBoard board;
 
-    QAction* Entry(const QString& text)
-    {
-        for (QAction* action : Panel().SystemMenu()->actions())
-            if (action->text() == text) return action;
-        ADD_FAILURE() << "no entry " << text.toStdString();
-        return nullptr;
-    }
     bool Shows02(const char* value)
     {
         return QTest::qWaitFor([&] { return BoxText(0x02) == value; }, 4000);
@@ -78,12 +70,12 @@ TEST_F(TimelineInPanel, WatchAndAWriteShowWhereTheyHappenedAndTheCsvHoldsEveryEv
     StartPanelOn(&board);
     // Over Voltage comes and goes, a read goes unanswered, VBoost OK drops.
     board.SetStatusSequence({0x30, 0x38, 0x30, Answer::Kind::NoAnswer, 0x20, 0x30});
-    Entry("Watch Status")->trigger();
+    Panel().OnSysCommand(CSessionMenu::kIdmWatchStatus);
     ASSERT_TRUE(Shows02("38"));
     WriteByHand("A5", "E4");
     ASSERT_TRUE(Shows02("20"));
     ASSERT_TRUE(Shows02("30"));
-    Entry("Watch Status")->trigger();
+    Panel().OnSysCommand(CSessionMenu::kIdmWatchStatus);
     QTest::qWait(100);  // the present passes the last read: the view tells nothing beyond it
 
     Panel().activateWindow();
