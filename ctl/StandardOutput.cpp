@@ -1,6 +1,7 @@
 #include "StandardOutput.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -48,5 +49,11 @@ bool Print(std::string_view text)
 }
 
 bool OutputFailed() { return g_failure != 0; }
+
+void OutputReaderGone()
+{
+    std::raise(SIGPIPE);
+    if (g_failure == 0) g_failure = EPIPE;
+}
 
 std::string OutputFailure() { return std::strerror(g_failure); }

@@ -16,5 +16,9 @@ void KeepStandardDescriptorsOpen();
 // has failed.
 bool Print(std::string_view text);
 bool OutputFailed();
+// The reader of standard output went away before anything more was written
+// (found by poll): ends as a write would have, by SIGPIPE, or where that
+// signal is ignored as a failed write with EPIPE.
+void OutputReaderGone();
 // Why the first failed write failed ("No space left on device").
 std::string OutputFailure();

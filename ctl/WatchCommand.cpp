@@ -1,20 +1,23 @@
-// watch [--interval MS] [--count N] [REG...]: a line for every change.
+// watch [--interval MS] [--count N] [--csv] [--until FIELD=VALUE] [--timeout SECONDS]
+// [REG...]: a line for every change, or a CSV row for every read.
 #include "Commands.h"
+#include "FieldCondition.h"
 #include "HexArgs.h"
 #include "HexInput.h"
 #include "Output.h"
+#include "Quote.h"
 #include "RegisterMap.h"
 #include "StandardOutput.h"
-#include "StatusFlags.h"
 #include "StopSignals.h"
 #include "Tool.h"
+#include "WatchClock.h"
+#include "WatchLines.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,84 +25,18 @@
 
 namespace {
 
-
 struct WatchArgs {
     unsigned intervalMs = 500;
     long long count = 0;  // reads to make; 0: until interrupted
+    bool csv = false;
+    std::string until;    // FIELD=VALUE; empty: none
+    double timeoutS = 0;  // 0: none
     std::vector<std::string> regs;
 };
 
 // After a failed attempt the bus is given this long before the next: a
 // stuck bus takes the bridge's timeout (a second or more) for every try.
 constexpr unsigned kRetryMs = 5000;
-
-// Local time, ISO 8601 with milliseconds: 2025-03-14T09:26:53.589+01:00.
-std::string Timestamp()
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
-    char date[32];
-    char zone[8];
-    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    std::strftime(zone, sizeof zone, "%z", &local);
-    char text[64];
-    std::snprintf(text, sizeof text, "%s.%03ld%.3s:%.2s", date, now.tv_nsec / 1000000, zone,
-                  zone + 3);
-    return text;
-}
-
-std::string JoinNames(const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
-    return text;
-}
-
-// Prints the line for a change; false when standard output failed.
-bool PrintChange(bool json, const std::string& prefix, uint8_t reg,
-                 std::optional<uint8_t> before, bool first, std::optional<uint8_t> now)
-{
-    FlagChange flags;
-    if (reg == chip::kStatusRegister) flags = StatusFlagChange(before, now);
-    if (json) {
-        Json line;
-        line["time"] = Timestamp();
-        line["address"] = HexByteText(reg);
-        line["from"] = first ? Json(nullptr) : ValueJson(before);
-        line["to"] = ValueJson(now);
-        if (reg == chip::kStatusRegister) {
-            line["on"] = flags.on;
-            line["off"] = flags.off;
-        }
-        PrintJson(line);
-        return !OutputFailed();
-    }
-    std::string text = prefix + Timestamp() + " " + HexByteText(reg) + " ";
-    if (!first) text += ValueText(before) + " -> ";
-    text += ValueText(now);
-    if (!flags.on.empty()) text += " on: " + JoinNames(flags.on);
-    if (!flags.off.empty()) text += (flags.on.empty() ? " off: " : "; off: ") + JoinNames(flags.off);
-    // Each change reaches a log file or a pipe as it happens.
-    return Print(text + '\n');
-}
-
-// Keeps to the interval's cadence; after a read that took longer than the
-// interval it starts afresh from now rather than catching up in a burst.
-void SleepUntilNext(timespec& next, unsigned intervalMs)
-{
-    next.tv_nsec += long(intervalMs % 1000) * 1000000;
-    next.tv_sec += time_t(intervalMs / 1000) + next.tv_nsec / 1000000000;
-    next.tv_nsec %= 1000000000;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    if (now.tv_sec > next.tv_sec || (now.tv_sec == next.tv_sec && now.tv_nsec > next.tv_nsec))
-        next = now;
-    while (!StopSignal() &&
-           clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
-    }
-}
 
 // One reading of every watched register. An attempt fails when the adapter
 // does not come up again or no register answers: the bus or the board is
@@ -131,26 +68,25 @@ Attempt Read(Tool& tool, const std::vector<uint8_t>& regs, bool reopen)
 struct Watched {
     std::vector<std::optional<uint8_t>> last;
     bool lastFailed = false;
+    bool seen = false;  // --until held: the board is watched no more
 };
 
 // One read of a board's registers and its lines; false when standard output
-// failed. prefix starts each line: the adapter, with --each.
-bool WatchOnce(Tool& tool, const std::vector<uint8_t>& regs, Watched& board, long long reads,
-               bool more, bool& anyFailed)
+// failed. more: another read follows.
+bool WatchOnce(Tool& tool, WatchLines& lines, const std::vector<uint8_t>& regs, Watched& board,
+               long long reads, bool more, bool& anyFailed)
 {
-    const std::string prefix = tool.Each() ? tool.BoardLabel() + " " : "";
+    const std::string label = tool.BoardLabel();
     const Attempt attempt = Read(tool, regs, board.lastFailed);
     bool newlyFailed = false;
     for (size_t i = 0; i < regs.size(); ++i) {
         const std::optional<uint8_t> now = attempt.values[i];
         anyFailed = anyFailed || !now;
         newlyFailed = newlyFailed || (!now && (reads == 0 || board.last[i]));
-        if ((reads == 0 || now != board.last[i]) &&
-            !PrintChange(tool.json, prefix, regs[i], board.last[i], reads == 0, now))
-            return false;
+        if (!lines.Reading(label, regs[i], reads == 0, board.last[i], now)) return false;
         board.last[i] = now;
     }
-    const std::string when = prefix + Timestamp() + ": ";
+    const std::string when = (label.empty() ? "" : label + " ") + lines.TimeNow() + ": ";
     const std::string retry =
         more ? "; trying again in " + std::to_string(kRetryMs / 1000) + " s" : "";
     if (attempt.failed && !attempt.cause.empty())
@@ -162,13 +98,53 @@ bool WatchOnce(Tool& tool, const std::vector<uint8_t>& regs, Watched& board, lon
     return true;
 }
 
+// --until's FIELD=VALUE, read as set reads a field and its value.
+std::optional<std::vector<chip::FieldCondition>> ReadUntil(const std::string& text)
+{
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+        Problem("watch: --until " + Quoted(text) +
+                " is not FIELD=VALUE (for example over-voltage=1)");
+        return std::nullopt;
+    }
+    const chip::FieldText field{text.substr(0, equals), text.substr(equals + 1)};
+    chip::ConditionReading reading = chip::ReadConditions({&field, 1});
+    if (!reading.error.empty()) {
+        Problem("watch: --until: " + reading.error);
+        return std::nullopt;
+    }
+    return std::move(reading.conditions);
+}
+
+// What the board's registers read last, those that answered.
+chip::RegisterValues LastValues(const std::vector<uint8_t>& regs, const Watched& board)
+{
+    chip::RegisterValues values;
+    for (size_t i = 0; i < regs.size(); ++i)
+        if (board.last[i]) values[regs[i]] = *board.last[i];
+    return values;
+}
+
 // With --each every board is read in each round, its lines starting with its
-// adapter.
+// adapter; --until waits for every board to show it, and a board that has
+// is read no more.
 int RunWatch(Tool& tool, const WatchArgs& args)
 {
     auto regs = ParseByteArgs(args.regs, "watch: register");
     if (!regs) return kExitBadInput;
+    std::vector<chip::FieldCondition> until;
+    if (!args.until.empty()) {
+        auto conditions = ReadUntil(args.until);
+        if (!conditions) return kExitBadInput;
+        until = std::move(*conditions);
+    }
+    for (const uint8_t reg : chip::ConditionRegisters(until))
+        if (std::ranges::find(*regs, reg) == regs->end()) regs->push_back(reg);
     if (regs->empty()) regs->push_back(chip::kStatusRegister);
+    if (args.csv && tool.json) {
+        Problem("watch: --csv and --json are two formats; give one");
+        return kExitBadInput;
+    }
     tool.AllBoardsDone();
     for (size_t b = 0; b < tool.Boards(); ++b) {
         tool.SelectBoard(b);
@@ -176,24 +152,56 @@ int RunWatch(Tool& tool, const WatchArgs& args)
     }
 
     CatchStopSignals();
-    std::vector<Watched> boards(tool.Boards(), Watched{std::vector<std::optional<uint8_t>>(regs->size())});
+    using Format = WatchLines::Format;
+    WatchLines lines(args.csv ? Format::Csv : tool.json ? Format::Json : Format::Text,
+                     tool.Each());
+    if (!lines.Start()) return kExitFailed;
+    std::vector<Watched> boards(tool.Boards(),
+                                Watched{std::vector<std::optional<uint8_t>>(regs->size())});
     bool anyFailed = false;
-    timespec next{};
-    clock_gettime(CLOCK_MONOTONIC, &next);
-    for (long long reads = 0; !StopSignal() && (args.count == 0 || reads < args.count); ++reads) {
+    WatchClock clock(args.timeoutS > 0
+                         ? std::optional(std::chrono::duration<double>(args.timeoutS))
+                         : std::nullopt);
+    long long reads = 0;
+    for (; !StopSignal(); ++reads) {
         if (reads > 0) {
             const bool failing = std::ranges::any_of(boards, &Watched::lastFailed);
-            SleepUntilNext(next, failing ? kRetryMs : args.intervalMs);
+            if (!clock.Wait(std::chrono::milliseconds(failing ? kRetryMs : args.intervalMs))) {
+                OutputReaderGone();
+                return kExitFailed;
+            }
             if (StopSignal()) break;
         }
-        const bool more = args.count == 0 || reads + 1 < args.count;
+        const bool last = (args.count > 0 && reads + 1 >= args.count) || clock.PastEnd();
         for (size_t b = 0; b < boards.size(); ++b) {
+            if (boards[b].seen) continue;
             tool.SelectBoard(b);
             TagJsonWithAdapter(tool.BoardLabel());
-            if (!WatchOnce(tool, *regs, boards[b], reads, more, anyFailed)) return kExitFailed;
+            if (!WatchOnce(tool, lines, *regs, boards[b], reads, !last, anyFailed))
+                return kExitFailed;
+            boards[b].seen =
+                !until.empty() && chip::ConditionsHold(until, LastValues(*regs, boards[b]));
+        }
+        if (!until.empty() && std::ranges::all_of(boards, &Watched::seen)) return kExitDone;
+        if (last) {
+            ++reads;
+            break;
         }
     }
-    return anyFailed ? kExitFailed : kExitDone;
+    if (until.empty() || StopSignal()) return anyFailed ? kExitFailed : kExitDone;
+    char within[48];
+    if (args.timeoutS > 0)
+        std::snprintf(within, sizeof within, "within %g s", args.timeoutS);
+    else
+        std::snprintf(within, sizeof within, "in %lld reads", reads);
+    for (size_t b = 0; b < boards.size(); ++b) {
+        tool.SelectBoard(b);
+        const std::string label = tool.BoardLabel();
+        if (!boards[b].seen)
+            Problem("watch: " + (label.empty() ? "" : label + ": ") +
+                    chip::NotSeenText(until, LastValues(*regs, boards[b]), within));
+    }
+    return kExitFailed;
 }
 
 }  // namespace
@@ -203,14 +211,30 @@ void AddWatchCommand(CLI::App& app, Tool& tool, Commands& commands)
     auto args = std::make_shared<WatchArgs>();
     CLI::App* watch = app.add_subcommand(
         "watch", "read the status register 02 (or the named ones) every MS milliseconds and "
-                 "print a timestamped line for each value that changes; when the bus fails, a "
-                 "line on standard error and another try every 5 s; Ctrl+C ends it");
+                 "print a timestamped line for each value that changes (with --csv a row for "
+                 "every read); when the bus fails, a line on standard error and another try "
+                 "every 5 s; Ctrl+C ends it, and so does the end of a pipe's reader");
     watch->add_option("--interval", args->intervalMs, "milliseconds between reads (default 500)")
         ->type_name("MS")
         ->check(CLI::Range(1u, 3600000u));
     watch->add_option("--count", args->count, "end after N reads")
         ->type_name("N")
         ->check(CLI::Range(1LL, 1000000000000LL));
+    watch->add_flag("--csv", args->csv,
+                    "a CSV row for every read: time,kind,register,value and one column per "
+                    "status flag, as the panel's Timeline saves them (with --each, an adapter "
+                    "column first)");
+    watch->add_option("--until", args->until,
+                      "end with status 0 once the chip shows the field at this value, after "
+                      "its line (over-voltage=1); field and value as set takes them, the "
+                      "field's register watched too; with --each, once every board has shown "
+                      "it")
+        ->type_name("FIELD=VALUE");
+    watch->add_option("--timeout", args->timeoutS,
+                      "end after SECONDS (decimals allowed); with --until, status 1 and a line "
+                      "saying so when it was not seen by then")
+        ->type_name("SECONDS")
+        ->check(CLI::Range(0.001, 10000000.0));
     watch->add_option("REG", args->regs, "registers to watch, in hex (default 02)");
     commands.push_back({watch, [&tool, args] { return RunWatch(tool, *args); }});
 }

@@ -4,11 +4,13 @@
 #include "Dumps.h"
 #include "FieldAccess.h"
 #include "FieldObjects.h"
+#include "FieldTexts.h"
 #include "HexInput.h"
 #include "LinuxI2cAdapter.h"
 #include "PyErrors.h"
 #include "RegisterMap.h"
 #include "Session.h"
+#include "WatchBindings.h"
 #include "zr5130_version.h"
 
 #include <pybind11/stl.h>
@@ -49,29 +51,6 @@ std::string FieldRepr(const FieldReading& field)
     const bool named = field.meaning != std::to_string(field.number);
     return "<Field " + field.name + " = " + (named ? '"' + field.meaning + '"' : field.meaning) +
         " (" + field.bits + " = " + std::to_string(field.number) + ")>";
-}
-
-// A value as a script gives it: a number, or a meaning as text.
-std::string ValueText(const std::string& name, const py::handle& value)
-{
-    if (py::isinstance<py::bool_>(value)) return value.cast<bool>() ? "1" : "0";
-    if (py::isinstance<py::int_>(value)) return py::str(value);
-    if (py::isinstance<py::str>(value)) return value.cast<std::string>();
-    throw py::type_error("the value of " + name + " is a " +
-                         std::string(py::str(value.get_type().attr("__name__"))) +
-                         "; give a number or a meaning as text");
-}
-
-std::vector<chip::FieldText> FieldTexts(const std::optional<py::dict>& fields,
-                                        const py::kwargs& more)
-{
-    std::vector<chip::FieldText> texts;
-    for (const py::dict& dict : {fields.value_or(py::dict()), py::dict(more)})
-        for (const auto& [name, value] : dict) {
-            const std::string field = py::str(name);
-            texts.push_back({field, ValueText(field, value)});
-        }
-    return texts;
 }
 
 void AddFieldClasses(py::module_& m)
@@ -257,6 +236,7 @@ PYBIND11_MODULE(zr5130, m)
     AddErrors(m);
     AddFieldClasses(m);
     AddChipClass(m);
+    AddWatch(m);
     AddAdapterClass(m);
 
     m.def("open", &ChipSession::Open, py::arg("adapter") = py::none(),

@@ -1,6 +1,7 @@
 # Type stub of the zr5130 module, for editors and type checkers. The
 # reference is help(zr5130).
 import os
+from collections.abc import Iterator
 from types import TracebackType
 
 __version__: str
@@ -71,6 +72,19 @@ class AdapterEntry:
     @property
     def usb_bridge(self) -> bool: ...
 
+# Chip.watch() and Chip.wait_for(): a sample per register read, and the iterator of them.
+class Sample:
+    @property
+    def time(self) -> float: ...
+    @property
+    def register(self) -> int: ...
+    @property
+    def value(self) -> int | None: ...
+    @property
+    def fields(self) -> dict[str, int]: ...
+
+class Watch(Iterator[Sample]): ...
+
 class Chip:
     @property
     def adapter(self) -> str: ...
@@ -87,6 +101,22 @@ class Chip:
     # returns as meaning or number, set() takes back to the same bits.
     def set(self, fields: dict[str, int | str] | None = None, /, **more: int | str) -> None: ...
     def dump(self) -> dict[int, int | None]: ...
+    # Fields as set() takes them, read-only ones too; TimeoutError when they do not hold in time.
+    def watch(
+        self,
+        interval: float = 0.1,
+        until: dict[str, int | str] | None = None,
+        timeout: float | None = None,
+    ) -> Watch: ...
+    def wait_for(
+        self,
+        fields: dict[str, int | str] | None = None,
+        /,
+        *,
+        timeout: float | None = 2.0,
+        interval: float = 0.1,
+        **more: int | str,
+    ) -> None: ...
     def trace(self, path: str | os.PathLike[str] | None) -> None: ...
     def close(self) -> None: ...
     def __enter__(self) -> Chip: ...

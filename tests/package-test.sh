@@ -227,10 +227,14 @@ out=$(timeout 20 "$root/usr/bin/zr5130ctl" --adapter "sim:$root/$doc/examples/e0
   read 72 A5) || fail "zr5130ctl read: exit status $?"
 [ "$out" = $'83\n24' ] || fail "zr5130ctl read 72 A5 on e08-programmed.txt printed '$out'"
 
-# The Python module where Debian's python3 finds packaged modules, with its
-# type stub, and the examples beside its documents. It is the module built
-# and tested in the build folder, and, with nothing of the system's own
-# (python3 -S), it reads the example dump and runs the sweep.
+# The Python module alone, zr5130-eval purged first: where Debian's python3
+# finds packaged modules, with its type stub, and the examples beside its
+# documents. It is the module built and tested in the build folder, and,
+# with nothing of the system's own (python3 -S), it reads an example dump
+# and runs its own sweep example.
+cp "$root/$doc/examples/e08-programmed.txt" "$work/"
+"${installer[@]}" --purge zr5130-eval >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --purge zr5130-eval failed"; }
+[ ! -e "$root/usr/bin/zr5130ctl" ] || fail "zr5130ctl is left after zr5130-eval was purged"
 "${installer[@]}" --install "$pydeb" >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --install $pydeb failed"; }
 site=$root/usr/lib/python3/dist-packages
 modules=("$site"/zr5130.cpython-*.so)
@@ -249,14 +253,14 @@ grep -q GNU_RELRO <<<"$(readelf --program-headers "${modules[0]}")" && \
 python=(env PYTHONPATH="$site" XDG_CONFIG_HOME="$work/config" timeout 20 python3 -S)
 out=$("${python[@]}" -c 'import sys, zr5130
 with zr5130.open("sim:" + sys.argv[1]) as chip: print("%02X %d" % (chip.read(0x72), chip.get("programmed").number))' \
-  "$root/$doc/examples/e08-programmed.txt" 2>&1) || fail "the installed module: $out"
+  "$work/e08-programmed.txt" 2>&1) || fail "the installed module: $out"
 [ "$out" = "83 3" ] || fail "the installed module read '$out' from e08-programmed.txt, expected '83 3'"
 out=$("${python[@]}" "$root/$pydoc/examples/sweep.py" 2>&1) && grep -q ' FFFh ' <<<"$out" \
   || fail "the installed sweep example did not reach FFFh: $out"
-echo "python3-zr5130: the installed module reads the example dump and runs the sweep"
+echo "python3-zr5130, installed alone: the module reads an example dump and runs its sweep"
 
 # Purged, they leave nothing behind.
-"${installer[@]}" --purge python3-zr5130 zr5130-eval >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --purge failed"; }
+"${installer[@]}" --purge python3-zr5130 >"$work/log" 2>&1 || { cat "$work/log"; fail "dpkg --purge failed"; }
 left=$(cd "$root" && find . -path ./var/lib/dpkg -prune -o ! -type d -print)
 [ -z "$left" ] || fail "left after purge: $left"
 

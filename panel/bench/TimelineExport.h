@@ -10,10 +10,8 @@
 class QIODevice;
 
 // The Timeline's events as CSV, oldest first: a header line, then one row
-// per event: time (ISO 8601, milliseconds, local with its offset), kind,
-// register and value (two hex digits, "--" for a failed read), and one
-// column per status flag, named as the flag (0 or 1; empty but for a read).
-// False when the device would not take it all.
+// per event, in the columns chip::TimelineCsv writes (zr5130ctl watch --csv
+// writes the same). False when the device would not take it all.
 bool WriteTimelineCsv(std::span<const TimelineEvent> events, QIODevice& out);
 
 // Saves what write writes to path, whole or not at all: written beside the
