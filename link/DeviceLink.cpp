@@ -72,6 +72,8 @@ int AdapterFfwVersion(uint8_t& ffw)
 int RegRead(unsigned address, uint8_t reg, uint8_t& value)
 {
     ChipLink& chip = LinkChip();
+    // What is told of it, too, is told once whichever thread made it.
+    const std::lock_guard hold(chip.BusLock());
     if (chip.Read(reg, value, address)) {
         Succeeded();
         return 0;
@@ -83,6 +85,8 @@ int RegRead(unsigned address, uint8_t reg, uint8_t& value)
 int RegWrite(unsigned address, uint8_t reg, uint8_t value)
 {
     ChipLink& chip = LinkChip();
+    // What is told of it, too, is told once whichever thread made it.
+    const std::lock_guard hold(chip.BusLock());
     if (chip.Write(reg, value, address)) {
         Succeeded();
         return 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a real X server: starts zr5130-eval on the simulated
-# board under Xvfb, waits for the panel window, saves a PNG of it, closes it
-# with Escape and checks the exit status and the picture.
+# board under Xvfb, waits for the panel window, saves a PNG of it, opens the
+# Timeline with Ctrl+L and saves a PNG of that (PNG's name with -timeline),
+# closes the panel with Escape and checks the exit status and the pictures.
 # Usage: xvfb-smoke.sh PROGRAM PNG. Exits 77 (skipped) without the X tools.
 set -euo pipefail
 # shellcheck source=tests/xvfb-lib.sh
@@ -33,10 +34,24 @@ if ! near "$png_width" "$WIDTH" || ! near "$png_height" "$HEIGHT"; then
   fail "PNG is ${png_width}x${png_height}, window is ${WIDTH}x${HEIGHT}"
 fi
 
+# The Timeline by its key, beside the panel, saved as a picture too.
+xdotool windowfocus --sync "$window" || fail "could not focus the window"
+xdotool key ctrl+l
+timeline=$(timeout 10 xdotool search --sync --name "^Timeline - ZR5130\$" 2>/dev/null | head -n 1) || true
+[ -n "$timeline" ] || fail "Ctrl+L opened no window titled \"Timeline - ZR5130\" within 10 s"
+sleep 1
+timeline_png="${png%.png}-timeline.png"
+import -window "$timeline" "$timeline_png" || fail "import could not save the Timeline"
+read -r png_width png_height < <(identify -format '%w %h\n' "$timeline_png")
+echo "Timeline PNG $timeline_png: ${png_width}x${png_height}"
+if [ "$png_width" -lt 400 ] || [ "$png_height" -lt 200 ]; then
+  fail "the Timeline is only ${png_width}x${png_height}"
+fi
+
 # Without a window manager nothing gives the window the focus: give it
 # directly, then type Escape. (Sending the key to the window instead races
 # with its closing: the key release would go to a window already gone.)
 xdotool windowfocus --sync "$window" || fail "could not focus the window"
 xdotool key Escape
 expect_clean_exit
-echo "PASS: panel shown, saved and closed with status 0"
+echo "PASS: panel and Timeline shown, saved and closed with status 0"

@@ -45,10 +45,9 @@ CAdapterMenu::~CAdapterMenu()
 
 bool CAdapterMenu::OnCommand(unsigned id)
 {
-    const unsigned command = id & 0xFFF0;
-    if (command < kIdmFirstAdapter || command > kIdmLastAdapter) return false;
+    if (!Owns(id)) return false;
     if (m_entries.empty()) Rebuild();
-    const size_t index = (command - kIdmFirstAdapter) / 0x10;
+    const size_t index = ((id & 0xFFF0) - kIdmFirstAdapter) / 0x10;
     if (index < m_entries.size()) Choose(m_entries[index]);
     return true;
 }

@@ -32,6 +32,11 @@ public:
                  std::function<QString()> askDumpFile);
     ~CAdapterMenu() override;
 
+    // Whether id is an entry of the list.
+    static bool Owns(unsigned id)
+    {
+        return (id & 0xFFF0) >= kIdmFirstAdapter && (id & 0xFFF0) <= kIdmLastAdapter;
+    }
     bool OnCommand(unsigned id);
     // The adapter in use, as ZR5130_ADAPTER spells it.
     const QString& SettingInUse() const { return m_setting; }

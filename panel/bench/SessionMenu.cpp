@@ -42,6 +42,7 @@ const Entry kEntries[] = {
     // The Adapter list goes before this one.
     {CSessionMenu::kIdmRecordSession, "Record Session...", QKeySequence::UnknownKey, Qt::Key_E, true},
     {CSessionMenu::kIdmRegisters, "Registers...", QKeySequence::UnknownKey, Qt::Key_G, false},
+    {CSessionMenu::kIdmTimeline, "Timeline...", QKeySequence::UnknownKey, Qt::Key_L, false},
 };
 
 const QString kDumpFilter = QStringLiteral("Register dumps (*.txt *.dump);;All files (*)");
@@ -117,15 +118,25 @@ CSessionMenu::~CSessionMenu()
     RecordingClose();
 }
 
+// Watch's reader is held still while the adapter is opened again or another
+// one is put in its place.
 bool CSessionMenu::OnCommand(unsigned id)
 {
     switch (id & 0xFFF0) {
     case kIdmSaveRegisters: OnSaveRegisters(); return true;
     case kIdmCompareWithFile: OnCompareWithFile(); return true;
     case kIdmWatchStatus: OnWatchStatus(); return true;
-    case kIdmReconnectAdapter: OnReconnectAdapter(); return true;
+    case kIdmReconnectAdapter: {
+        const CStatusWatch::Pause pause(*m_watch);
+        OnReconnectAdapter();
+        return true;
+    }
     case kIdmRecordSession: OnRecordSession(); return true;
-    default: return m_adapters->OnCommand(id);
+    default: {
+        if (!CAdapterMenu::Owns(id)) return false;
+        const CStatusWatch::Pause pause(*m_watch);
+        return m_adapters->OnCommand(id);
+    }
     }
 }
 

@@ -16,9 +16,9 @@ class QMenu;
 // The window-menu entries for bench sessions, after the About entry: save
 // the registers to a dump, compare the board with a dump, watch the status
 // register, reconnect the adapter, choose it from the Adapter list, record
-// the session's register accesses to a file, open the Registers window (which
-// runs its entry itself). Each entry is a window-menu command and has a
-// keyboard accelerator.
+// the session's register accesses to a file, open the Registers window and
+// the Timeline (which run their entries themselves). Each entry is a
+// window-menu command and has a keyboard accelerator.
 class CSessionMenu : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +28,7 @@ public:
     static constexpr unsigned kIdmReconnectAdapter = 0x0130;
     static constexpr unsigned kIdmRecordSession = 0x0140;
     static constexpr unsigned kIdmRegisters = 0x0150;
+    static constexpr unsigned kIdmTimeline = 0x0160;
 
     // Appends a separator and the entries to menu; the Adapter list opens
     // adapters as start says.

@@ -53,6 +53,6 @@ private:
     QPushButton* m_savePng;
     QPushButton* m_saveCsv;
     QLabel* m_message;
-    QString m_folder;
-    bool m_failed = false;  // the message tells of a failure  // where the last file was chosen
+    QString m_folder;       // where the last file was chosen
+    bool m_failed = false;  // the message tells of a failure
 };

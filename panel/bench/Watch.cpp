@@ -1,6 +1,7 @@
 #include "Watch.h"
 
 #include "BoxMarks.h"
+#include "BusTurns.h"
 #include "DeviceLink.h"
 #include "EvalDlg.h"
 #include "HexText.h"
@@ -12,7 +13,12 @@
 
 #include <utility>
 
-CStatusWatch::CStatusWatch(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
+CStatusWatch::CStatusWatch(CEvalDlg& dlg)
+    : QObject(&dlg), m_dlg(dlg),
+      m_reader([this](const CStatusReader::Result& read) {
+          QMetaObject::invokeMethod(
+              this, [this, run = m_run.load(), read] { Show(run, read); }, Qt::QueuedConnection);
+      })
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CStatusWatch::Tick);
@@ -20,6 +26,7 @@ CStatusWatch::CStatusWatch(CEvalDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 
 void CStatusWatch::Start()
 {
+    ++m_run;
     m_running = true;
     m_failing = false;
     m_lastStatus = m_dlg.GridValue(chip::kStatusRegister);
@@ -28,6 +35,8 @@ void CStatusWatch::Start()
 
 void CStatusWatch::Stop()
 {
+    m_reader.Stop();
+    ++m_run;
     m_running = false;
     m_timer.stop();
     for (uint8_t bit = 0; bit < 8; ++bit)
@@ -43,39 +52,49 @@ bool CStatusWatch::ActionRunning() const
     return modal && modal != &m_dlg;
 }
 
-// A stuck bus makes every try wait out its timeout: between those the
-// window must stay usable.
+// A stuck bus makes every try wait out its timeout: between those the bus
+// must stay usable for the window's actions. Asked while the reader rests.
 int CStatusWatch::NextDelay() const
 {
     return LinkStuckCause() ? kStuckBusWaitMs : kIntervalMs;
 }
 
+// The next tick is timed from when the read's result is shown.
 void CStatusWatch::Tick()
 {
-    if (!ActionRunning()) {
-        const CEvalDlg::BusAction busAction(m_dlg, CEvalDlg::BusAction::Kind::Poll);
-        uint8_t status = 0;
-        const bool read = m_dlg.ChipRead(chip::kStatusRegister, status);
-        m_dlg.pull();
-        m_dlg.ShowRegister(chip::kStatusRegister, read ? std::optional(status) : std::nullopt);
-        m_dlg.push();
-        TellRead(read, status);
-    }
-    if (m_running) m_timer.start(NextDelay());
+    if (ActionRunning())
+        m_timer.start(NextDelay());
+    else
+        m_reader.Request();
 }
 
-void CStatusWatch::TellRead(bool read, uint8_t status)
+void CStatusWatch::Show(uint64_t run, const CStatusReader::Result& read)
+{
+    if (run != m_run) return;
+    if (!ActionRunning() && read.actionsBefore == PanelBusTurns().ActionsStarted()) {
+        // The stuck-bus mark the read left is told as the run ends.
+        const CEvalDlg::BusAction busAction(m_dlg, CEvalDlg::BusAction::Kind::Poll);
+        m_dlg.TakeRead(chip::kStatusRegister, read.value);
+        m_dlg.pull();
+        m_dlg.ShowRegister(chip::kStatusRegister, read.value);
+        m_dlg.push();
+        TellRead(read);
+    }
+    m_timer.start(NextDelay());
+}
+
+void CStatusWatch::TellRead(const CStatusReader::Result& read)
 {
     const QString time = ClockText(QTime::currentTime());
     const QString reg = HexText(chip::kStatusRegister);
-    if (!read) {
+    if (!read.value) {
         if (std::exchange(m_failing, true)) return;
-        const QString cause = QString::fromStdString(LinkAccessFailure());
+        const QString cause = QString::fromStdString(read.cause);
         m_dlg.SetFailureText(QStringLiteral("Read of %1 failed at %2").arg(reg, time) +
                              (cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
         return;
     }
-    QStringList changes = MarkFlags(status, time);
+    QStringList changes = MarkFlags(*read.value, time);
     if (std::exchange(m_failing, false))
         changes.prepend(QStringLiteral("Read of %1 works again at %2").arg(reg, time));
     if (!changes.isEmpty()) m_dlg.SetStatusText(changes.join(QStringLiteral("; ")));
@@ -102,4 +121,16 @@ QStringList CStatusWatch::MarkFlags(uint8_t status, const QString& time)
                                 on ? QStringLiteral("set") : QStringLiteral("cleared"), time);
     }
     return changes;
+}
+
+CStatusWatch::Pause::Pause(CStatusWatch& watch) : m_watch(watch)
+{
+    m_watch.m_reader.Stop();
+    ++m_watch.m_run;
+}
+
+// The reader starts again at the next tick's request.
+CStatusWatch::Pause::~Pause()
+{
+    if (m_watch.m_running) m_watch.m_timer.start(m_watch.NextDelay());
 }

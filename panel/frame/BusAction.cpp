@@ -11,7 +11,10 @@
 CEvalDlg::BusAction::BusAction(CEvalDlg& dlg, Kind kind) : m_dlg(dlg), m_kind(kind)
 {
     if (m_dlg.m_run.depth++ != 0) return;
-    LinkClearStuck();
+    if (m_kind == Kind::UserAction) {
+        m_bus = PanelBusTurns().ForAction();
+        LinkClearStuck();
+    }
     m_dlg.m_run = RunNotes();
     m_dlg.m_run.depth = 1;
     m_dlg.m_statusLine->BeginAction();

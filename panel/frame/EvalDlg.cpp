@@ -193,12 +193,17 @@ QString CEvalDlg::VersionText() const { return m_versionLine->text(); }
 bool CEvalDlg::ChipRead(uint8_t reg, uint8_t& value)
 {
     const bool read = RegRead(chip::kChipAddress, reg, value) == 0;
+    TakeRead(reg, read ? std::optional(value) : std::nullopt);
+    return read;
+}
+
+void CEvalDlg::TakeRead(uint8_t reg, std::optional<uint8_t> value)
+{
     m_run.accessed = true;
-    if (read)
-        Learn(reg, value, KnownValue::How::Read);
+    if (value)
+        Learn(reg, *value, KnownValue::How::Read);
     else
         m_run.accessFailed = true;
-    return read;
 }
 
 bool CEvalDlg::ChipWrite(uint8_t reg, uint8_t value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AdapterStart.h"
+#include "BusTurns.h"
 #include "KnownRegisters.h"
 
 #include <QDialog>
@@ -64,8 +65,10 @@ public:
     QMenu* SystemMenu() const { return m_sysMenu; }
 
     // Brackets one run of the panel against the bus: an action of the user
-    // (a control, the start-up, a window-menu command) or a polling tick. It
-    // clears the stuck-bus mark left by the last run as it starts. As it ends:
+    // (a control, the start-up, a window-menu command), or what the window
+    // makes of a polling read. An action has the bus for as long as it runs
+    // (see BusTurns), and clears the stuck-bus mark left by the last run as it
+    // starts; a poll's read cleared it itself. As it ends:
     // a write that failed and that the run did not tell of itself becomes
     // "Write to REG failed", taking back the action's own text; a stuck bus
     // that only reads met gets its cause on the status line, and once on
@@ -84,6 +87,7 @@ public:
     private:
         CEvalDlg& m_dlg;
         Kind m_kind;
+        BusTurns::Hold m_bus;
     };
 
     QWidget* Control(int id) const { return m_controls.value(id); }
@@ -115,6 +119,9 @@ public:
     // cause are kept when it is the run's first.
     bool ChipRead(uint8_t reg, uint8_t& value);
     bool ChipWrite(uint8_t reg, uint8_t value);
+    // A read made off the window's thread (Watch Status), noted for the run
+    // as ChipRead notes its own; nothing: it failed.
+    void TakeRead(uint8_t reg, std::optional<uint8_t> value);
     // What the panel's own accesses last learned of reg; see registerKnown.
     const std::optional<KnownValue>& Known(uint8_t reg) const { return m_known[reg]; }
     // One register into its grid box ("--" for nothing) and the controls

@@ -3,6 +3,7 @@
 #include "PanelHarness.h"
 
 #include "ControlIds.h"
+#include "DeviceLink.h"
 #include "FailureLook.h"
 #include "SessionMenu.h"
 #include "Watch.h"
@@ -10,6 +11,9 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <mutex>
+#include <set>
 
 namespace {
 
@@ -50,10 +54,16 @@ TEST_F(FailedReads, WatchTellsTheFirstFailedReadAndTheFirstReadAfterItOnce)
     const auto told = [&](const QString& start) {
         return QTest::qWaitFor([&] { return Panel().StatusText().startsWith(start); }, 4 * CStatusWatch::kIntervalMs);
     };
-    chip.failReads = {0x02};
+    // Watch Status reads on a thread of its own: the chip changes while it
+    // is off the bus.
+    const auto failReadsOf02 = [](ScriptedAdapter& chip, bool fail) {
+        const std::lock_guard hold(LinkChip().BusLock());
+        chip.failReads = fail ? std::set<uint8_t>{0x02} : std::set<uint8_t>{};
+    };
+    failReadsOf02(chip, true);
     ASSERT_TRUE(told("Read of 02 failed at "));
     QTest::qWait(3 * CStatusWatch::kIntervalMs);
-    chip.failReads.clear();
+    failReadsOf02(chip, false);
     ASSERT_TRUE(told("Read of 02 works again at "));
     QTest::qWait(2 * CStatusWatch::kIntervalMs);
     // Each once, listed with the time it tells and no other.

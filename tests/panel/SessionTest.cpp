@@ -6,6 +6,7 @@
 
 #include "AdapterSelect.h"
 #include "AdapterMemory.h"
+#include "DeviceLink.h"
 #include "StartChoice.h"
 #include "BoxMarks.h"
 #include "FakeI2cDevSys.h"
@@ -36,10 +37,14 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include <linux/capability.h>
 #include <sys/inotify.h>
@@ -80,8 +85,9 @@ protected:
             board.Poke(uint8_t(reg), value);
         board.faultInjector = [this](bool isWrite, uint8_t reg) {
             (isWrite ? writes : reads).push_back(reg);
-            if (slowMs) QTest::qWait(slowMs);  // the bus stays busy, the window does not
-            return isWrite ? failWrites : failReads;
+            // The bus stays busy; Watch Status reads on a thread of its own.
+            std::this_thread::sleep_for(std::chrono::milliseconds(slowMs.load()));
+            return isWrite ? failWrites.load() : failReads.load();
         };
     }
 
@@ -184,12 +190,25 @@ protected:
         return box->toolTip().toStdString();
     }
     std::string Status() { return Panel().StatusText().toStdString(); }
+    // The reads so far, or none from now on, while nobody is on the bus:
+    // Watch Status's reader records its own.
+    std::vector<uint8_t> ReadsSoFar()
+    {
+        const std::lock_guard hold(LinkChip().BusLock());
+        return reads;
+    }
+    void ForgetReads()
+    {
+        const std::lock_guard hold(LinkChip().BusLock());
+        reads.clear();
+    }
 
     SimBoard board;
     std::vector<uint8_t> reads, writes;
-    bool failReads = false;
-    bool failWrites = false;
-    int slowMs = 0;
+    // Read by the injector on whichever thread makes the access.
+    std::atomic<bool> failReads = false;
+    std::atomic<bool> failWrites = false;
+    std::atomic<int> slowMs = 0;
     QTemporaryDir dir;
     FakeI2cDevSys bus;  // a Linux bus, for the adapter the program started on
     std::unique_ptr<TvxAdapter> started;
@@ -199,12 +218,12 @@ TEST_F(SessionTest, EntriesFollowAboutWithKeysAndCauseNoTrafficUntilUsed)
 {
     StartPanelOn(&board);
     const QList<QAction*> menu = Panel().SystemMenu()->actions();
-    ASSERT_EQ(menu.size(), 11);
+    ASSERT_EQ(menu.size(), 12);
     QStringList shown;
     for (QAction* entry : menu.mid(3)) shown << entry->text() + " " + entry->shortcut().toString();
     EXPECT_EQ(shown.join(", "), " , Save Registers... Ctrl+S, Compare with File... Ctrl+D, "
                                 "Watch Status Ctrl+T, Reconnect Adapter Ctrl+R, Adapter , "
-                                "Record Session... Ctrl+E, Registers... Ctrl+G");
+                                "Record Session... Ctrl+E, Registers... Ctrl+G, Timeline... Ctrl+L");
     EXPECT_TRUE(menu[6]->isCheckable() && !menu[6]->isChecked());
     reads.clear();
     Choose("Save Registers...", "");  // cancelled dialogs change nothing
@@ -299,21 +318,22 @@ TEST_F(SessionTest, WatchShowsAndMarksTheFlagTheBoardRaisesAndOnlyReads)
     ASSERT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) != "--"; }, 3 * kRead));
 
     WhenOpen<QDialog>(&Panel(), [&](QDialog* about) {  // an action waiting for the user pauses it
-        reads.clear();
+        ForgetReads();
         QTest::qWait(3 * kRead);
-        EXPECT_TRUE(reads.empty());
+        EXPECT_TRUE(ReadsSoFar().empty());
         about->reject();
     });
     Panel().OnSysCommand(CEvalDlg::kIdmAboutBox);
-    EXPECT_EQ(std::ranges::count(reads, 0x02), std::ssize(reads));
+    const std::vector<uint8_t> watched = ReadsSoFar();
+    EXPECT_EQ(std::ranges::count(watched, 0x02), std::ssize(watched));
     EXPECT_TRUE(writes.empty());
 
     // A slow bus rests between reads as a fast one does: never two in flight.
     slowMs = 3 * kRead / 2;
     QElapsedTimer clock;
     clock.start();
-    reads.clear();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reads.size() == 3; }, 20 * kRead));
+    ForgetReads();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadsSoFar().size() == 3; }, 20 * kRead));
     EXPECT_GE(clock.elapsed(), 2 * (slowMs + kRead) - 50);
     slowMs = 0;
 
@@ -337,8 +357,11 @@ TEST_F(SessionTest, WatchTriesAStuckBusEveryFiveSeconds)
     QTest::qWait(4 * kRead);
     EXPECT_EQ(sys.CountCalls("smbus"), 1u);
     EXPECT_TRUE(Panel().StatusText().startsWith("I2C bus /dev/i2c-7 timed out")) << Status();
-    sys.transferFailures.clear();
-    sys.registers[0x02] = 0x38;
+    {
+        const std::lock_guard hold(LinkChip().BusLock());  // the watch's reader is off the bus
+        sys.transferFailures.clear();
+        sys.registers[0x02] = 0x38;
+    }
     EXPECT_TRUE(QTest::qWaitFor([&] { return Text(idc::kReg02) == "38"; }, CStatusWatch::kStuckBusWaitMs));
 }
 
