@@ -36,11 +36,11 @@ py::object Equals(const FieldReading& field, const py::object& other)
     return py::reinterpret_borrow<py::object>(Py_NotImplemented);
 }
 
-py::object Format(const FieldReading& field, const std::string& spec)
+py::object Format(const FieldReading& field, const std::string& formatSpec)
 {
-    const bool number = !spec.empty() && kNumberTypes.find(spec.back()) != std::string_view::npos;
+    const bool number = !formatSpec.empty() && kNumberTypes.find(formatSpec.back()) != std::string_view::npos;
     const py::object shown = number ? py::object(py::int_(field.number)) : py::str(field.meaning);
-    return py::module_::import("builtins").attr("format")(shown, spec);
+    return py::module_::import("builtins").attr("format")(shown, formatSpec);
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ void AddValueBehaviour(py::class_<FieldReading, FieldFacts>& field)
                     : py::bool_(!equal.cast<bool>());
             },
             py::is_operator())
-        .def("__format__", Format, py::arg("spec"),
+        .def("__format__", Format, py::arg("format_spec"),
              "A number format (d, x, 04X, b, ...) formats the number; any other, the meaning.")
         .def(
             "__str__", [](const FieldReading& f) { return f.meaning; },

@@ -41,9 +41,9 @@ def test_fields_compare_by_field_and_number_and_are_not_hashable(board):
         {frequency}
 
 
-@pytest.mark.parametrize("spec, shown", [
+@pytest.mark.parametrize("format_spec, shown", [
     ("d", "4"), ("#04x", "0x04"), (".1f", "4.0"), ("", "9616 Hz"), (">9", "  9616 Hz"),
 ])
-def test_format_takes_the_number_for_a_number_format_and_the_meaning_otherwise(board, spec,
+def test_format_takes_the_number_for_a_number_format_and_the_meaning_otherwise(board, format_spec,
                                                                                shown):
-    assert format(board.get("pwm-frequency"), spec) == shown
+    assert format(board.get("pwm-frequency"), format_spec) == shown

@@ -129,9 +129,9 @@ def test_a_closed_chip_ends_the_watch_with_error(monkeypatch):
 
 
 def plot_example():
-    spec = importlib.util.spec_from_file_location("plot_status", EXAMPLES / "plot_status.py")
-    example = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(example)
+    loader_spec = importlib.util.spec_from_file_location("plot_status", EXAMPLES / "plot_status.py")
+    example = importlib.util.module_from_spec(loader_spec)
+    loader_spec.loader.exec_module(example)
     return example
 
 
