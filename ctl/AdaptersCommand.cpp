@@ -5,8 +5,6 @@
 #include "StandardOutput.h"
 #include "Tool.h"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <string>
 
@@ -41,10 +39,11 @@ int RunAdapters(const Tool& tool)
 
 }  // namespace
 
-void AddAdaptersCommand(CLI::App& app, Tool& tool, Commands& commands)
+void AddAdaptersCommand(Tool& tool, Commands& commands)
 {
-    CLI::App* cli = app.add_subcommand(
-        "adapters", "list the adapters --adapter can name here: the simulated board, the I2C "
-                    "buses (USB bridges first, from sysfs; none is opened), a dump file, none");
-    commands.push_back({cli, [&tool] { return RunAdapters(tool); }});
+    commands.push_back({"adapters",
+                        "list the adapters --adapter can name here: the simulated board, the I2C "
+                        "buses (USB bridges first, from sysfs; none is opened), a dump file, none",
+                        {},
+                        [&tool] { return RunAdapters(tool); }});
 }

@@ -11,8 +11,6 @@
 #include "Tool.h"
 #include "WriteLog.h"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -68,7 +66,9 @@ int RunLoad(Tool& tool, const LoadArgs& args)
         });
 
     const bool written = !load.FirstFailed();
-    Report(tool, log, load.StatusText(), Json{{"entry", "E" + std::string(args.entry.substr(1))}});
+    std::string entryName = args.entry;  // e08 is E08
+    entryName.front() = 'E';
+    Report(tool, log, load.StatusText(), Json{{"entry", entryName}});
     if (written) return kExitDone;
     log.TellFailure("load: ", load.writes.size());
     return kExitFailed;
@@ -100,22 +100,24 @@ int RunBurn(Tool& tool, const BurnArgs& args)
 
 }  // namespace
 
-void AddConfigCommands(CLI::App& app, Tool& tool, Commands& commands)
+void AddConfigCommands(Tool& tool, Commands& commands)
 {
     auto loadArgs = std::make_shared<LoadArgs>();
-    CLI::App* load = app.add_subcommand(
-        "load", "make the panel's Load writes for a Config list entry: register 01 with the "
-                "backlight bit cleared, then the entry's preset (E00, E08, E09), each read "
-                "back; the first that fails or reads otherwise ends it with exit status 1");
-    load->add_option("ENTRY", loadArgs->entry, "Config list entry, E00 to E15")->required();
-    commands.push_back({load, [&tool, loadArgs] { return RunLoad(tool, *loadArgs); }});
+    commands.push_back(
+        {"load",
+         "make the panel's Load writes for a Config list entry: register 01 with the "
+         "backlight bit cleared, then the entry's preset (E00, E08, E09), each read "
+         "back; the first that fails or reads otherwise ends it with exit status 1",
+         {{.name = "ENTRY", .help = "Config list entry, E00 to E15", .target = &loadArgs->entry,
+           .required = true}},
+         [&tool, loadArgs] { return RunLoad(tool, *loadArgs); }});
 
     auto burnArgs = std::make_shared<BurnArgs>();
-    CLI::App* burn = app.add_subcommand(
-        "burn", "EEPROM burn helper: 'prepare', apply 6V to VLDO, 'complete', remove the 6V; "
-                "asks first at a terminal unless --yes");
-    burn->add_option("STEP", burnArgs->step, "prepare or complete")
-        ->required()
-        ->check(CLI::IsMember({"prepare", "complete"}));
-    commands.push_back({burn, [&tool, burnArgs] { return RunBurn(tool, *burnArgs); }});
+    commands.push_back(
+        {"burn",
+         "EEPROM burn helper: 'prepare', apply 6V to VLDO, 'complete', remove the 6V; "
+         "asks first at a terminal unless --yes",
+         {{.name = "STEP", .help = "prepare or complete", .target = &burnArgs->step,
+           .required = true, .choices = {"prepare", "complete"}}},
+         [&tool, burnArgs] { return RunBurn(tool, *burnArgs); }});
 }

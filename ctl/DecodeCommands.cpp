@@ -15,8 +15,6 @@
 #include "StandardOutput.h"
 #include "Tool.h"
 
-#include <CLI/CLI.hpp>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -268,25 +266,27 @@ int RunDiff(Tool& tool, const DiffArgs& args)
 
 }  // namespace
 
-void AddDecodeCommands(CLI::App& app, Tool& tool, Commands& commands)
+void AddDecodeCommands(Tool& tool, Commands& commands)
 {
     auto decodeArgs = std::make_shared<DecodeArgs>();
-    CLI::App* decode = app.add_subcommand(
-        "decode",
-        "print every register of the register map with its named fields and their "
-        "meanings, from the chip or from a dump; or the registers given as REG=VALUE");
-    decode->add_option("FILE|REG=VALUE", decodeArgs->sources,
-                       "register dump (- for standard input), or registers and values in hex "
-                       "(A5=E9); without them, the chip");
-    commands.push_back({decode, [&tool, decodeArgs] { return RunDecode(tool, *decodeArgs); }});
+    commands.push_back(
+        {"decode",
+         "print every register of the register map with its named fields and their "
+         "meanings, from the chip or from a dump; or the registers given as REG=VALUE",
+         {{"FILE|REG=VALUE",
+           "register dump (- for standard input), or registers and values in hex "
+           "(A5=E9); without them, the chip",
+           &decodeArgs->sources}},
+         [&tool, decodeArgs] { return RunDecode(tool, *decodeArgs); }});
 
     auto diffArgs = std::make_shared<DiffArgs>();
-    CLI::App* diff = app.add_subcommand(
-        "diff", "compare two dumps, a dump with the chip, or with two --each and no dump the "
-                "two boards, and print each register that differs with the fields that "
-                "differ; exit status 1 when they differ");
-    diff->add_option("A", diffArgs->a, "register dump, - for standard input");
-    diff->add_option("B", diffArgs->b,
-                     "second register dump (- for standard input); without it, the chip");
-    commands.push_back({diff, [&tool, diffArgs] { return RunDiff(tool, *diffArgs); }});
+    commands.push_back(
+        {"diff",
+         "compare two dumps, a dump with the chip, or with two --each and no dump the "
+         "two boards, and print each register that differs with the fields that "
+         "differ; exit status 1 when they differ",
+         {{"A", "register dump, - for standard input", &diffArgs->a},
+          {"B", "second register dump (- for standard input); without it, the chip",
+           &diffArgs->b}},
+         [&tool, diffArgs] { return RunDiff(tool, *diffArgs); }});
 }

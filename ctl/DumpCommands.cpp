@@ -13,8 +13,6 @@
 #include "Tool.h"
 #include "WriteLog.h"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -98,21 +96,24 @@ int RunRestore(Tool& tool, const RestoreArgs& args)
 
 }  // namespace
 
-void AddDumpCommands(CLI::App& app, Tool& tool, Commands& commands)
+void AddDumpCommands(Tool& tool, Commands& commands)
 {
-    CLI::App* dump = app.add_subcommand(
-        "dump", "read every register of the register map (the panel's readback grid and the "
-                "LED enables 16) and print them as i2cdump's byte table (XX: not read); the "
-                "output loads as --adapter sim:FILE");
-    commands.push_back({dump, [&tool] { return RunDump(tool); }});
+    commands.push_back({"dump",
+                        "read every register of the register map (the panel's readback grid and "
+                        "the LED enables 16) and print them as i2cdump's byte table (XX: not "
+                        "read); the output loads as --adapter sim:FILE",
+                        {},
+                        [&tool] { return RunDump(tool); }});
 
     auto restoreArgs = std::make_shared<RestoreArgs>();
-    CLI::App* restore = app.add_subcommand(
-        "restore", "write every register the panel writes from a dump (never 02 or the burn "
-                   "register 72), read them back and list each difference; asks first at a "
-                   "terminal unless --yes");
-    restore->add_option("FILE", restoreArgs->file, "register dump (i2cdump's byte table); - reads "
-                                                   "standard input")
-        ->required();
-    commands.push_back({restore, [&tool, restoreArgs] { return RunRestore(tool, *restoreArgs); }});
+    commands.push_back(
+        {"restore",
+         "write every register the panel writes from a dump (never 02 or the burn "
+         "register 72), read them back and list each difference; asks first at a "
+         "terminal unless --yes",
+         {{.name = "FILE",
+           .help = "register dump (i2cdump's byte table); - reads standard input",
+           .target = &restoreArgs->file,
+           .required = true}},
+         [&tool, restoreArgs] { return RunRestore(tool, *restoreArgs); }});
 }

@@ -11,8 +11,6 @@
 #include "Tool.h"
 #include "WriteLog.h"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -199,29 +197,32 @@ int RunSet(Tool& tool, const SetArgs& args)
 
 }  // namespace
 
-void AddFieldCommands(CLI::App& app, Tool& tool, Commands& commands)
+void AddFieldCommands(Tool& tool, Commands& commands)
 {
     auto getArgs = std::make_shared<GetArgs>();
-    CLI::App* get = app.add_subcommand(
-        "get", "read fields by name and print each as NAME = MEANING (REG bits H-L = N)");
-    get->add_option("FIELD", getArgs->fields,
-                    "field name in printable ASCII, case, blanks, '-' and '_' ignored "
-                    "(pwm-frequency)")
-        ->required();
-    commands.push_back({get, [&tool, getArgs] { return RunGet(tool, *getArgs); }});
+    commands.push_back(
+        {"get",
+         "read fields by name and print each as NAME = MEANING (REG bits H-L = N)",
+         {{.name = "FIELD",
+           .help = "field name in printable ASCII, case, blanks, '-' and '_' ignored "
+                   "(pwm-frequency)",
+           .target = &getArgs->fields,
+           .required = true}},
+         [&tool, getArgs] { return RunGet(tool, *getArgs); }});
 
     auto setArgs = std::make_shared<SetArgs>();
-    CLI::App* set = app.add_subcommand(
-        "set",
-        "set fields by name: each register concerned is read once, written once with "
-        "every other bit kept, and read back; at the first that fails or reads otherwise, "
-        "exit status 1 and no further register is written");
-    set->add_option("FIELD=VALUE", setArgs->assignments,
-                    "a field as get takes it and its value, blanks around it ignored: first one "
-                    "of the labels fields lists, case and the label's blanks ignored, whole or "
-                    "either side of its ' = ' (pwm-frequency=9616hz, current-scale=011; a label "
-                    "of several values, as NA / NA, is refused); else a number without blanks "
-                    "inside, decimal or hex after 0x (led-current=0x123)")
-        ->required();
-    commands.push_back({set, [&tool, setArgs] { return RunSet(tool, *setArgs); }});
+    commands.push_back(
+        {"set",
+         "set fields by name: each register concerned is read once, written once with "
+         "every other bit kept, and read back; at the first that fails or reads otherwise, "
+         "exit status 1 and no further register is written",
+         {{.name = "FIELD=VALUE",
+           .help = "a field as get takes it and its value, blanks around it ignored: first one "
+                   "of the labels fields lists, case and the label's blanks ignored, whole or "
+                   "either side of its ' = ' (pwm-frequency=9616hz, current-scale=011; a label "
+                   "of several values, as NA / NA, is refused); else a number without blanks "
+                   "inside, decimal or hex after 0x (led-current=0x123)",
+           .target = &setArgs->assignments,
+           .required = true}},
+         [&tool, setArgs] { return RunSet(tool, *setArgs); }});
 }

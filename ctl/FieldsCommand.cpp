@@ -8,8 +8,6 @@
 #include "StandardOutput.h"
 #include "Tool.h"
 
-#include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -102,13 +100,12 @@ int RunFields(const Tool& tool, const FieldsArgs& args)
 
 }  // namespace
 
-void AddFieldsCommand(CLI::App& app, Tool& tool, Commands& commands)
+void AddFieldsCommand(Tool& tool, Commands& commands)
 {
     auto args = std::make_shared<FieldsArgs>();
-    CLI::App* fields = app.add_subcommand(
-        "fields",
-        "list the fields that get and set name, with their bits and what their values "
-        "mean, for every register or one");
-    fields->add_option("REG", args->reg, "register, in hex (A5, 0xA5 or a5h)");
-    commands.push_back({fields, [&tool, args] { return RunFields(tool, *args); }});
+    commands.push_back({"fields",
+                        "list the fields that get and set name, with their bits and what their "
+                        "values mean, for every register or one",
+                        {{"REG", "register, in hex (A5, 0xA5 or a5h)", &args->reg}},
+                        [&tool, args] { return RunFields(tool, *args); }});
 }

@@ -9,8 +9,6 @@
 #include "Tool.h"
 #include "WriteLog.h"
 
-#include <CLI/CLI.hpp>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,20 +73,28 @@ int RunWrite(Tool& tool, const WriteArgs& args)
 
 }  // namespace
 
-void AddRegisterCommands(CLI::App& app, Tool& tool, Commands& commands)
+void AddRegisterCommands(Tool& tool, Commands& commands)
 {
     auto readArgs = std::make_shared<ReadArgs>();
-    CLI::App* read = app.add_subcommand(
-        "read", "print each register's value as two hex digits, one line each ('--' when the "
-                "read failed)");
-    read->add_option("REG", readArgs->regs, "register, in hex (A5, 0xA5 or a5h)")->required();
-    commands.push_back({read, [&tool, readArgs] { return RunRead(tool, *readArgs); }});
+    commands.push_back(
+        {"read",
+         "print each register's value as two hex digits, one line each ('--' when the read "
+         "failed)",
+         {{.name = "REG",
+           .help = "register, in hex (A5, 0xA5 or a5h)",
+           .target = &readArgs->regs,
+           .required = true}},
+         [&tool, readArgs] { return RunRead(tool, *readArgs); }});
 
     auto writeArgs = std::make_shared<WriteArgs>();
-    CLI::App* write = app.add_subcommand(
-        "write", "write one register and read it back; exit status 1 when it reads otherwise. "
-                 "Not a read-only register (02) nor the EEPROM burn register 72 (see burn)");
-    write->add_option("REG", writeArgs->reg, "register, in hex")->required();
-    write->add_option("VALUE", writeArgs->value, "value, in hex (00 to FF)")->required();
-    commands.push_back({write, [&tool, writeArgs] { return RunWrite(tool, *writeArgs); }});
+    commands.push_back(
+        {"write",
+         "write one register and read it back; exit status 1 when it reads otherwise. "
+         "Not a read-only register (02) nor the EEPROM burn register 72 (see burn)",
+         {{.name = "REG", .help = "register, in hex", .target = &writeArgs->reg, .required = true},
+          {.name = "VALUE",
+           .help = "value, in hex (00 to FF)",
+           .target = &writeArgs->value,
+           .required = true}},
+         [&tool, writeArgs] { return RunWrite(tool, *writeArgs); }});
 }

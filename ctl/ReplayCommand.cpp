@@ -9,8 +9,6 @@
 #include "Tool.h"
 #include "WriteLog.h"
 
-#include <CLI/CLI.hpp>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -150,16 +148,18 @@ int RunReplay(Tool& tool, const ReplayArgs& args)
 
 }  // namespace
 
-void AddReplayCommand(CLI::App& app, Tool& tool, Commands& commands)
+void AddReplayCommand(Tool& tool, Commands& commands)
 {
     auto args = std::make_shared<ReplayArgs>();
-    CLI::App* replay = app.add_subcommand(
-        "replay", "make the successful writes of a trace (ZR5130_TRACE or --trace) again, in "
-                  "order, each read back, stopping at the first that fails or reads otherwise; "
-                  "the whole file is checked first (a read-only register is refused)");
-    replay->add_option("TRACE", args->file, "trace file ('W A5 3C ok' lines); - reads standard "
-                                            "input")
-        ->required();
-    replay->add_flag("--dry-run", args->dryRun, "list the writes instead of making them");
-    commands.push_back({replay, [&tool, args] { return RunReplay(tool, *args); }});
+    commands.push_back(
+        {"replay",
+         "make the successful writes of a trace (ZR5130_TRACE or --trace) again, in "
+         "order, each read back, stopping at the first that fails or reads otherwise; "
+         "the whole file is checked first (a read-only register is refused)",
+         {{.name = "TRACE",
+           .help = "trace file ('W A5 3C ok' lines); - reads standard input",
+           .target = &args->file,
+           .required = true},
+          {"--dry-run", "list the writes instead of making them", &args->dryRun}},
+         [&tool, args] { return RunReplay(tool, *args); }});
 }

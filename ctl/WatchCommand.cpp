@@ -13,8 +13,6 @@
 #include "WatchClock.h"
 #include "WatchLines.h"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -206,35 +204,43 @@ int RunWatch(Tool& tool, const WatchArgs& args)
 
 }  // namespace
 
-void AddWatchCommand(CLI::App& app, Tool& tool, Commands& commands)
+void AddWatchCommand(Tool& tool, Commands& commands)
 {
     auto args = std::make_shared<WatchArgs>();
-    CLI::App* watch = app.add_subcommand(
-        "watch", "read the status register 02 (or the named ones) every MS milliseconds and "
-                 "print a timestamped line for each value that changes (with --csv a row for "
-                 "every read); when the bus fails, a line on standard error and another try "
-                 "every 5 s; Ctrl+C ends it, and so does the end of a pipe's reader");
-    watch->add_option("--interval", args->intervalMs, "milliseconds between reads (default 500)")
-        ->type_name("MS")
-        ->check(CLI::Range(1u, 3600000u));
-    watch->add_option("--count", args->count, "end after N reads")
-        ->type_name("N")
-        ->check(CLI::Range(1LL, 1000000000000LL));
-    watch->add_flag("--csv", args->csv,
-                    "a CSV row for every read: time,kind,register,value and one column per "
-                    "status flag, as the panel's Timeline saves them (with --each, an adapter "
-                    "column first)");
-    watch->add_option("--until", args->until,
-                      "end with status 0 once the chip shows the field at this value, after "
-                      "its line (over-voltage=1); field and value as set takes them, the "
-                      "field's register watched too; with --each, once every board has shown "
-                      "it")
-        ->type_name("FIELD=VALUE");
-    watch->add_option("--timeout", args->timeoutS,
-                      "end after SECONDS (decimals allowed); with --until, status 1 and a line "
-                      "saying so when it was not seen by then")
-        ->type_name("SECONDS")
-        ->check(CLI::Range(0.001, 10000000.0));
-    watch->add_option("REG", args->regs, "registers to watch, in hex (default 02)");
-    commands.push_back({watch, [&tool, args] { return RunWatch(tool, *args); }});
+    commands.push_back(
+        {"watch",
+         "read the status register 02 (or the named ones) every MS milliseconds and "
+         "print a timestamped line for each value that changes (with --csv a row for "
+         "every read); when the bus fails, a line on standard error and another try "
+         "every 5 s; Ctrl+C ends it, and so does the end of a pipe's reader",
+         {{.name = "--interval",
+           .help = "milliseconds between reads (default 500)",
+           .target = &args->intervalMs,
+           .typeName = "MS",
+           .range = std::pair(1.0, 3600000.0)},
+          {.name = "--count",
+           .help = "end after N reads",
+           .target = &args->count,
+           .typeName = "N",
+           .range = std::pair(1.0, 1e12)},
+          {"--csv",
+           "a CSV row for every read: time,kind,register,value and one column per "
+           "status flag, as the panel's Timeline saves them (with --each, an adapter "
+           "column first)",
+           &args->csv},
+          {.name = "--until",
+           .help = "end with status 0 once the chip shows the field at this value, after "
+                   "its line (over-voltage=1); field and value as set takes them, the "
+                   "field's register watched too; with --each, once every board has shown "
+                   "it",
+           .target = &args->until,
+           .typeName = "FIELD=VALUE"},
+          {.name = "--timeout",
+           .help = "end after SECONDS (decimals allowed); with --until, status 1 and a line "
+                   "saying so when it was not seen by then",
+           .target = &args->timeoutS,
+           .typeName = "SECONDS",
+           .range = std::pair(0.001, 10000000.0)},
+          {"REG", "registers to watch, in hex (default 02)", &args->regs}},
+         [&tool, args] { return RunWatch(tool, *args); }});
 }
