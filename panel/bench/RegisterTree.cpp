@@ -3,6 +3,7 @@
 #include "BoxMarks.h"
 #include "HexText.h"
 #include "NamedFields.h"
+#include "StdText.h"
 
 #include <QColor>
 #include <QStringList>
@@ -17,8 +18,6 @@ constexpr quintptr kRegisterRowId = std::numeric_limits<quintptr>::max();
 
 const char* const kHeaders[] = {"Name", "Address / Bits", "Value", "Access"};
 static_assert(std::size(kHeaders) == CRegisterTree::kColumnCount);
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 // Each value's name for a list to choose from, the value's number added where
 // a name stands for several values; a value without a name is its number.

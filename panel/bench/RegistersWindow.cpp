@@ -8,6 +8,7 @@
 #include "HexText.h"
 #include "RegisterFilter.h"
 #include "RegisterTree.h"
+#include "StdText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,8 +24,6 @@
 #include <utility>
 
 namespace {
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 // A tree of fields worked by keys: F2, Enter or a double click edits the
 // row's value, wherever on the row the focus is; Enter on a register opens

@@ -2,6 +2,7 @@
 
 #include "Decode.h"
 #include "HexText.h"
+#include "StdText.h"
 #include "TimelineRecord.h"
 
 #include <QDateTime>
@@ -10,8 +11,6 @@
 namespace {
 
 const QString kArrow = QStringLiteral("\u2192");
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
