@@ -564,6 +564,10 @@ TEST_F(Ctl, BadInputEndsWithStatus2AndOneLineAndWritesNothing)
         {{"load", "E16"}, "'E16'"},
         {{"burn", "now"}, "now"},
         {{"watch", "--interval", "0"}, "--interval"},
+        {{"watch", "--interval", "3600001"}, "--interval"},
+        {{"watch", "--count", "0"}, "--count"},
+        {{"watch", "--count", "1000000000001"}, "--count"},
+        {{"replay", "--dry-run=maybe", "trace.txt"}, "--dry-run"},
         {{"restore", "missing.txt"}, "missing.txt: cannot open"},
         {{"restore", ctl.Path("torn.txt")}, "torn.txt:4:"},
         {{"replay", ctl.Path("bad-trace.txt")}, "bad-trace.txt:3:"},
@@ -600,6 +604,9 @@ TEST_F(Ctl, HelpVersionAndNoQt)
     EXPECT_NE(ctl.out.find("\n  replay "), std::string::npos);
     for (const char* told : {"--adapter, else ZR5130_ADAPTER, else the one chosen under Adapter",
                              "named - is standard input", "--yes", "Exit status: 0 done"})
+        EXPECT_NE(ctl.out.find(told), std::string::npos) << told;
+    ASSERT_EQ(ctl.Run({"watch", "--help"}), 0);
+    for (const char* told : {"--interval MS", "--until FIELD=VALUE", "--timeout SECONDS", "--csv "})
         EXPECT_NE(ctl.out.find(told), std::string::npos) << told;
 
     std::string libraries;
