@@ -37,13 +37,14 @@ function(zr5130_precompile_shipped first)
   endforeach()
 endfunction()
 
-# Without precompiled headers, the panel's rooms, the Python module, zr5130ctl
-# and the core tests compile as unity builds instead: a few files of their
-# sources each, which parse Qt's, pybind11's, nlohmann-json's or GoogleTest's
-# headers once for all. Unlike a precompiled header, the result is the same
-# bytes every time. With GCC and the package's flags that took the panel
-# from 217 s of compiling to 52 s, and the module from 104 s to 38 s.
-option(ZR5130_UNITY_BUILD "Compile the panel, the Python module, zr5130ctl and the core tests as unity builds" OFF)
+# Unity builds: the panel's rooms, the Python module, zr5130ctl and the
+# test programs compile a few files of their sources each, which parse Qt's,
+# pybind11's, the JSON library's and GoogleTest's headers once for all.
+# Unlike a precompiled header, the result is the same bytes every time, so
+# the package's build takes them instead; scripts/test's sanitizer build
+# takes them too. Developer builds compile every file on its own, which also
+# finds a file that does not include what it uses.
+option(ZR5130_UNITY_BUILD "Compile the panel, the Python module, zr5130ctl and the tests as unity builds" OFF)
 
 # zr5130_unity(TARGET...): these targets as unity builds under ZR5130_UNITY_BUILD.
 function(zr5130_unity)

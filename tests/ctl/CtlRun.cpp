@@ -18,7 +18,7 @@ extern char** environ;
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -117,14 +117,14 @@ std::string CtlRun::ReadFile(const std::string& name) const
 std::vector<std::string> CtlRun::WriteLines(const std::string& traceName) const
 {
     std::vector<std::string> writes;
-    for (const std::string& line : Lines(ReadFile(traceName)))
+    for (const std::string& line : SplitLines(ReadFile(traceName)))
         if (line.starts_with("W ")) writes.push_back(line);
     return writes;
 }
 
-std::vector<std::string> CtlRun::OutLines() const { return Lines(out); }
+std::vector<std::string> CtlRun::OutLines() const { return SplitLines(out); }
 
-std::vector<std::string> CtlRun::ErrLines() const { return Lines(err); }
+std::vector<std::string> CtlRun::ErrLines() const { return SplitLines(err); }
 
 std::vector<std::string> CtlRun::Environment() const
 {

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kReady = "Initialization Complete";
-
 class Boost : public PanelTest {
 protected:
     int SliderPosition(int id) const { return Slider(id)->value(); }

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr const char* kReady = "Initialization Complete";
-
 // A2 group: check box ID and the register value it alone gives.
 struct A2Box {
     int id;

@@ -46,11 +46,11 @@ namespace {
 constexpr double kFaultRate = 0.05;
 
 // The readback grid: each register's box.
-struct GridBox {
+struct ReadbackBox {
     uint8_t reg;
     int id;
 };
-constexpr GridBox kGrid[] = {
+constexpr ReadbackBox kGrid[] = {
     {0x00, idc::kReg00}, {0x01, idc::kReg01}, {0x02, idc::kReg02}, {0x03, idc::kReg03},
     {0x04, idc::kReg04}, {0x05, idc::kReg05}, {0x06, idc::kReg06}, {0xA0, idc::kRegA0},
     {0xA1, idc::kRegA1}, {0xA2, idc::kRegA2}, {0xA3, idc::kRegA3}, {0xA4, idc::kRegA4},
@@ -184,7 +184,7 @@ protected:
         }
         typingTargets = {idc::kTarget, idc::kRegAddr, idc::kData};
         typingTargets.insert(typingTargets.end(), lists.begin(), lists.end());
-        for (const GridBox& g : kGrid) gridBoxes.push_back(Edit(g.id));
+        for (const ReadbackBox& g : kGrid) gridBoxes.push_back(Edit(g.id));
         regAddr = Edit(idc::kRegAddr);
     }
 

@@ -14,6 +14,9 @@
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
+// The status text after a start-up whose every access succeeded.
+inline constexpr const char* kReady = "Initialization Complete";
+
 class CDropDownList;
 class CTrackSlider;
 class QSlider;

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr const char* kReady = "Initialization Complete";
-
 constexpr int kPwmBelow50 = 10;
 constexpr int kPwmAlways = 11;
 

@@ -8,6 +8,7 @@
 #include "PanelTimeline.h"
 #include "SessionMenu.h"
 #include "SimBoard.h"
+#include "StatusLanes.h"
 #include "TimelineLanes.h"
 #include "TimelineView.h"
 #include "TimelineWindow.h"
@@ -22,14 +23,6 @@
 namespace {
 
 using Answer = SimBoard::StatusAnswer;
-
-int LaneOf(const char* name)
-{
-    const std::span<const chip::FieldInfo> flags = StatusFlags();
-    for (size_t lane = 0; lane < flags.size(); ++lane)
-        if (qstrcmp(flags[lane].name, name) == 0) return int(lane);
-    return int(flags.size());  // the writes
-}
 
 // One row of the saved CSV, its time read back.
 struct Row {

@@ -3,6 +3,7 @@
 #include "PanelHarness.h"
 
 #include "RegisterMap.h"
+#include "StatusLanes.h"
 #include "TimelineExport.h"
 #include "TimelineLanes.h"
 #include "TimelineRecord.h"
@@ -149,14 +150,6 @@ void FeedScenario(TimelineRecord& record)
     record.AddWrite(At(2500), 0xA1, 0x07, false);
     record.AddRead(At(3000), 0x02, {});
     record.AddRead(At(4000), 0x02, 0x30);
-}
-
-int LaneOf(const char* name)
-{
-    const std::span<const chip::FieldInfo> flags = StatusFlags();
-    for (size_t lane = 0; lane < flags.size(); ++lane)
-        if (QString::fromUtf8(flags[lane].name) == QString::fromUtf8(name)) return int(lane);
-    return int(flags.size());  // the writes
 }
 
 class Timeline : public ::testing::Test {
